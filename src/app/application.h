@@ -1,0 +1,16 @@
+#pragma once
+// The state of one running program: folders, settings and the global tables.
+// Owned by one object and passed by reference, so a test can build any state.
+#include "app/folders.h"
+#include "app/settings.h"
+#include "store/store.h"
+
+namespace veltrix {
+
+struct Application {
+    Folders folders;
+    Settings settings;
+    Store store;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,89 @@
+#pragma once
+// The core's only way to talk to the user and to keep the single user-interface
+// thread responsive. The GUI implements these with Qt, veltrix-cli with the
+// console, the tests with scripted fakes.
+#include <cstdint>
+#include <string>
+
+namespace veltrix {
+
+enum class Icon { Warning, Information, Question };
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+    // Message box titled "VELTRIX".
+    virtual void showMessage(const std::string& text, Icon icon) = 0;
+    // Yes/No question; defaultNo preselects No (stored data replaced or work abandoned).
+    virtual bool askYesNo(const std::string& text, Icon icon, bool defaultNo) = 0;
+    // Save-file dialog; an empty answer means the user cancelled.
+    virtual std::string askSaveFileName(const std::string& title, const std::string& filter,
+                                        const std::string& proposedName) = 0;
+    // Status label and progress bar of the window that runs the command.
+    virtual void setStatus(const std::string& text) = 0;
+    virtual void setProgressMax(int max) = 0;
+    virtual void setProgress(int value) = 0;
+};
+
+// Long loops call processEvents() once per turn and read cancelRequested() after it.
+class Pump {
+public:
+    virtual ~Pump() = default;
+    virtual void processEvents() = 0;
+    virtual bool cancelRequested() const = 0;
+};
+
+// Time source of the session procedure; tests drive it without waiting.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::int64_t nowMs() = 0;
+    virtual void sleepMs(int ms) = 0;
+};
+
+// Silent implementations for headless callers that need none of it.
+class NullUserInterface final : public UserInterface {
+public:
+    void showMessage(const std::string&, Icon) override {}
+    bool askYesNo(const std::string&, Icon, bool) override { return false; }
+    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    void setStatus(const std::string&) override {}
+    void setProgressMax(int) override {}
+    void setProgress(int) override {}
+};
+
+class NullPump final : public Pump {
+public:
+    void processEvents() override {}
+    bool cancelRequested() const override { return false; }
+};
+
+class SystemClock final : public Clock {
+public:
+    std::int64_t nowMs() override;
+    void sleepMs(int ms) override;
+};
+
+// Progress bar helper: counts up to its maximum and never past it.
+class Progress {
+public:
+    Progress(UserInterface& ui, int max) : ui_(ui), max_(max) {
+        ui_.setProgressMax(max_);
+        ui_.setProgress(0);
+    }
+    void step() {
+        if (value_ < max_) ui_.setProgress(++value_);
+    }
+    void finish() {
+        value_ = max_;
+        ui_.setProgress(max_);
+    }
+    int value() const { return value_; }
+
+private:
+    UserInterface& ui_;
+    int max_;
+    int value_ = 0;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,9 @@
+// VELTRIX: the desktop program.
+#include <QApplication>
+
+#include "app/frmStartup.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return veltrix::ui::RunVeltrix(app);
+}

@@ -1,0 +1,175 @@
+#include "store/fields.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "store/encoding.h"
+
+namespace veltrix {
+
+std::optional<FieldReader> FieldReader::FromFile(const std::filesystem::path& path) {
+    auto bytes = ReadFileBytes(path);
+    if (!bytes) return std::nullopt;
+    auto text = Cp932ToUtf8(*bytes);
+    if (!text) return std::nullopt;
+    return FieldReader(std::move(*text));
+}
+
+void FieldReader::consumeDelimiter() {
+    if (pos_ >= text_.size()) {
+        endedLine_ = true;
+        return;
+    }
+    char c = text_[pos_];
+    if (c == ',') {
+        ++pos_;
+        endedLine_ = false;
+    } else if (c == '\r') {
+        ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+        endedLine_ = true;
+    } else if (c == '\n') {
+        ++pos_;
+        endedLine_ = true;
+    }
+}
+
+bool FieldReader::read(std::string& field) {
+    if (eof()) return false;
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+    field.clear();
+    if (pos_ < text_.size() && text_[pos_] == '"') {
+        size_t close = text_.find('"', pos_ + 1);
+        if (close == std::string::npos) close = text_.size();
+        field.assign(text_, pos_ + 1, close - pos_ - 1);
+        pos_ = close < text_.size() ? close + 1 : close;
+        // Text between the closing quote and the delimiter is dropped.
+        while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
+    } else {
+        size_t end = pos_;
+        while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n') ++end;
+        size_t last = end;
+        while (last > pos_ && (text_[last - 1] == ' ' || text_[last - 1] == '\t')) --last;
+        field.assign(text_, pos_, last - pos_);
+        pos_ = end;
+    }
+    consumeDelimiter();
+    return true;
+}
+
+std::optional<std::string> FieldReader::next() {
+    std::string f;
+    if (!read(f)) return std::nullopt;
+    return f;
+}
+
+bool FieldReader::readRecord(std::vector<std::string>& fields) {
+    fields.clear();
+    if (eof()) return false;
+    std::string f;
+    do {
+        if (!read(f)) break;
+        fields.push_back(f);
+    } while (!endedLine_);
+    return true;
+}
+
+void FieldWriter::separate() {
+    if (lineStarted_) text_ += ',';
+    lineStarted_ = true;
+}
+
+FieldWriter& FieldWriter::quoted(std::string_view text) {
+    separate();
+    text_ += '"';
+    text_ += text;
+    text_ += '"';
+    return *this;
+}
+
+FieldWriter& FieldWriter::bare(std::string_view text) {
+    separate();
+    text_ += text;
+    return *this;
+}
+
+FieldWriter& FieldWriter::integer(long long value) {
+    return bare(std::to_string(value));
+}
+
+FieldWriter& FieldWriter::real(double value) {
+    return bare(FormatReal(value));
+}
+
+FieldWriter& FieldWriter::endLine() {
+    text_ += "\r\n";
+    lineStarted_ = false;
+    return *this;
+}
+
+bool FieldWriter::save(const std::filesystem::path& path) const {
+    auto bytes = Utf8ToCp932(text_);
+    return bytes && WriteFileBytes(path, *bytes);
+}
+
+bool FieldWriter::saveAtomically(const std::filesystem::path& path) const {
+    auto bytes = Utf8ToCp932(text_);
+    return bytes && WriteFileAtomically(path, *bytes);
+}
+
+std::string FormatReal(double value) {
+    if (value == 0) return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    return buf;
+}
+
+namespace {
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+}  // namespace
+
+std::optional<double> ParseReal(std::string_view text) {
+    std::string_view s = trimBlanks(text);
+    if (s.empty()) return std::nullopt;
+    size_t i = 0;
+    if (s[i] == '+' || s[i] == '-') ++i;
+    size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        size_t expDigits = 0;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++expDigits;
+        if (expDigits == 0) return std::nullopt;
+    }
+    if (i != s.size()) return std::nullopt;
+    std::string copy(s);
+    errno = 0;
+    double v = std::strtod(copy.c_str(), nullptr);
+    if (errno == ERANGE && std::isinf(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<long long> ParseInteger(std::string_view text) {
+    std::string_view s = trimBlanks(text);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    if (s.empty()) return std::nullopt;
+    long long v = 0;
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || ptr != s.data() + s.size()) return std::nullopt;
+    return v;
+}
+
+}  // namespace veltrix
