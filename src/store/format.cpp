@@ -129,9 +129,8 @@ std::string FormatNumber(double value, std::string_view pattern) {
         intDigits.insert(0, static_cast<size_t>(minInt) - intDigits.size(), '0');
     if (grouping && intDigits.size() > 3) {
         std::string grouped;
-        size_t lead = intDigits.size() % 3;
         for (size_t i = 0; i < intDigits.size(); ++i) {
-            if (i > 0 && (i - lead) % 3 == 0) grouped += ',';
+            if (i > 0 && (intDigits.size() - i) % 3 == 0) grouped += ',';
             grouped += intDigits[i];
         }
         intDigits = grouped;
