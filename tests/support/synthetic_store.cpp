@@ -63,6 +63,7 @@ Store MakeSyntheticStore(int seed) {
     s.RaceIdList.resize(s.RaceCount);
     std::vector<std::array<std::string, 12>> runners;
     std::vector<PastRun> past;
+    past.reserve(72 * 18 * 40);
     int horseSerial = 0;
     int row = 0;
     for (const char* date : dates) {
@@ -172,14 +173,17 @@ Store MakeSyntheticStore(int seed) {
         s.UmaKey[r] = s.UmaInfo.at(r, 1) + s.UmaInfo.at(r, 4);
     }
 
-    std::stable_sort(past.begin(), past.end(), [](const PastRun& a, const PastRun& b) { return a.key < b.key; });
+    // Past runs in HistoryKey order, as the import writes them.
+    std::vector<size_t> order(past.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return past[a].key < past[b].key; });
     s.HistoryCount = static_cast<int>(past.size());
     s.HistoryInfo.resize(s.HistoryCount, kHistoryInfoCols);
     s.HistoryKey.resize(s.HistoryCount);
     for (int r = 1; r <= s.HistoryCount; ++r) {
-        const auto& p = past[static_cast<size_t>(r - 1)];
-        for (int c = 1; c <= kHistoryInfoCols; ++c) s.HistoryInfo.at(r, c) = p.cells[static_cast<size_t>(c - 1)];
-        s.HistoryKey[r] = p.key;
+        auto& p = past[order[static_cast<size_t>(r - 1)]];
+        for (int c = 1; c <= kHistoryInfoCols; ++c) s.HistoryInfo.at(r, c) = std::move(p.cells[static_cast<size_t>(c - 1)]);
+        s.HistoryKey[r] = std::move(p.key);
     }
     return s;
 }
