@@ -39,11 +39,16 @@ double Settings::*realSetting(std::string_view key) {
         double Settings::*member;
     };
     static constexpr Entry kReals[] = {
-        {"RaceLevel", &Settings::RaceLevel},   {"TimeZenhan", &Settings::TimeZenhan},
-        {"TimeKouhan", &Settings::TimeKouhan}, {"RaceZenhan", &Settings::RaceZenhan},
-        {"RaceKouhan", &Settings::RaceKouhan}, {"RaceMd", &Settings::RaceMd},
-        {"Pace", &Settings::Pace},             {"Kisyu", &Settings::Kisyu},
-        {"Chokyo", &Settings::Chokyo},         {"Combi", &Settings::Combi},
+        {"RaceLevel", &Settings::RaceLevel},
+        {"TimeZenhan", &Settings::TimeZenhan},
+        {"TimeKouhan", &Settings::TimeKouhan},
+        {"RaceZenhan", &Settings::RaceZenhan},
+        {"RaceKouhan", &Settings::RaceKouhan},
+        {"RaceMd", &Settings::RaceMd},
+        {"Pace", &Settings::Pace},
+        {"Kisyu", &Settings::Kisyu},
+        {"Chokyo", &Settings::Chokyo},
+        {"Combi", &Settings::Combi},
     };
     for (const auto& e : kReals)
         if (e.key == key) return e.member;
@@ -91,9 +96,11 @@ bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder
             }
         } else if (key == "Mark") {
             // One character each, a double-byte symbol counting as one.
-            for (size_t i = 0; i < read.Mark.size(); ++i) read.Mark[i] = std::string(CharacterAt(value, i + 1));
+            for (size_t i = 0; i < read.Mark.size(); ++i)
+                read.Mark[i] = std::string(CharacterAt(value, i + 1));
         } else {
-            return fail(reason, name + " line " + std::to_string(lineNo) + ": unknown key " + std::string(key));
+            return fail(reason,
+                        name + " line " + std::to_string(lineNo) + ": unknown key " + std::string(key));
         }
     }
     settings = read;
@@ -143,8 +150,8 @@ bool holdsLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std:
 
 }  // namespace
 
-int WriteSetting(const std::filesystem::path& programFolder, const std::string& section, const std::string& key,
-                 const std::string& value, const BeforeReplace& beforeReplace) {
+int WriteSetting(const std::filesystem::path& programFolder, const std::string& section,
+                 const std::string& key, const std::string& value, const BeforeReplace& beforeReplace) {
     if (section.empty() || key.empty() || holdsLineBreak(section) || holdsLineBreak(key) ||
         holdsLineBreak(value) || key.find('=') != std::string::npos || section.find(']') != std::string::npos)
         return -1;

@@ -207,7 +207,9 @@ bool loadRunners(Store& store, const Folders& folders) {
     store.UmaInfo.resize(n, kUmaInfoCols);
     store.UmaKey.resize(n);
     auto cell = [&](int r, int c) -> std::string& { return store.UmaInfo.at(r, c); };
-    auto finish = [&](int r) { store.UmaKey[r].assign(store.UmaInfo.at(r, 1)).append(store.UmaInfo.at(r, 4)); };
+    auto finish = [&](int r) {
+        store.UmaKey[r].assign(store.UmaInfo.at(r, 1)).append(store.UmaInfo.at(r, 4));
+    };
     if (!readRecords(in, n, kCache2Fields, cell, finish)) return false;
     store.UmaCount = n;
     return true;
@@ -231,7 +233,8 @@ bool loadHistory(Store& store, const Folders& folders) {
         // normally are left out of the figures.
         bool out = !isOneOf(store.HistoryInfo.at(r, 9),
                             {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"}) ||
-                   store.HistoryInfo.at(r, 11) == "障" || !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
+                   store.HistoryInfo.at(r, 11) == "障" ||
+                   !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
         store.HistoryInfo.at(r, 43) = out ? "OUT" : "ON";
         store.HistoryKey[r].assign(store.HistoryInfo.at(r, 1)).append(store.HistoryInfo.at(r, 2));
     };
@@ -354,13 +357,15 @@ int FindHistoryKey(const Store& store, const std::string& key, int low, int high
 
 std::string CourseName(const std::string& courseCode) {
     static constexpr std::pair<std::string_view, std::string_view> kCourses[] = {
-        {"01", "札幌"}, {"02", "函館"}, {"03", "福島"}, {"04", "新潟"},   {"05", "東京"},   {"06", "中山"},
-        {"07", "中京"}, {"08", "京都"}, {"09", "阪神"}, {"10", "小倉"},   {"30", "門別"},   {"31", "北見"},
-        {"32", "岩見沢"}, {"33", "帯広"}, {"34", "旭川"}, {"35", "盛岡"}, {"36", "水沢"},   {"37", "上山"},
-        {"38", "三条"}, {"39", "足利"}, {"40", "宇都宮"}, {"41", "高崎"}, {"42", "浦和"},   {"43", "船橋"},
-        {"44", "大井"}, {"45", "川崎"}, {"46", "金沢"}, {"47", "笠松"},   {"48", "名古屋"}, {"49", "紀三寺"},
-        {"50", "園田"}, {"51", "姫路"}, {"52", "益田"}, {"53", "福山"},   {"54", "高知"},   {"55", "佐賀"},
-        {"56", "荒尾"}, {"57", "中津"}, {"58", "札幌"}, {"59", "函館"},   {"60", "新潟"},   {"61", "中京"},
+        {"01", "札幌"},   {"02", "函館"}, {"03", "福島"},   {"04", "新潟"},   {"05", "東京"},
+        {"06", "中山"},   {"07", "中京"}, {"08", "京都"},   {"09", "阪神"},   {"10", "小倉"},
+        {"30", "門別"},   {"31", "北見"}, {"32", "岩見沢"}, {"33", "帯広"},   {"34", "旭川"},
+        {"35", "盛岡"},   {"36", "水沢"}, {"37", "上山"},   {"38", "三条"},   {"39", "足利"},
+        {"40", "宇都宮"}, {"41", "高崎"}, {"42", "浦和"},   {"43", "船橋"},   {"44", "大井"},
+        {"45", "川崎"},   {"46", "金沢"}, {"47", "笠松"},   {"48", "名古屋"}, {"49", "紀三寺"},
+        {"50", "園田"},   {"51", "姫路"}, {"52", "益田"},   {"53", "福山"},   {"54", "高知"},
+        {"55", "佐賀"},   {"56", "荒尾"}, {"57", "中津"},   {"58", "札幌"},   {"59", "函館"},
+        {"60", "新潟"},   {"61", "中京"},
     };
     for (const auto& [code, name] : kCourses)
         if (code == courseCode) return std::string(name);
