@@ -1,6 +1,5 @@
 #include "app/settings.h"
 
-#include <cfenv>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -60,7 +59,7 @@ double Settings::*realSetting(std::string_view key) {
 bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder, std::string* reason) {
     const std::string name = kSettingsFileName;
     auto bytes = ReadFileBytes(settingsPath(programFolder));
-    if (!bytes) return fail(reason, name + ": cannot be read");
+    if (!bytes) return fail(reason, settingsPath(programFolder).string() + ": cannot be read");
     auto text = Cp932ToUtf8(*bytes);
     if (!text) return fail(reason, name + ": not Shift-JIS text");
 
