@@ -122,7 +122,8 @@ TEST_F(WeeklyStore, LoadFlagOfCourseJumpAndAbnormality) {
 }
 
 TEST_F(WeeklyStore, RecordsBeyondTheCountAreIgnored) {
-    test::WriteCp932(folders.cache / kCache2, cache2Text() + "garbage,\"x\r\n\"2\"\r\n");
+    auto bytes = Utf8ToCp932(cache2Text() + "garbage,\"x\r\n\"2\"\r\n");
+    ASSERT_TRUE(WriteFileBytes(folders.cache / kCache2, *bytes + "\x82\x20"));  // never read
     ASSERT_FALSE(LoadRaceCache(store, folders));
     EXPECT_EQ(store.UmaCount, 3);
 }
