@@ -16,13 +16,17 @@ namespace veltrix {
 
 class FieldReader {
 public:
-    // text is UTF-8 (already decoded).
+    // text is UTF-8 (already decoded), or raw CP932 bytes: no double-byte CP932
+    // character contains a quote, comma, CR or LF, so the fields are cut at the
+    // same places and can be decoded afterwards.
     explicit FieldReader(std::string text) : text_(std::move(text)) {}
     // Reads and decodes a CP932 file; nullopt when it cannot be read or decoded.
     static std::optional<FieldReader> FromFile(const std::filesystem::path& path);
 
     // End of file: nothing left to read.
     bool eof() const { return pos_ >= text_.size(); }
+    // Characters (bytes of the decoded text) not yet read.
+    size_t remaining() const { return text_.size() - pos_; }
     // Reads the next field; false when reading past the end of the file.
     bool read(std::string& field);
     // The next field, or nullopt past the end.
@@ -33,7 +37,6 @@ public:
     bool readRecord(std::vector<std::string>& fields);
 
 private:
-    void consumeDelimiter();
     std::string text_;
     size_t pos_ = 0;
     bool endedLine_ = true;

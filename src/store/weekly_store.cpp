@@ -1,0 +1,375 @@
+#include "store/weekly_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+#include "store/cache_files.h"
+#include "store/encoding.h"
+#include "store/fields.h"
+#include "store/format.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kCache2Fields = 12;
+constexpr int kCache3Fields = 31;
+
+// Past-run race names are the only cells that may hold a double quote, which
+// the quoted field format cannot carry: it becomes a space, and the name is
+// brought to full width with half-width spaces.
+std::string cleanRaceName(const std::string& name) {
+    std::string half = ToHalfWidth(name);
+    std::replace(half.begin(), half.end(), '"', ' ');
+    std::string full = ToFullWidth(half);
+    std::string out;
+    out.reserve(full.size());
+    const std::string_view ideographicSpace = "\xE3\x80\x80";
+    for (size_t pos = 0; pos < full.size();) {
+        if (std::string_view(full).substr(pos, 3) == ideographicSpace) {
+            out += ' ';
+            pos += 3;
+        } else {
+            out += full[pos++];
+        }
+    }
+    return out;
+}
+
+bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pump) {
+    if (store.RaceCount < 0 || store.UmaCount < 0 || store.HistoryCount < 0 ||
+        store.RaceInfo.rows() < store.RaceCount || store.RaceInfo.cols() < kRaceInfoCols ||
+        store.RaceLabel.size() < store.RaceCount || store.UmaInfo.rows() < store.UmaCount ||
+        store.UmaInfo.cols() < kCache2Fields || store.HistoryInfo.rows() < store.HistoryCount ||
+        store.HistoryInfo.cols() < kCache3Fields)
+        return false;
+
+    ui.setStatus("レース情報をキャッシュへ書き込み中...");
+    Progress progress(ui, store.RaceCount + store.UmaCount + store.HistoryCount);
+
+    FieldWriter races;
+    races.quoted("0").integer(store.RaceCount).quoted(store.DataMode).endLine();
+    for (int r = 1; r <= store.RaceCount; ++r) {
+        races.quoted("1");
+        for (int c = 1; c <= kRaceInfoCols; ++c) races.quoted(store.RaceInfo.at(r, c));
+        races.quoted(store.RaceLabel[r]).endLine();
+        pump.processEvents();
+        progress.step();
+    }
+    if (!races.save(folders.cache / kCache1)) return false;
+
+    FieldWriter runners;
+    runners.quoted("0").integer(store.UmaCount).endLine();
+    for (int r = 1; r <= store.UmaCount; ++r) {
+        runners.quoted("1");
+        for (int c = 1; c <= kCache2Fields; ++c) runners.quoted(store.UmaInfo.at(r, c));
+        runners.endLine();
+        pump.processEvents();
+        progress.step();
+    }
+    if (!runners.save(folders.cache / kCache2)) return false;
+
+    ui.setStatus("出走馬履歴情報をキャッシュへ書き込み中...");
+    FieldWriter history;
+    history.quoted("0").integer(store.HistoryCount).endLine();
+    for (int r = 1; r <= store.HistoryCount; ++r) {
+        std::string& name = store.HistoryInfo.at(r, 4);
+        name = cleanRaceName(name);
+        history.quoted("1");
+        for (int c = 1; c <= kCache3Fields; ++c) history.quoted(store.HistoryInfo.at(r, c));
+        history.endLine();
+        pump.processEvents();
+        progress.step();
+    }
+    if (!history.save(folders.cache / kCache3)) return false;
+    progress.finish();
+    return true;
+}
+
+// A weekly file read from its CP932 bytes. Fields are cut from the bytes
+// themselves: no double-byte CP932 character contains a quote, comma, CR or LF,
+// so the cuts are those of the decoded text. Most fields are digits; the
+// others are collected and decoded together a block of records at a time,
+// while their cells are still in the cache, with one conversion per block.
+class WeeklyFile {
+public:
+    bool open(const std::filesystem::path& path) {
+        auto bytes = ReadFileBytes(path);
+        if (!bytes) return false;
+        reader_.emplace(std::move(*bytes));
+        return true;
+    }
+    // Header fields and tags, compared as bytes (they are plain ASCII).
+    bool read(std::string& field) { return reader_->read(field); }
+    bool eof() const { return reader_->eof(); }
+    size_t remaining() const { return reader_->remaining(); }
+    // A data field; the cell must stay in place until decode().
+    bool readCell(std::string& cell) {
+        if (!reader_->read(cell)) return false;
+        for (char c : cell) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                pending_.push_back(&cell);
+                batch_ += cell;
+                batch_ += '\n';  // never inside a field
+                break;
+            }
+        }
+        return true;
+    }
+    // Decodes the cells read since the last call; false when one is not CP932.
+    bool decode() {
+        if (pending_.empty()) return true;
+        auto text = Cp932ToUtf8(batch_);
+        if (!text) return false;
+        const char* p = text->data();
+        const char* const end = p + text->size();
+        for (std::string* cell : pending_) {
+            const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            if (!lf) return false;
+            cell->assign(p, static_cast<size_t>(lf - p));
+            p = lf + 1;
+        }
+        pending_.clear();
+        batch_.clear();
+        return true;
+    }
+
+private:
+    std::optional<FieldReader> reader_;
+    std::vector<std::string*> pending_;
+    std::string batch_;
+};
+
+std::optional<long long> readCount(WeeklyFile& in) {
+    std::string head, count;
+    if (!in.read(head) || head != "0" || !in.read(count)) return std::nullopt;
+    auto n = ParseInteger(count);
+    if (!n || *n < 0) return std::nullopt;
+    return n;
+}
+
+// Reads records 1..n: before each, end of file or a tag other than "1" fails;
+// then `fields` fields into cellOf(row, field). finish(row) runs once the
+// row's text is decoded.
+template <class CellOf, class Finish>
+bool readRecords(WeeklyFile& in, int n, int fields, CellOf cellOf, Finish finish) {
+    constexpr int kBlock = 128;
+    int finished = 0;
+    std::string tag;
+    for (int r = 1; r <= n; ++r) {
+        if (in.eof() || !in.read(tag) || tag != "1") return false;
+        for (int c = 1; c <= fields; ++c)
+            if (!in.readCell(cellOf(r, c))) return false;
+        if (r % kBlock == 0 || r == n) {
+            if (!in.decode()) return false;
+            while (finished < r) finish(++finished);
+        }
+    }
+    return true;
+}
+
+// Runner and past-run counts have no 16-bit limit; a count the file cannot
+// hold (each field takes at least one character) fails before anything is sized.
+bool plausibleCount(const WeeklyFile& in, long long count, int fieldsPerRecord) {
+    return count <= static_cast<long long>((in.remaining() + 1) / static_cast<size_t>(fieldsPerRecord + 1)) &&
+           count <= 0x7fffffff;
+}
+
+bool loadRaces(Store& store, const Folders& folders) {
+    WeeklyFile in;
+    if (!in.open(folders.cache / kCache1)) return false;
+    auto count = readCount(in);
+    std::string mode;
+    if (!count || !in.read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
+    if (*count > 32767) return false;  // the race count is a 16-bit number
+    const int n = static_cast<int>(*count);
+    store.RaceInfo.resize(n, kRaceInfoCols);
+    store.RaceLabel.resize(n);
+    store.RaceIdList.resize(n);
+    auto cell = [&](int r, int c) -> std::string& {
+        return c <= kRaceInfoCols ? store.RaceInfo.at(r, c) : store.RaceLabel[r];
+    };
+    auto finish = [&](int r) { store.RaceIdList[r] = store.RaceInfo.at(r, 1); };
+    if (!readRecords(in, n, kRaceInfoCols + 1, cell, finish)) return false;
+    store.DataMode = mode;
+    store.RaceCount = n;
+    return true;
+}
+
+bool loadRunners(Store& store, const Folders& folders) {
+    WeeklyFile in;
+    if (!in.open(folders.cache / kCache2)) return false;
+    auto count = readCount(in);
+    if (!count || !plausibleCount(in, *count, kCache2Fields)) return false;
+    const int n = static_cast<int>(*count);
+    store.UmaInfo.resize(n, kUmaInfoCols);
+    store.UmaKey.resize(n);
+    auto cell = [&](int r, int c) -> std::string& { return store.UmaInfo.at(r, c); };
+    auto finish = [&](int r) {
+        store.UmaKey[r].assign(store.UmaInfo.at(r, 1)).append(store.UmaInfo.at(r, 4));
+    };
+    if (!readRecords(in, n, kCache2Fields, cell, finish)) return false;
+    store.UmaCount = n;
+    return true;
+}
+
+bool isOneOf(const std::string& s, std::initializer_list<std::string_view> values) {
+    return std::find(values.begin(), values.end(), s) != values.end();
+}
+
+bool loadHistory(Store& store, const Folders& folders) {
+    WeeklyFile in;
+    if (!in.open(folders.cache / kCache3)) return false;
+    auto count = readCount(in);
+    if (!count || !plausibleCount(in, *count, kCache3Fields)) return false;
+    const int n = static_cast<int>(*count);
+    store.HistoryInfo.resize(n, kHistoryInfoCols);
+    store.HistoryKey.resize(n);
+    auto cell = [&](int r, int c) -> std::string& { return store.HistoryInfo.at(r, c); };
+    auto finish = [&](int r) {
+        // Runs at local courses, jump races and runs that did not finish
+        // normally are left out of the figures.
+        bool out = !isOneOf(store.HistoryInfo.at(r, 9),
+                            {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"}) ||
+                   store.HistoryInfo.at(r, 11) == "障" ||
+                   !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
+        store.HistoryInfo.at(r, 43) = out ? "OUT" : "ON";
+        store.HistoryKey[r].assign(store.HistoryInfo.at(r, 1)).append(store.HistoryInfo.at(r, 2));
+    };
+    if (!readRecords(in, n, kCache3Fields, cell, finish)) return false;
+    store.HistoryCount = n;
+    return true;
+}
+
+}  // namespace
+
+bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump& pump) {
+    if (writeAll(store, folders, ui, pump)) return false;
+    store.RaceCount = 0;
+    store.UmaCount = 0;
+    store.HistoryCount = 0;
+    // The files are written whole, so a failure can leave a new file beside old
+    // ones; remove them all so that no mixed week is ever loaded.
+    for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
+    return true;
+}
+
+bool LoadRaceCache(Store& store, const Folders& folders) {
+    // The tables are resized in place rather than cleared first: reloading a
+    // week then reuses the cells' storage.
+    store.DataMode.clear();
+    store.RaceCount = store.UmaCount = store.HistoryCount = 0;
+    if (loadRaces(store, folders) && loadRunners(store, folders) && loadHistory(store, folders)) return false;
+    for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
+    ClearRaceCache(store);
+    return true;
+}
+
+void ClearRaceCache(Store& store) {
+    store.DataMode.clear();
+    store.RaceCount = 0;
+    store.UmaCount = 0;
+    store.HistoryCount = 0;
+    store.RaceInfo.clear();
+    store.UmaInfo.clear();
+    store.HistoryInfo.clear();
+    store.RaceLabel.clear();
+    store.RaceIdList.clear();
+    store.UmaKey.clear();
+    store.HistoryKey.clear();
+}
+
+void SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last) {
+    first = std::max(first, 1);
+    last = std::min({last, keys.size(), positions.size()});
+    // Recurse into the smaller part and loop on the larger, so that long runs of
+    // equal keys cannot exhaust the stack; the resulting order is unchanged.
+    while (first < last) {
+        const int middle = (first + last) / 2;
+        std::string pivotKey = std::move(keys[middle]);
+        const int pivotPosition = positions[middle];
+        if (middle != first) {
+            keys[middle] = std::move(keys[first]);
+            positions[middle] = positions[first];
+        }
+        int boundary = first;
+        for (int i = first + 1; i <= last; ++i) {
+            if (keys[i] < pivotKey) {
+                ++boundary;
+                std::swap(keys[i], keys[boundary]);
+                std::swap(positions[i], positions[boundary]);
+            }
+        }
+        if (boundary != first) {
+            keys[first] = std::move(keys[boundary]);
+            positions[first] = positions[boundary];
+        }
+        keys[boundary] = std::move(pivotKey);
+        positions[boundary] = pivotPosition;
+        if (boundary - first < last - boundary) {
+            SortKeys(keys, positions, first, boundary - 1);
+            first = boundary + 1;
+        } else {
+            SortKeys(keys, positions, boundary + 1, last);
+            last = boundary - 1;
+        }
+    }
+}
+
+int FindFirstRunner(const Store& store, const std::string& raceId, int first, int last) {
+    last = std::min(last, store.UmaInfo.rows());
+    for (int r = std::max(first, 1); r <= last; ++r)
+        if (store.UmaInfo.at(r, 1) == raceId) return r;
+    return -1;
+}
+
+int FindFirstHistory(const Store& store, const std::string& umaCode, int first, int last) {
+    last = std::min(last, store.HistoryKey.size());
+    for (int r = std::max(first, 1); r <= last; ++r)
+        if (std::string_view(store.HistoryKey[r]).substr(0, 10) == umaCode) return r;
+    return -1;
+}
+
+int FindUmaKey(const Store& store, const std::string& key, int first, int last) {
+    last = std::min(last, store.UmaKey.size());
+    for (int r = std::max(first, 1); r <= last; ++r)
+        if (store.UmaKey[r] == key) return r;
+    return -1;
+}
+
+int FindHistoryKey(const Store& store, const std::string& key, int low, int high) {
+    low = std::max(low, 1);
+    high = std::min(high, store.HistoryKey.size());
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        const std::string& k = store.HistoryKey[middle];
+        if (k == key) return middle;
+        if (k < key) {
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return -1;
+}
+
+std::string CourseName(const std::string& courseCode) {
+    static constexpr std::pair<std::string_view, std::string_view> kCourses[] = {
+        {"01", "札幌"},   {"02", "函館"}, {"03", "福島"},   {"04", "新潟"},   {"05", "東京"},
+        {"06", "中山"},   {"07", "中京"}, {"08", "京都"},   {"09", "阪神"},   {"10", "小倉"},
+        {"30", "門別"},   {"31", "北見"}, {"32", "岩見沢"}, {"33", "帯広"},   {"34", "旭川"},
+        {"35", "盛岡"},   {"36", "水沢"}, {"37", "上山"},   {"38", "三条"},   {"39", "足利"},
+        {"40", "宇都宮"}, {"41", "高崎"}, {"42", "浦和"},   {"43", "船橋"},   {"44", "大井"},
+        {"45", "川崎"},   {"46", "金沢"}, {"47", "笠松"},   {"48", "名古屋"}, {"49", "紀三寺"},
+        {"50", "園田"},   {"51", "姫路"}, {"52", "益田"},   {"53", "福山"},   {"54", "高知"},
+        {"55", "佐賀"},   {"56", "荒尾"}, {"57", "中津"},   {"58", "札幌"},   {"59", "函館"},
+        {"60", "新潟"},   {"61", "中京"},
+    };
+    for (const auto& [code, name] : kCourses)
+        if (code == courseCode) return std::string(name);
+    return {};
+}
+
+}  // namespace veltrix
