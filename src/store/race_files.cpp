@@ -333,6 +333,7 @@ int WriteOddsCache(const Folders& folders, const std::string& raceId, const Odds
 }
 
 int ReadMiningCache(const Folders& folders, const std::string& raceId, MiningTables& mining) {
+    mining.clear();  // horses missing from the file keep the no-data value
     int rc = readRaceFile(folders, '7', raceId, [&](FieldReader& r) { return readMiningFile(r, mining); });
     if (rc != 0) mining.clear();
     return rc;
@@ -348,6 +349,7 @@ int WriteMiningCache(const Folders& folders, const std::string& raceId, const Mi
 }
 
 int ReadKekkaCache(const Folders& folders, const std::string& raceId, KekkaTables& kekka) {
+    kekka.clear();
     int rc = readRaceFile(folders, '8', raceId, [&](FieldReader& r) { return readKekkaFile(r, kekka); });
     if (rc != 0) kekka.clear();
     return rc;
