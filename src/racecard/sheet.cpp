@@ -68,87 +68,89 @@ void Sheet::setColCount(int cols) {
     finishChange();
 }
 
+bool Sheet::contains(RowNo row, ColNo col) const {
+    return row.value >= 1 && row.value <= rowCount() && hasColumn(col);
+}
+
 const Cell& Sheet::cell(RowNo row, ColNo col) const {
-    assert(row.value >= 1 && row.value <= rowCount() && col.value >= 1 && col.value <= cols_);
+    static const Cell empty;
+    if (!contains(row, col)) return empty;
     return rows_[static_cast<size_t>(row.value - 1)][static_cast<size_t>(col.value - 1)];
 }
 
-Cell& Sheet::at(RowNo row, ColNo col) {
-    assert(row.value >= 1 && row.value <= rowCount() && col.value >= 1 && col.value <= cols_);
-    return rows_[static_cast<size_t>(row.value - 1)][static_cast<size_t>(col.value - 1)];
+Cell* Sheet::at(RowNo row, ColNo col) {
+    if (!contains(row, col)) return nullptr;
+    touch();
+    return &rows_[static_cast<size_t>(row.value - 1)][static_cast<size_t>(col.value - 1)];
 }
 
 void Sheet::setCell(RowNo row, ColNo col, Cell cell) {
-    touch();
-    at(row, col) = std::move(cell);
+    if (Cell* c = at(row, col)) *c = std::move(cell);
     finishChange();
 }
 
 void Sheet::setText(RowNo row, ColNo col, std::string text) {
-    touch();
-    Cell& c = at(row, col);
-    c.text = std::move(text);
-    c.number.reset();
+    if (Cell* c = at(row, col)) {
+        c->text = std::move(text);
+        c->number.reset();
+    }
     finishChange();
 }
 
 void Sheet::setNumber(RowNo row, ColNo col, double value) { setNumber(row, col, value, FormatReal(value)); }
 
 void Sheet::setNumber(RowNo row, ColNo col, double value, std::string text) {
-    touch();
-    Cell& c = at(row, col);
-    c.text = std::move(text);
-    c.number = value;
+    if (Cell* c = at(row, col)) {
+        c->text = std::move(text);
+        c->number = value;
+    }
     finishChange();
 }
 
 void Sheet::clearValue(RowNo row, ColNo col) {
-    touch();
-    Cell& c = at(row, col);
-    c.text.clear();
-    c.number.reset();
+    if (Cell* c = at(row, col)) {
+        c->text.clear();
+        c->number.reset();
+    }
     finishChange();
 }
 
 void Sheet::setColors(RowNo row, ColNo col, CellColor fore, CellColor back) {
-    touch();
-    Cell& c = at(row, col);
-    c.fore = fore;
-    c.back = back;
+    if (Cell* c = at(row, col)) {
+        c->fore = fore;
+        c->back = back;
+    }
     finishChange();
 }
 
 void Sheet::setStrikeOut(RowNo row, ColNo col, bool on) {
-    touch();
-    at(row, col).strikeOut = on;
+    if (Cell* c = at(row, col)) c->strikeOut = on;
     finishChange();
 }
 
 void Sheet::setTopBorder(RowNo row, ColNo col, bool on) {
-    touch();
-    at(row, col).topBorder = on;
+    if (Cell* c = at(row, col)) c->topBorder = on;
     finishChange();
 }
 
 const std::string& Sheet::header(ColNo col) const {
-    assert(col.value >= 1 && col.value <= cols_);
-    return headers_[static_cast<size_t>(col.value - 1)];
+    static const std::string none;
+    return hasColumn(col) ? headers_[static_cast<size_t>(col.value - 1)] : none;
 }
 
 void Sheet::setHeader(ColNo col, std::string text) {
-    assert(col.value >= 1 && col.value <= cols_);
+    if (!hasColumn(col)) return;
     touch();
     headers_[static_cast<size_t>(col.value - 1)] = std::move(text);
     finishChange();
 }
 
 bool Sheet::isColumnHidden(ColNo col) const {
-    assert(col.value >= 1 && col.value <= cols_);
-    return hidden_[static_cast<size_t>(col.value - 1)];
+    return hasColumn(col) && hidden_[static_cast<size_t>(col.value - 1)];
 }
 
 void Sheet::setColumnHidden(ColNo col, bool hidden) {
-    assert(col.value >= 1 && col.value <= cols_);
+    if (!hasColumn(col)) return;
     touch();
     hidden_[static_cast<size_t>(col.value - 1)] = hidden;
     finishChange();
@@ -165,7 +167,6 @@ int sortClass(const Cell& c) {
 }  // namespace
 
 std::vector<RowNo> Sheet::sortedOrder(ColNo col, SortOrder order) const {
-    assert(col.value >= 1 && col.value <= cols_);
     std::vector<RowNo> rows;
     rows.reserve(rows_.size());
     for (int r = 1; r <= rowCount(); ++r) rows.emplace_back(r);
@@ -182,7 +183,7 @@ std::vector<RowNo> Sheet::sortedOrder(ColNo col, SortOrder order) const {
         if (ca == 0) return descending ? *b.number < *a.number : *a.number < *b.number;
         return descending ? b.text < a.text : a.text < b.text;
     };
-    std::stable_sort(rows.begin(), rows.end(), before);
+    if (hasColumn(col)) std::stable_sort(rows.begin(), rows.end(), before);
     return rows;
 }
 

@@ -66,6 +66,10 @@ public:
     void setRowCount(int rows);
     void setColCount(int cols);
 
+    // Positions outside the sheet read as an empty cell; writes to them are
+    // ignored, so a routine that walks past the last row cannot corrupt memory.
+    bool contains(RowNo row, ColNo col) const;
+    bool hasColumn(ColNo col) const { return col.value >= 1 && col.value <= cols_; }
     const Cell& cell(RowNo row, ColNo col) const;
     void setCell(RowNo row, ColNo col, Cell cell);
     const std::string& text(RowNo row, ColNo col) const { return cell(row, col).text; }
@@ -88,7 +92,7 @@ public:
     void setColumnHidden(ColNo col, bool hidden);
 
     // The row order sorting by col would give: element r-1 is the current row
-    // that becomes row r. Stable. Numbers compare numerically and come before
+    // that becomes row r (the current order for a column outside). Stable. Numbers compare numerically and come before
     // text, text compares bytewise; empty cells stay at the end in either order.
     std::vector<RowNo> sortedOrder(ColNo col, SortOrder order) const;
     // Sorts all rows by col and returns the order applied.
@@ -106,7 +110,7 @@ public:
     void setObserver(SheetObserver* observer) { observer_ = observer; }
 
 private:
-    Cell& at(RowNo row, ColNo col);
+    Cell* at(RowNo row, ColNo col);  // marks the sheet changed; null outside
     void touch();          // before every change
     void finishChange();   // after every change made outside a batch
 

@@ -86,6 +86,19 @@ TEST(Sheet, ResizingKeepsCellsHeadersAndHiddenColumns) {
     EXPECT_FALSE(s.number(RowNo(1), ColNo(2)));
 }
 
+TEST(Sheet, PositionsOutsideReadEmptyAndIgnoreWrites) {
+    Sheet s(2, 2);
+    s.setText(RowNo(3), ColNo(1), "x");
+    s.setNumber(RowNo(1), ColNo(0), 5);
+    s.setHeader(ColNo(3), "h");
+    s.setColumnHidden(ColNo(-1), true);
+    EXPECT_EQ(s.cell(RowNo(3), ColNo(1)), Cell{});
+    EXPECT_EQ(s.header(ColNo(3)), "");
+    EXPECT_FALSE(s.isColumnHidden(ColNo(-1)));
+    EXPECT_EQ(s.revision(), 0u);  // nothing changed
+    EXPECT_EQ(s.sortByColumn(ColNo(9), SortOrder::Ascending), (std::vector<RowNo>{RowNo(1), RowNo(2)}));
+}
+
 class CountingObserver : public SheetObserver {
 public:
     int about = 0;

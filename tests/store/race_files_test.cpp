@@ -353,6 +353,26 @@ TEST_F(RaceFilesTest, MarksRoundTripInCp932) {
     EXPECT_FALSE(exists('6'));
 }
 
+TEST_F(RaceFilesTest, FailedWritesDropDerivedFilesButKeepTheUsersWork) {
+    ASSERT_EQ(WriteMarkCache(folders, kRace, {{"2019104567", "◎"}}), 0);
+    const std::string before = test::ReadCp932(file('6'));
+    // A character CP932 cannot hold makes the write fail.
+    EXPECT_EQ(WriteMarkCache(folders, kRace, {{"2019104567", "\xF0\x9F\x98\x80"}}), -1);
+    EXPECT_EQ(test::ReadCp932(file('6')), before);
+    RaceTables t;
+    t.KaimeData[1] = {"1", "01", "\xF0\x9F\x98\x80"};
+    writeLines('5', {"\"1\",\"02\",\"100\""});
+    EXPECT_EQ(WriteKaimeCache(folders, kRace, t.KaimeData), -1);
+    EXPECT_EQ(lines('5'), (std::vector<std::string>{"\"1\",\"02\",\"100\""}));
+
+    MiningTables m;
+    m.MiningKubun = "1";
+    ASSERT_EQ(WriteMiningCache(folders, kRace, m), 0);
+    m.MiningKubun = "\xF0\x9F\x98\x80";
+    EXPECT_EQ(WriteMiningCache(folders, kRace, m), -1);
+    EXPECT_FALSE(exists('7'));
+}
+
 TEST_F(RaceFilesTest, TwoCharacterMarkDeletesTheMarksFile) {
     writeLines('6', {"\"2019104567\",\"◎\"", "\"2019100001\",\"◎○\""});
     RaceTables r;
