@@ -4,6 +4,7 @@
 #include <limits>
 #include <system_error>
 
+#include "app/application.h"
 #include "store/cache_files.h"
 #include "store/fields.h"
 
@@ -434,6 +435,10 @@ RaceFilesRead LoadRaceFiles(const Folders& folders, const std::string& raceId, R
         if (!read.marks) ClearMarkList(tables);
     }
     return read;
+}
+
+RaceFilesRead LoadRaceFiles(Application& app, const std::string& raceId) {
+    return LoadRaceFiles(app.folders, raceId, app.raceTables);
 }
 
 }  // namespace veltrix

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "store/encoding.h"
 #include "support/fake_host.h"
 
@@ -447,12 +448,15 @@ TEST_F(RaceFilesTest, LoadReadsInOrderAndDropsOnlyDamagedFiles) {
     EXPECT_EQ(t.MarkList[1].UmaCode, "2019104567");
 
     // Another race without files: everything back to no data.
-    RaceFilesRead none = LoadRaceFiles(folders, "2026120906050812", t);
+    Application app;
+    app.folders = folders;
+    app.raceTables = t;
+    RaceFilesRead none = LoadRaceFiles(app, "2026120906050812");
     EXPECT_FALSE(none.odds || none.mining || none.kekka || none.kaime || none.marks);
-    expectOddsCleared(t.odds);
-    EXPECT_EQ(t.kekka.KekkaKubun, "");
-    EXPECT_EQ(KaimeRowCount(t), 0);
-    EXPECT_EQ(t.MarkList[1].UmaCode, "");
+    expectOddsCleared(app.raceTables.odds);
+    EXPECT_EQ(app.raceTables.kekka.KekkaKubun, "");
+    EXPECT_EQ(KaimeRowCount(app.raceTables), 0);
+    EXPECT_EQ(app.raceTables.MarkList[1].UmaCode, "");
 }
 
 TEST_F(RaceFilesTest, OnlyRaceIdsNameFiles) {
