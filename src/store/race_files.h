@@ -20,7 +20,8 @@ struct Application;
 // True for a 16-digit race id; only such ids name files.
 bool IsRaceId(const std::string& raceId);
 // CacheFolder/"cache" + kind + raceId; nullopt when raceId is not a race id.
-std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind, const std::string& raceId);
+std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind,
+                                                  const std::string& raceId);
 
 // cache4: 6,177 lines. Reading also computes the value ratios (the *Kairi tables).
 int ReadOddsCache(const Folders& folders, const std::string& raceId, OddsTables& odds);
