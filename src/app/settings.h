@@ -25,4 +25,7 @@ struct Settings {
 
 inline constexpr const char* kSettingsFileName = "VELTRIX.ctx";
 
+// Reads "VELTRIX.ctx" of the program folder. Returns true on failure.
+bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder);
+
 }  // namespace veltrix
