@@ -38,7 +38,7 @@ QLabel* valueLabel(QWidget* parent, const QString& name) {
     l->setFrameShape(QFrame::StyledPanel);
     l->setFrameShadow(QFrame::Sunken);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setMinimumWidth(64);
+    l->setFixedWidth(72);
     return l;
 }
 
