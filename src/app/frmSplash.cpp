@@ -12,11 +12,13 @@ namespace veltrix::ui {
 QString VersionText() { return QStringLiteral("Version " VELTRIX_VERSION_TEXT); }
 
 frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), lblVersion_(new QLabel(VersionText(), this)) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      lblVersion_(new QLabel(VersionText(), this)) {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setStyleSheet(QStringLiteral("#frmSplash { background: #10243f; border: 1px solid #6a89b5; }"
-                                 "QLabel { color: white; }"));
+    setStyleSheet(
+        QStringLiteral("#frmSplash { background: #10243f; border: 1px solid #6a89b5; }"
+                       "QLabel { color: white; }"));
 
     auto* name = new QLabel(QStringLiteral("VELTRIX"), this);
     name->setObjectName(QStringLiteral("lblName"));

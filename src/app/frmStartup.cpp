@@ -75,7 +75,9 @@ private:
     MainWindowServices services() {
         MainWindowServices s;
         s.initJVLink = [](Application&) { return 0; };  // wired to the core after merge
-        s.loadRaceCache = [](Application&) { return true; };  // wired to the core after merge: nothing read here
+        s.loadRaceCache = [](Application&) {
+            return true;
+        };  // wired to the core after merge: nothing read here
         s.mergeAnalysisFiles = [](Application&) { return false; };  // wired to the core after merge
         return s;
     }
@@ -93,10 +95,15 @@ int RunVeltrix(QApplication& app) {
     Shell shell(QCoreApplication::applicationDirPath());
     QtUserInterface ui;
     switch (RunStartup(shell, ui)) {
-        case StartupResult::Running: return app.exec();
-        case StartupResult::AnotherCopy: return 0;
-        case StartupResult::ScreenTooSmall: return 1;
-        case StartupResult::Failed: shell.ShutDown(); return 1;
+        case StartupResult::Running:
+            return app.exec();
+        case StartupResult::AnotherCopy:
+            return 0;
+        case StartupResult::ScreenTooSmall:
+            return 1;
+        case StartupResult::Failed:
+            shell.ShutDown();
+            return 1;
     }
     return 1;
 }

@@ -62,7 +62,11 @@ QTableView* gridView(QWidget* parent, const QString& name) {
 
 frmSyusohyo::frmSyusohyo(Application& app, MainWindowServices services, std::function<void()> shutDown,
                          QWidget* parent)
-    : QMainWindow(parent), app_(app), services_(std::move(services)), shutDown_(std::move(shutDown)), ui_(this) {
+    : QMainWindow(parent),
+      app_(app),
+      services_(std::move(services)),
+      shutDown_(std::move(shutDown)),
+      ui_(this) {
     setObjectName(QStringLiteral("frmSyusohyo"));
     setWindowTitle(QStringLiteral("VELTRIX Version " VELTRIX_VERSION_TEXT));
     buildMenus();
@@ -72,7 +76,8 @@ frmSyusohyo::frmSyusohyo(Application& app, MainWindowServices services, std::fun
     menuItem(QStringLiteral("mnuFileImport"))->setEnabled(false);
 
     QSize size(1260, 980);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) size = size.boundedTo(screen->availableGeometry().size());
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
     resize(size);
 }
 
@@ -81,8 +86,8 @@ frmSyusohyo::~frmSyusohyo() = default;
 void frmSyusohyo::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    connect(addItem(file, "mnuRaceInfoImport", QStringLiteral("レース情報のインポート(&I)...")), &QAction::triggered,
-            this, &frmSyusohyo::openImportWindow);
+    connect(addItem(file, "mnuRaceInfoImport", QStringLiteral("レース情報のインポート(&I)...")),
+            &QAction::triggered, this, &frmSyusohyo::openImportWindow);
     file->addSeparator();
     addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)..."));
     file->addSeparator();
@@ -92,7 +97,8 @@ void frmSyusohyo::buildMenus() {
     addItem(file, "mnuPrintRGraph", QStringLiteral("予測R指数グラフの印刷(&R)"));
     file->addSeparator();
     // Through the close path, so that secondary windows close as they do when the window is closed.
-    connect(addItem(file, "mnuFileExit", QStringLiteral("終了(&X)")), &QAction::triggered, this, &QWidget::close);
+    connect(addItem(file, "mnuFileExit", QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &QWidget::close);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("mnuView"));
@@ -112,8 +118,8 @@ void frmSyusohyo::buildMenus() {
     connect(addItem(help, "mnuOpenHelp", QStringLiteral("利用ガイドを開く(&G)")), &QAction::triggered, this,
             &frmSyusohyo::openHelp);
     help->addSeparator();
-    connect(addItem(help, "mnuOpenOrvante", QStringLiteral("ORVANTE ウェブサイト(&W)")), &QAction::triggered, this,
-            &frmSyusohyo::openMakerSite);
+    connect(addItem(help, "mnuOpenOrvante", QStringLiteral("ORVANTE ウェブサイト(&W)")), &QAction::triggered,
+            this, &frmSyusohyo::openMakerSite);
     help->addSeparator();
     connect(addItem(help, "mnuHelpAbout", QStringLiteral("バージョン情報(&A)...")), &QAction::triggered, this,
             &frmSyusohyo::showVersionWindow);
@@ -245,8 +251,8 @@ void frmSyusohyo::ResetDataCombo() {
 
 void frmSyusohyo::ResetData() {
     ResetDataCombo();
-    for (QTableView* view : sheets_) view->setModel(nullptr);
-    fpsHistory_->setModel(nullptr);
+    // The three sheets and fpsHistory show no rows until a race is opened: they
+    // get their Sheet models from the race card, which empties them there.
     ClearRelateLabel();
     ClearScoreLabel();
     chartArea_->update();

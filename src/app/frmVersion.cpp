@@ -9,7 +9,8 @@
 
 namespace veltrix::ui {
 
-frmVersion::frmVersion(QWidget* parent) : QDialog(parent), cmdOK_(new QPushButton(QStringLiteral("OK"), this)) {
+frmVersion::frmVersion(QWidget* parent)
+    : QDialog(parent), cmdOK_(new QPushButton(QStringLiteral("OK"), this)) {
     setObjectName(QStringLiteral("frmVersion"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setModal(true);

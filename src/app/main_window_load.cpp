@@ -12,7 +12,8 @@ bool WeeklyFilesPresent(const Folders& folders) {
            FileExists(folders.cache / kCache3);
 }
 
-MainWindowLoadResult LoadMainWindowData(Application& app, const MainWindowServices& services, UserInterface& ui) {
+MainWindowLoadResult LoadMainWindowData(Application& app, const MainWindowServices& services,
+                                        UserInterface& ui) {
     MainWindowLoadResult result;
     if (!services.initJVLink || services.initJVLink(app) != 0) {
         ui.showMessage(kJVLinkInitFailedMessage, Icon::Warning);

@@ -30,6 +30,7 @@ struct MainWindowLoadResult {
 // True when all three weekly files are in the cache folder.
 bool WeeklyFilesPresent(const Folders& folders);
 
-MainWindowLoadResult LoadMainWindowData(Application& app, const MainWindowServices& services, UserInterface& ui);
+MainWindowLoadResult LoadMainWindowData(Application& app, const MainWindowServices& services,
+                                        UserInterface& ui);
 
 }  // namespace veltrix

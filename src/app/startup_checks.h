@@ -30,9 +30,9 @@ bool CreateStoreFolders(const Folders& folders);
 class InstanceLock {
 public:
     enum class State {
-        Acquired,     // this object holds the lock
+        Acquired,       // this object holds the lock
         HeldElsewhere,  // another running copy holds it
-        Unavailable,  // the lock file cannot be opened; nothing is known
+        Unavailable,    // the lock file cannot be opened; nothing is known
     };
 
     InstanceLock() = default;

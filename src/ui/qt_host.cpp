@@ -15,17 +15,24 @@ namespace veltrix::ui {
 namespace {
 QMessageBox::Icon toQtIcon(Icon icon) {
     switch (icon) {
-        case Icon::Warning: return QMessageBox::Warning;
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Question: return QMessageBox::Question;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::Warning;
 }
 }  // namespace
 
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
 
-QString fromPath(const std::filesystem::path& path) { return QFile::decodeName(QByteArray::fromStdString(path.string())); }
+QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
 
 QtUserInterface::QtUserInterface(QWidget* parent) : parent_(parent) {}
 void QtUserInterface::setParent(QWidget* parent) { parent_ = parent; }
@@ -33,7 +40,8 @@ void QtUserInterface::setStatusLabel(QLabel* label) { status_ = label; }
 void QtUserInterface::setProgressBar(QProgressBar* bar) { progress_ = bar; }
 
 void QtUserInterface::showMessage(const std::string& text, Icon icon) {
-    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text), QMessageBox::Ok, parent_);
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text), QMessageBox::Ok,
+                    parent_);
     box.setObjectName(QStringLiteral("msgVeltrix"));
     box.exec();
 }
@@ -78,8 +86,11 @@ QString toQtFileFilter(const std::string& filter) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // Qt reads the patterns from the last parentheses of each entry.
-        if (!description.contains(QLatin1Char('('))) description += QStringLiteral(" (") + patterns + QLatin1Char(')');
-        else description = description.left(description.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') + patterns + QLatin1Char(')');
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        else
+            description = description.left(description.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') +
+                          patterns + QLatin1Char(')');
         out << description;
     }
     return out.join(QStringLiteral(";;"));

@@ -1,5 +1,3 @@
-#include "app/startup_checks.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup_checks.h"
 #include "support/fake_host.h"
 
 extern char** environ;
@@ -197,7 +196,8 @@ TEST(RunStartupTest, StepsRunInOrderAndSilently) {
     RecordingSteps steps;
     FakeUserInterface ui;
     EXPECT_EQ(RunStartup(steps, ui), StartupResult::Running);
-    EXPECT_EQ(steps.log, (Log{"lock", "screen", "splash", "folders", "events", "settings", "main", "close splash"}));
+    EXPECT_EQ(steps.log,
+              (Log{"lock", "screen", "splash", "folders", "events", "settings", "main", "close splash"}));
     EXPECT_TRUE(ui.messages.empty());
 
     RecordingSteps exact;

@@ -60,7 +60,8 @@ void answerNextBox(SeenBox& seen, QMessageBox::StandardButton press) {
 // One menu entry as "objectName|caption", or "-" for a separator.
 QStringList entries(const QMenu* menu) {
     QStringList out;
-    for (const QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + "|" + a->text());
+    for (const QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + "|" + a->text());
     return out;
 }
 
@@ -111,27 +112,27 @@ private slots:
         QCOMPARE(titles, (QStringList{"ファイル(&F)", "表示(&V)", "ヘルプ(&H)"}));
 
         QList<QAction*> bar = w->menuBar()->actions();
-        QCOMPARE(entries(bar[0]->menu()), (QStringList{
-            "mnuRaceInfoImport|レース情報のインポート(&I)...", "-",
-            "mnuFileImport|分析ファイルのインポート(&D)...", "-",
-            "mnuExport|出走表のエクスポート(&E)...", "-",
-            "mnuPrint|出走表の印刷(&P)...", "mnuPrintRGraph|予測R指数グラフの印刷(&R)", "-",
-            "mnuFileExit|終了(&X)"}));
-        QCOMPARE(entries(bar[1]->menu()), (QStringList{
-            "mnuSelect|選択パレット(&S)", "mnuRGraph|R指数グラフ(&R)", "mnuDetail|ヒストグラム(&H)",
-            "mnuHeatmap|ヒートマップ(&M)", "mnuKaimeList|買い目リスト(&K)", "-",
-            "mnuYosokuSimulator|予測シミュレーション(&Y)", "mnuKekkaSimulator|結果シミュレーション(&K)", "-",
-            "mnuTune|チューニング(&T)"}));
-        QCOMPARE(entries(bar[2]->menu()), (QStringList{
-            "mnuOpenHelp|利用ガイドを開く(&G)", "-", "mnuOpenOrvante|ORVANTE ウェブサイト(&W)", "-",
-            "mnuHelpAbout|バージョン情報(&A)..."}));
+        QCOMPARE(entries(bar[0]->menu()),
+                 (QStringList{"mnuRaceInfoImport|レース情報のインポート(&I)...", "-",
+                              "mnuFileImport|分析ファイルのインポート(&D)...", "-",
+                              "mnuExport|出走表のエクスポート(&E)...", "-", "mnuPrint|出走表の印刷(&P)...",
+                              "mnuPrintRGraph|予測R指数グラフの印刷(&R)", "-", "mnuFileExit|終了(&X)"}));
+        QCOMPARE(
+            entries(bar[1]->menu()),
+            (QStringList{"mnuSelect|選択パレット(&S)", "mnuRGraph|R指数グラフ(&R)",
+                         "mnuDetail|ヒストグラム(&H)", "mnuHeatmap|ヒートマップ(&M)",
+                         "mnuKaimeList|買い目リスト(&K)", "-", "mnuYosokuSimulator|予測シミュレーション(&Y)",
+                         "mnuKekkaSimulator|結果シミュレーション(&K)", "-", "mnuTune|チューニング(&T)"}));
+        QCOMPARE(entries(bar[2]->menu()), (QStringList{"mnuOpenHelp|利用ガイドを開く(&G)", "-",
+                                                       "mnuOpenOrvante|ORVANTE ウェブサイト(&W)", "-",
+                                                       "mnuHelpAbout|バージョン情報(&A)..."}));
 
         QCOMPARE(w->mnuOdds()->title(), QStringLiteral("オッズ"));
         QCOMPARE(w->mnuOdds()->actions().first()->objectName(), QStringLiteral("mnuOperationOdds"));
         QCOMPARE(w->mnuMark()->title(), QStringLiteral("印"));
         QCOMPARE(w->mnuRace()->title(), QStringLiteral("RaceModelSimulator"));
         QCOMPARE(entries(w->mnuRace()), (QStringList{"mnuOperationRace|RACE MODEL SIMULATOR を開く",
-                                                    "mnuOperationRacingViewer|JRA RACING VIEWER を開く"}));
+                                                     "mnuOperationRacingViewer|JRA RACING VIEWER を開く"}));
     }
 
     void sheetsAndEmptyStart() {
@@ -180,15 +181,18 @@ private slots:
         auto w = makeWindow();
         QVERIFY(!w->load());
         QVERIFY(w->menuItem("mnuFileImport")->isEnabled());
-        for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"}) QVERIFY(!w->menuItem(name)->isEnabled());
+        for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
+            QVERIFY(!w->menuItem(name)->isEnabled());
 
         w->showRace(QStringLiteral("2024/06/02 東京 11R"));
         QCOMPARE(w->lblRace()->text(), QStringLiteral("2024/06/02 東京 11R"));
-        for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"}) QVERIFY(w->menuItem(name)->isEnabled());
+        for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
+            QVERIFY(w->menuItem(name)->isEnabled());
 
         w->ResetDataCombo();
         QVERIFY(w->lblRace()->text().isEmpty());
-        for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"}) QVERIFY(!w->menuItem(name)->isEnabled());
+        for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
+            QVERIFY(!w->menuItem(name)->isEnabled());
         QVERIFY(w->menuItem("mnuFileImport")->isEnabled());
 
         w->showRace(QStringLiteral("x"));
@@ -269,7 +273,8 @@ private slots:
         QCOMPARE(url.toLocalFile(), QStringLiteral("/opt/my programs/VELTRIX 2/help/Guide01.html"));
         QCOMPARE(url.toEncoded(), QByteArray("file:///opt/my%20programs/VELTRIX%202/help/Guide01.html"));
         // Japanese folder names survive as well.
-        QCOMPARE(GuideUrl(QStringLiteral("/home/競馬")).toLocalFile(), QStringLiteral("/home/競馬/help/Guide01.html"));
+        QCOMPARE(GuideUrl(QStringLiteral("/home/競馬")).toLocalFile(),
+                 QStringLiteral("/home/競馬/help/Guide01.html"));
         // The guide is shipped next to the executables.
         QVERIFY(QFile::exists(GuideUrl(QStringLiteral(VELTRIX_BIN_DIR)).toLocalFile()));
         QCOMPARE(QUrl(QString::fromLatin1(kMakerSiteUrl)).scheme(), QStringLiteral("https"));
@@ -347,7 +352,10 @@ private slots:
         QtPump pump;
         QVERIFY(!pump.cancelRequested());
         bool ran = false;
-        QTimer::singleShot(0, [&] { ran = true; pump.requestCancel(); });
+        QTimer::singleShot(0, [&] {
+            ran = true;
+            pump.requestCancel();
+        });
         pump.processEvents();
         QVERIFY(ran);
         QVERIFY(pump.cancelRequested());
