@@ -2,18 +2,10 @@
 
 #include <system_error>
 
+#include "app/startup_checks.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
-
-bool EnsureFolders(const Folders& folders) {
-    for (const auto& dir : {folders.cache, folders.data}) {
-        std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (!std::filesystem::is_directory(dir, ec)) return true;
-    }
-    return false;
-}
 
 int LoadStoreAtStartup(Application& app) {
     std::error_code ec;
@@ -28,7 +20,7 @@ int LoadStoreAtStartup(Application& app) {
 
 bool PrepareApplication(Application& app, const std::filesystem::path& programFolder, std::string& reason) {
     app.folders = Folders::under(programFolder);
-    if (EnsureFolders(app.folders)) {
+    if (CreateStoreFolders(app.folders)) {
         reason = "cannot create the folders cache and data under " + programFolder.string();
         return true;
     }

@@ -6,9 +6,6 @@
 
 namespace veltrix {
 
-// Creates the "cache" and "data" folders when missing. Returns true on failure.
-bool EnsureFolders(const Folders& folders);
-
 // Reads the weekly store the way the main window does when it opens: only when
 // all three weekly files exist. A damaged store is deleted and left empty.
 // Returns 0 when the store was loaded or there was nothing to load, -1 when a
