@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "analysis/analysis_fixture.h"
 #include "sample/analysis_sample.h"
@@ -133,6 +134,39 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
     EXPECT_LT(withFigures, 480);  // some past runs come without figures
     EXPECT_GT(withFigures, 400);
     EXPECT_GT(summary.pastRunRecords, withFigures);  // strays were written and skipped
+    // Oracle by plain maps: every past-run record of a runner and race in the
+    // store shows up in its row; every other record is a stray and lands nowhere.
+    std::map<std::string, std::string> umaOf;
+    for (int u = 1; u <= 40; ++u) umaOf[s.UmaKey[u]] = s.UmaInfo.at(u, 2);
+    std::map<std::string, int> rowOf;
+    for (int h = 1; h <= 480; ++h) rowOf[s.HistoryKey[h]] = h;
+    int strays = 0;
+    int matched = 0;
+    for (const char* date : {"20090117r", "20090118r"}) {
+        auto reader = FieldReader::FromFile(fx.file(date));
+        ASSERT_TRUE(reader);
+        std::vector<std::string> f;
+        reader->readRecord(f);
+        reader->readRecord(f);
+        for (long long i = ParseInteger(f[1]).value(); i > 0; --i) reader->readRecord(f);
+        reader->readRecord(f);
+        for (long long i = ParseInteger(f[1]).value(); i > 0; --i) {
+            ASSERT_TRUE(reader->readRecord(f));
+            ASSERT_EQ(f.size(), 5u);
+            auto uma = umaOf.find(f[1] + f[2]);
+            auto row = uma == umaOf.end() ? rowOf.end() : rowOf.find(uma->second + f[3]);
+            if (row == rowOf.end()) {
+                ++strays;
+                continue;
+            }
+            ++matched;
+            EXPECT_EQ(s.HistoryInfo.at(row->second, 33), DecodeGroup4(f[4], 33).value());
+            EXPECT_EQ(s.HistoryInfo.at(row->second, 42), DecodeGroup4(f[4], 1).value());
+        }
+    }
+    EXPECT_EQ(matched, withFigures);
+    EXPECT_GE(strays, 4);  // at least a stray runner and a stray past race per file
+
     // the week's own class (dirt, 3-year-olds, maiden, 1200 m) is among the keys
     const auto& c = fx.app.conditions;
     bool weekKey = false;

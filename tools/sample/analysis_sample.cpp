@@ -204,29 +204,34 @@ SampleAnalysisSummary WriteSampleAnalysisFiles(const Store& store, const std::fi
         int runnerCount = 0;
         FieldWriter runPart;
         int runCount = 0;
+        // Every file carries at least one stray of each kind, small weeks too.
+        bool strayRunWritten = false;
+        bool strayRunnerWritten = false;
         for (int u : rows) {
             const std::string& raceId = store.UmaInfo.at(u, 1);
             const std::string& number = store.UmaInfo.at(u, 4);
             runnerPart.quoted("1").quoted(raceId).quoted(number).quoted(runnerData(dice)).endLine();
             ++runnerCount;
-            auto it = runsOf.find(store.UmaInfo.at(u, 2));
-            std::string lastPastRace;
-            if (it != runsOf.end()) {
-                for (int h : it->second) {
-                    lastPastRace = store.HistoryInfo.at(h, 2);
-                    if (dice.chance(0.08)) continue;  // a past run without figures
-                    runPart.quoted("1").quoted(raceId).quoted(number).quoted(lastPastRace).quoted(figureData(dice)).endLine();
-                    ++runCount;
-                }
-            }
-            if (dice.chance(0.05)) {  // a past race the store did not keep
+            if (!strayRunWritten || dice.chance(0.05)) {  // a past race the store did not keep
+                strayRunWritten = true;
                 std::string past = unusedKey(historyKeys, [&](int i) {
                     return store.UmaInfo.at(u, 2) + "19990105" + "0601" + std::to_string(10 + i % 90) + "01";
                 }).substr(store.UmaInfo.at(u, 2).size());
                 runPart.quoted("1").quoted(raceId).quoted(number).quoted(past).quoted(figureData(dice)).endLine();
                 ++runCount;
             }
-            if (dice.chance(0.04)) {
+            auto it = runsOf.find(store.UmaInfo.at(u, 2));
+            std::string lastPastRace;  // of the last record written
+            if (it != runsOf.end()) {
+                for (int h : it->second) {
+                    if (dice.chance(0.08)) continue;  // a past run without figures
+                    lastPastRace = store.HistoryInfo.at(h, 2);
+                    runPart.quoted("1").quoted(raceId).quoted(number).quoted(lastPastRace).quoted(figureData(dice)).endLine();
+                    ++runCount;
+                }
+            }
+            if ((!strayRunnerWritten && !lastPastRace.empty()) || dice.chance(0.04)) {
+                strayRunnerWritten = strayRunnerWritten || !lastPastRace.empty();
                 // A runner the store does not have, right after one that is there,
                 // sharing its last past race: its records must not land on that runner.
                 std::string stray = unusedKey(umaKeys, [&](int i) {
