@@ -254,6 +254,10 @@ std::string AnalysisModeLetter(const std::string& dataMode) {
 
 int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump,
                      RaceCardReset& raceCard) {
+    // The argument names a file that a failure deletes: only a date and a mode letter may.
+    if (argument.size() != 9 || !isDate(std::string_view(argument).substr(0, 8)) || argument[8] < 'a' ||
+        argument[8] > 'z')
+        return -1;
     bool ok = false;
     try {
         ok = mergeAnalysisFile(store, folders.cache / ("cachea" + argument), pump);

@@ -148,6 +148,18 @@ TEST(ReadAnalysisFile, MissingFileFailsLikeADamagedOne) {
     EXPECT_EQ(fx.card.resets, 1);
 }
 
+TEST(ReadAnalysisFile, AnArgumentThatIsNoDateNamesNoFileAndTouchesNothing) {
+    AnalysisFixture fx;
+    fs::create_directories(fx.dir.path() / "keep");
+    WriteCp932(fx.dir.path() / "keep" / "x", "user data");
+    for (const char* bad : {"../keep/x", "2009011r", "20090117", "2009o117r", "20090117rr", "20090117R"}) {
+        EXPECT_EQ(fx.read(bad), -1) << bad;
+    }
+    EXPECT_TRUE(fs::exists(fx.dir.path() / "keep" / "x"));
+    EXPECT_EQ(fx.app.store.RaceCount, 3);
+    EXPECT_EQ(fx.card.resets, 0);
+}
+
 TEST(ReadAnalysisFile, OneEventTurnPerRecord) {
     AnalysisFixture fx;
     fx.write("20090117r", AnalysisText({RunnerLine("2009011706010101", "01", kStepData),
