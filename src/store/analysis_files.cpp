@@ -102,6 +102,17 @@ void writePastRun(Store& store, int row, std::array<std::string, 9>& g) {
     for (int i = 0; i < 9; ++i) store.HistoryInfo.at(row, kColumns[i]) = std::move(g[static_cast<size_t>(i)]);
 }
 
+// Rows first..last of HistoryKey (ascending) that begin with the UmaCode; empty when none.
+std::pair<int, int> historyBlock(const Store& store, const std::string& umaCode) {
+    const auto& keys = store.HistoryKey.raw();
+    const auto end = keys.begin() + std::min(store.HistoryCount, store.HistoryKey.size());
+    auto first = std::lower_bound(keys.begin(), end, umaCode);
+    auto last = std::upper_bound(first, end, umaCode, [](const std::string& code, const std::string& k) {
+        return k.compare(0, code.size(), code) > 0;
+    });
+    return {static_cast<int>(first - keys.begin()) + 1, static_cast<int>(last - keys.begin())};
+}
+
 bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pump) {
     auto reader = FieldReader::FromFile(path);
     if (!reader) return false;
@@ -128,6 +139,7 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
     // Each runner's past runs come together: look the runner up only when it changes.
     std::string pair;
     std::string umaCode;
+    std::pair<int, int> block{1, 0};
     std::string key;
     for (int i = 1; i <= runs; ++i) {
         pump.processEvents();
@@ -138,11 +150,14 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
             pair = key;
             int row = FindUmaKey(store, pair, 1, store.UmaCount);
             umaCode = row >= 1 && row <= store.UmaInfo.rows() ? store.UmaInfo.at(row, 2) : std::string();
+            if (!umaCode.empty()) block = historyBlock(store, umaCode);
         }
         if (umaCode.empty()) continue;
         key = umaCode;
         key += f[3];
-        int row = FindHistoryKey(store, key, 1, store.HistoryCount);
+        // The binary search stays inside the horse's own rows: a few dozen keys
+        // that are in cache, instead of the whole table for every record.
+        int row = FindHistoryKey(store, key, block.first, block.second);
         if (row <= 0 || row > store.HistoryInfo.rows() || !runsWritable) continue;
         if (!decodeNine(f[4], groups)) return false;
         writePastRun(store, row, groups);
