@@ -25,7 +25,8 @@ int hexDigit(char c) {
 // value / 10^decimals as the shortest decimal text: "49.14", "-0.01", "100".
 std::string scaledText(long long value, int decimals) {
     const bool negative = value < 0;
-    unsigned long long magnitude = negative ? static_cast<unsigned long long>(-value) : static_cast<unsigned long long>(value);
+    unsigned long long magnitude =
+        negative ? static_cast<unsigned long long>(-value) : static_cast<unsigned long long>(value);
     unsigned long long scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
     std::string text = negative ? "-" : "";
@@ -203,7 +204,8 @@ bool readConditions(Conditions& out, const std::filesystem::path& path, Pump& pu
     return readTrailer(*reader);
 }
 
-void failAnalysisRead(Store& store, const Folders& folders, const std::string& argument, RaceCardReset& raceCard) {
+void failAnalysisRead(Store& store, const Folders& folders, const std::string& argument,
+                      RaceCardReset& raceCard) {
     DeleteCache(folders, 'a', argument);
     ClearRaceCache(store);
     raceCard.ResetData();

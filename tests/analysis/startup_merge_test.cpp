@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 std::string goodConditions() {
     const std::string data = std::string(20, '0') + std::string(45, '1');
-    return "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", data}) + "\r\n\"9\",1\r\n" + std::string(AnalysisTrailer) + "\r\n";
+    return "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", data}) + "\r\n\"9\",1\r\n" +
+           std::string(AnalysisTrailer) + "\r\n";
 }
 
 TEST(MergeAnalysisFilesAtStartup, ConditionsFirstThenOneFilePerDateOfTheStoresMode) {
@@ -106,7 +107,8 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
         for (int k = 1; k <= 12; ++k) {
             const int h = (u - 1) * 12 + k;
             s.HistoryInfo.at(h, 1) = s.UmaInfo.at(u, 2);
-            s.HistoryInfo.at(h, 2) = "20080" + std::to_string(100 + k).substr(1) + "0106010" + std::to_string(k % 10) + "11";
+            s.HistoryInfo.at(h, 2) =
+                "20080" + std::to_string(100 + k).substr(1) + "0106010" + std::to_string(k % 10) + "11";
             s.HistoryKey[h] = s.HistoryInfo.at(h, 1) + s.HistoryInfo.at(h, 2);
         }
     }
@@ -123,7 +125,8 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
     EXPECT_EQ(r.conditionRecords, summary.conditionRecords);
     ASSERT_EQ(s.UmaCount, 40);
     for (int u = 1; u <= 40; ++u)
-        for (int c : {14, 15, 16, 18, 19, 20, 21, 22, 23}) EXPECT_TRUE(IsNumeric(s.UmaInfo.at(u, c))) << u << "," << c;
+        for (int c : {14, 15, 16, 18, 19, 20, 21, 22, 23})
+            EXPECT_TRUE(IsNumeric(s.UmaInfo.at(u, c))) << u << "," << c;
     int withFigures = 0;
     for (int h = 1; h <= 480; ++h) {
         if (s.HistoryInfo.at(h, 32) != "1") continue;
