@@ -128,12 +128,26 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
         for (int c : {14, 15, 16, 18, 19, 20, 21, 22, 23})
             EXPECT_TRUE(IsNumeric(s.UmaInfo.at(u, c))) << u << "," << c;
     int withFigures = 0;
+    int figures = 0;
+    int plausible = 0;  // within 50 +- 30
+    int negative = 0;
+    int outOfRange = 0;
     for (int h = 1; h <= 480; ++h) {
         if (s.HistoryInfo.at(h, 32) != "1") continue;
         ++withFigures;
-        for (int c : {33, 34, 35, 36, 38, 39, 40, 41, 42})
-            EXPECT_TRUE(IsNumeric(s.HistoryInfo.at(h, c))) << h << "," << c;
+        for (int c : {33, 34, 35, 36, 38, 39, 40, 41, 42}) {
+            auto v = ParseReal(s.HistoryInfo.at(h, c));
+            ASSERT_TRUE(v) << h << "," << c;
+            ++figures;
+            plausible += *v >= 20 && *v <= 80;
+            negative += *v < 0;
+            outOfRange += *v > 150 || *v < -100;
+        }
     }
+    EXPECT_GT(plausible, figures * 9 / 10);
+    EXPECT_GT(negative, 0);
+    EXPECT_GT(outOfRange, 0);
+    EXPECT_LT(negative + outOfRange, figures / 20);
     EXPECT_LT(withFigures, 480);  // some past runs come without figures
     EXPECT_GT(withFigures, 400);
     EXPECT_GT(summary.pastRunRecords, withFigures);  // strays were written and skipped
