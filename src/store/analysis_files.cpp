@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 #include <filesystem>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -114,12 +115,31 @@ std::pair<int, int> historyBlock(const Store& store, const std::string& umaCode)
     return {static_cast<int>(first - keys.begin()) + 1, static_cast<int>(last - keys.begin())};
 }
 
+// FindUmaKey over the whole table, by hash: a file names every runner of the
+// date, and a linear scan per runner grows with the square of the week's size.
+class UmaKeyIndex {
+public:
+    explicit UmaKeyIndex(const Store& store) {
+        const int n = std::min(store.UmaCount, store.UmaKey.size());
+        rows_.reserve(static_cast<size_t>(n));
+        for (int i = 1; i <= n; ++i) rows_.emplace(store.UmaKey[i], i);  // the first row of a key wins
+    }
+    int find(const std::string& key) const {
+        auto it = rows_.find(key);
+        return it == rows_.end() ? -1 : it->second;
+    }
+
+private:
+    std::unordered_map<std::string, int> rows_;
+};
+
 bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pump) {
     auto reader = FieldReader::FromFile(path);
     if (!reader) return false;
     std::vector<std::string> f;
     if (!readTagged(*reader, f, "0", 2)) return false;  // header token: not interpreted
 
+    const UmaKeyIndex umaKeys(store);
     const bool runnersWritable = store.UmaInfo.cols() >= 23;
     const bool runsWritable = store.HistoryInfo.cols() >= 42;
     std::array<std::string, 9> groups;
@@ -129,7 +149,7 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
     for (int i = 1; i <= runners; ++i) {
         pump.processEvents();
         if (!readTagged(*reader, f, "1", 4)) return false;
-        int row = FindUmaKey(store, f[1] + f[2], 1, store.UmaCount);
+        int row = umaKeys.find(f[1] + f[2]);
         if (row < 1 || row > store.UmaInfo.rows() || !runnersWritable) continue;
         if (!decodeNine(f[3], groups)) return false;
         writeRunner(store, row, groups);
@@ -149,7 +169,7 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
         key += f[2];
         if (key != pair) {
             pair = key;
-            int row = FindUmaKey(store, pair, 1, store.UmaCount);
+            int row = umaKeys.find(pair);
             umaCode = row >= 1 && row <= store.UmaInfo.rows() ? store.UmaInfo.at(row, 2) : std::string();
             if (!umaCode.empty()) block = historyBlock(store, umaCode);
         }
