@@ -4,6 +4,7 @@
 #include "app/folders.h"
 #include "app/settings.h"
 #include "store/race_tables.h"
+#include "store/condition_table.h"
 #include "store/store.h"
 
 namespace veltrix {
@@ -13,6 +14,7 @@ struct Application {
     Settings settings;
     Store store;
     RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
+    Conditions conditions;  // ConditionKey / ConditionTable
 };
 
 }  // namespace veltrix
