@@ -10,6 +10,8 @@
 #include "app/frmSyusohyo.h"
 #include "app/settings.h"
 #include "app/startup_checks.h"
+#include "jvlink/standin/standin_jvlink.h"
+#include "store/analysis_files.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
 
@@ -20,7 +22,10 @@ namespace {
 // Owns the program's state and windows from start-up to ShutDown.
 class Shell final : public StartupSteps {
 public:
-    explicit Shell(const QString& programFolder) { app_.folders = Folders::under(toPath(programFolder)); }
+    explicit Shell(const QString& programFolder) {
+        app_.folders = Folders::under(toPath(programFolder));
+        jvlink_ = std::make_unique<StandinJVLink>(StandinFolder(app_.folders.program));
+    }
 
     bool anotherCopyRunning() override {
         // When the lock file cannot be made nothing is known; start, and let the
@@ -74,15 +79,18 @@ public:
 private:
     MainWindowServices services() {
         MainWindowServices s;
-        s.initJVLink = [](Application&) { return 0; };  // wired to the core after merge
-        s.loadRaceCache = [](Application&) {
-            return true;
-        };  // wired to the core after merge: nothing read here
-        s.mergeAnalysisFiles = [](Application&) { return false; };  // wired to the core after merge
+        s.initJVLink = [this](Application&) { return jvlink_->JVInit(SoftwareId); };
+        s.loadRaceCache = [](Application& app) { return LoadRaceCache(app.store, app.folders); };
+        s.mergeAnalysisFiles = [this](Application& app) {
+            QtPump pump;
+            return MergeAnalysisFilesAtStartup(app, pump, *main_).ended;
+        };
         return s;
     }
 
     Application app_;
+    // JV-Link for the whole run; the import window drives its sessions.
+    std::unique_ptr<JVLink> jvlink_;
     InstanceLock lock_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmSyusohyo> main_;

@@ -2,6 +2,7 @@
 // The main window: race card, past-performance grid, chart area, race label,
 // and the menus from which every other window is reached.
 #include <QMainWindow>
+
 #include <QPointer>
 #include <array>
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "app/application.h"
 #include "app/main_window_load.h"
+#include "app/race_card_reset.h"
 #include "ui/qt_host.h"
 
 class QAction;
@@ -20,7 +22,7 @@ class QTableView;
 
 namespace veltrix::ui {
 
-class frmSyusohyo final : public QMainWindow {
+class frmSyusohyo final : public QMainWindow, public RaceCardReset {
     Q_OBJECT
 public:
     // shutDown ends the program; the close path calls it last.
@@ -35,7 +37,7 @@ public:
     // Empties lblRace and disables the commands that need an open race.
     void ResetDataCombo();
     // Clears everything shown about a race, before the data are replaced.
-    void ResetData();
+    void ResetData() override;
     // A race was opened: its label goes into lblRace and the race commands are enabled.
     void showRace(const QString& raceLabel);
 

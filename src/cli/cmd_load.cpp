@@ -1,7 +1,9 @@
 // veltrix-cli load: the settings and the weekly store as the main window reads them at start-up.
 #include <ostream>
 
+#include "app/race_card_reset.h"
 #include "app/startup.h"
+#include "store/analysis_files.h"
 #include "cli/command.h"
 
 namespace veltrix::cli {
@@ -28,11 +30,16 @@ int runLoad(Context& ctx) {
         return 1;
     }
     LoadStoreAtStartup(app);  // a damaged store is deleted and shows as empty
+    NullPump pump;
+    NoRaceCard noRaceCard;
+    const AnalysisMergeResult merged = MergeAnalysisFilesAtStartup(app, pump, noRaceCard);
     const Store& s = app.store;
     ctx.out << "DataMode\t" << s.DataMode << "\n"
             << "RaceCount\t" << s.RaceCount << "\n"
             << "UmaCount\t" << s.UmaCount << "\n"
-            << "HistoryCount\t" << s.HistoryCount << "\n";
+            << "HistoryCount\t" << s.HistoryCount << "\n"
+            << "Analysis\t" << merged.analysisFiles << "\n"
+            << "Conditions\t" << merged.conditionRecords << "\n";
     for (int r = 1; r <= s.RaceCount; ++r)
         ctx.out << "race\t" << s.RaceIdList[r] << "\t" << visibleLabel(s.RaceLabel[r], s.RaceIdList[r])
                 << "\n";
