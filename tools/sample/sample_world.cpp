@@ -212,7 +212,9 @@ private:
             return 0;
         }
     };
-    Lineup lineup(const Race& r);
+    const Lineup& lineup(const Race& r);
+    Lineup makeLineup(const Race& r);
+    std::map<std::string, Lineup> lineups_;  // computed once per race, after the careers
     RaRecord buildRa(const Race& r, const std::string& category, bool results);
     SeRecord buildSe(const Race& r, const Lineup& l, int number, const std::string& category, bool results);
     void fillerIdentity(const Race& r, int number, SeRecord& se);
@@ -361,7 +363,7 @@ bool Generator::ageFits(const Race& r, int age) const {
 // Race program by race number: early races for maidens, the middle for the
 // lower classes, 9-11 the named specials; race 4 of the first course is a jump.
 void Generator::shapeRace(Race& r, int courseIndex) {
-    Rng rng(r.seed);
+    Rng rng = Rng::keyed(r.seed);
     const int month = split(r.date).m;
     const bool autumn = month >= 6;
     if (r.local) {
@@ -416,7 +418,9 @@ void Generator::shapeRace(Race& r, int courseIndex) {
             r.track = c.right ? 24 : 23;
         }
     }
-    r.starters = opt_.small ? rng.range(5, 8) : rng.range(8, 18);
+    // The small world keeps one full field a course-day, so 18-runner odds and
+    // shared frames stay covered.
+    r.starters = opt_.small ? (r.number == 11 ? rng.range(16, 18) : rng.range(5, 8)) : rng.range(8, 18);
     if (r.jump) r.starters = std::min(r.starters, 14);
 }
 
@@ -599,7 +603,7 @@ void Generator::makeWeek() {
                 // A named jump special on race 8 at the first course each day.
                 shapeRace(r, ci);
                 if (number == 8 && ci == 0) {
-                    Rng jr(r.seed ^ 0x5A5A5A5Au);
+                    Rng jr = Rng::keyed(r.seed ^ 0x5A5A5A5Au);
                     r.jump = true;
                     r.named = true;
                     r.type = 18;
@@ -670,8 +674,14 @@ void Generator::makeToku() {
 
 // ---- lineups and records ------------------------------------------------------------
 
-Generator::Lineup Generator::lineup(const Race& r) {
-    Rng rng(r.seed ^ 0xA5A5A5A5u);
+const Generator::Lineup& Generator::lineup(const Race& r) {
+    auto it = lineups_.find(r.id);
+    if (it == lineups_.end()) it = lineups_.emplace(r.id, makeLineup(r)).first;
+    return it->second;
+}
+
+Generator::Lineup Generator::makeLineup(const Race& r) {
+    Rng rng = Rng::keyed(r.seed ^ 0xA5A5A5A5u);
     Lineup l;
     const std::size_t n = static_cast<std::size_t>(r.starters);
     l.place.assign(n + 1, 0);
@@ -716,7 +726,7 @@ Generator::Lineup Generator::lineup(const Race& r) {
 std::string timeText(int tenths) { return Num(tenths / 600, 1) + Num(tenths % 600, 3); }
 
 RaRecord Generator::buildRa(const Race& r, const std::string& category, bool results) {
-    Rng rng(r.seed ^ 0x1234567u);
+    Rng rng = Rng::keyed(r.seed ^ 0x1234567u);
     RaRecord ra = BlankRA();
     auto [y, m, d] = split(r.date);
     ra.dataCategory = category;
@@ -730,7 +740,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
     ra.raceNumber = Num(r.number, 2);
     ra.weekdayCode = weekdayCode(r.date);
     if (r.named) {
-        Rng nr(r.seed ^ 0x77u);
+        Rng nr = Rng::keyed(r.seed ^ 0x77u);
         const RaceName name = SpecialRaceName(nr, r.jump);
         ra.raceName = PadFull(name.kanji, 60);
         ra.raceNameEng = PadHalf(name.roman, 120);
@@ -779,7 +789,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
     ra.startTime = Num(minutes / 60, 2) + Num(minutes % 60, 2);
     ra.registeredCount = Num(r.starters, 2);
     if (results) {
-        Lineup l = lineup(r);
+        const Lineup& l = lineup(r);
         int out = 0, dnf = 0;
         for (int h = 1; h <= r.starters; ++h) {
             const int runIdx = r.numberRun[static_cast<std::size_t>(h)];
@@ -840,7 +850,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
 }
 
 void Generator::fillerIdentity(const Race& r, int number, SeRecord& se) {
-    Rng rng(MixSeed(r.seed, static_cast<std::uint64_t>(number) * 7919u));
+    Rng rng = Rng::keyed(MixSeed(r.seed, static_cast<std::uint64_t>(number) * 7919u));
     const int age = r.type == 11 ? 2 : r.type == 12 ? 3 : rng.range(3, 7);
     const int birth = split(r.date).y - age;
     se.umaCode = Num(birth, 4) + "1" + Num(90000 + rng.range(0, 9999), 5);
@@ -1003,7 +1013,7 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
         se.timeDifference = abn == 4 ? "9999" : "0000";
     }
     if (!r.local) {
-        Rng rng(MixSeed(r.seed, static_cast<std::uint64_t>(number) + 101u));
+        Rng rng = Rng::keyed(MixSeed(r.seed, static_cast<std::uint64_t>(number) + 101u));
         se.miningCategory = "3";
         const int predicted = (l.winnerTime + rng.range(0, 20)) * 10 + rng.range(0, 9);
         se.miningTime = Num(predicted / 6000, 1) + Num(predicted % 6000, 4);
@@ -1023,9 +1033,9 @@ std::string oddsText(double odds, int width, int cap) {
 }
 
 void Generator::writeOdds(const Race& r) {
-    Rng rng(r.seed ^ 0x0DD5u);
+    Rng rng = Rng::keyed(r.seed ^ 0x0DD5u);
     const int n = r.starters;
-    const Lineup l = lineup(r);
+    const Lineup& l = lineup(r);
     // a scratched horse in some races: cancelled before ("-") or after ("*") the sale
     int scratched = 0;
     char cancelMark = '-';
@@ -1261,8 +1271,8 @@ void Generator::writeOdds(const Race& r) {
 }
 
 void Generator::writeMining(const Race& r) {
-    Rng rng(r.seed ^ 0xD11u);
-    const Lineup l = lineup(r);
+    Rng rng = Rng::keyed(r.seed ^ 0xD11u);
+    const Lineup& l = lineup(r);
     DmRecord dm = BlankDM();
     auto [y, m, d] = split(r.date);
     const bool done = std::find(weekRaces_.begin(), weekRaces_.begin() + 36, raceIndex_[r.id]) != weekRaces_.begin() + 36;
@@ -1326,7 +1336,7 @@ void Generator::writeHistoryFiles(const std::string& spec, const std::vector<int
         for (std::size_t k = i; k < std::min(runList.size(), i + perFile); ++k) {
             const Run& run = runs_[static_cast<std::size_t>(runList[k])];
             const Race& r = races_[static_cast<std::size_t>(run.race)];
-            const Lineup l = lineup(r);
+            const Lineup& l = lineup(r);
             SeRecord se = buildSe(r, l, run.number, r.local ? "A" : "7", true);
             f.put(se);
             if (run.bothCategories) {
@@ -1371,7 +1381,7 @@ void Generator::writeStored() {
             FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(monday, 16, 0, 1) + "_SESW" + ymdText(day) + ".txt"));
             for (int idx : list) {
                 const Race& r = races_[static_cast<std::size_t>(idx)];
-                const Lineup l = lineup(r);
+                const Lineup& l = lineup(r);
                 for (int h = 1; h <= r.starters; ++h) f.put(buildSe(r, l, h, "7", true));
             }
         }
@@ -1390,7 +1400,7 @@ void Generator::writeStored() {
             FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(before, 10, 0, 1) + "_SEDW" + ymdText(date) + ".txt"));
             for (int idx : list) {
                 const Race& r = races_[static_cast<std::size_t>(idx)];
-                const Lineup l = lineup(r);
+                const Lineup& l = lineup(r);
                 for (int h = 1; h <= r.starters; ++h) {
                     world_.weekRunners.push_back(static_cast<std::size_t>(runs_[static_cast<std::size_t>(r.numberRun[static_cast<std::size_t>(h)])].horse));
                     f.put(buildSe(r, l, h, "2", false));
@@ -1413,7 +1423,7 @@ void Generator::writeStored() {
             o.registeredCount = Num(r.starters, 2);
             o.starterCount = Num(r.starters, 2);
             o.winSale = "7";
-            const Lineup l = lineup(r);
+            const Lineup& l = lineup(r);
             for (int h = 1; h <= r.starters; ++h) {
                 auto& w = o.win[static_cast<std::size_t>(h - 1)];
                 w.horseNumber = Num(h, 2);
@@ -1519,7 +1529,7 @@ void Generator::writeRealtime() {
             }
         }
         f.put(ra);
-        const Lineup l = lineup(r);
+        const Lineup& l = lineup(r);
         for (int h = 1; h <= r.starters; ++h) f.put(buildSe(r, l, h, category, true));
     }
 }
