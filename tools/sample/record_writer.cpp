@@ -16,6 +16,13 @@ std::string write(const R& r) {
     out.reserve(length);
     layout::visit(r, [&](int pos, int len, const std::string& field) {
         if (out.size() != static_cast<std::size_t>(pos - 1)) throw std::logic_error("record layout has a gap");
+        // Most fields are digits or spaces: no conversion needed.
+        bool ascii = field.size() == static_cast<std::size_t>(len);
+        for (std::size_t i = 0; ascii && i < field.size(); ++i) ascii = static_cast<unsigned char>(field[i]) < 0x80;
+        if (ascii) {
+            out += field;
+            return;
+        }
         auto bytes = Utf8ToCp932(field);
         if (!bytes) throw std::logic_error("field not encodable in CP932: " + field);
         if (bytes->size() != static_cast<std::size_t>(len)) {

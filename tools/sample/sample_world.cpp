@@ -219,6 +219,12 @@ private:
     SeRecord buildSe(const Race& r, const Lineup& l, int number, const std::string& category, bool results);
     void fillerIdentity(const Race& r, int number, SeRecord& se);
     // -- odds, mining
+    // The horse number scratched in a race of the week, 0 for none.
+    int scratchedHorse(const Race& r) const {
+        if (!r.week || r.starters < 8) return 0;
+        Rng rng = Rng::keyed(r.seed ^ 0x5C5Cu);
+        return rng.chance(0.12) ? rng.range(1, r.starters) : 0;
+    }
     void writeOdds(const Race& r);
     void writeMining(const Race& r);
     // -- output
@@ -418,9 +424,9 @@ void Generator::shapeRace(Race& r, int courseIndex) {
             r.track = c.right ? 24 : 23;
         }
     }
-    // The small world keeps one full field a course-day, so 18-runner odds and
+    // The small world keeps a full field on each day, so 18-runner odds and
     // shared frames stay covered.
-    r.starters = opt_.small ? (r.number == 11 ? rng.range(16, 18) : rng.range(5, 8)) : rng.range(8, 18);
+    r.starters = opt_.small ? (r.number == 11 && courseIndex == 0 ? rng.range(16, 18) : rng.range(5, 8)) : rng.range(8, 18);
     if (r.jump) r.starters = std::min(r.starters, 14);
 }
 
@@ -797,6 +803,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
             if (abn >= 1 && abn <= 3) ++out;
             if (abn == 4) ++dnf;
         }
+        if (scratchedHorse(r)) ++out;
         ra.starterCount = Num(r.starters - out, 2);
         ra.finisherCount = Num(r.starters - out - dnf, 2);
         ra.weatherCode = std::to_string(rng.range(1, 3));
@@ -881,7 +888,7 @@ void Generator::fillerIdentity(const Race& r, int number, SeRecord& se) {
 }
 
 std::string marginCode(int tenths) {
-    if (tenths <= 0) return "D  ";
+    if (tenths <= 0) return "H  ";  // no dead heats are generated
     static const std::array<const char*, 10> codes = {"H  ", "A  ", "K  ", " 12", " 34", "1  ", "112", "2  ", "212", "3  "};
     if (tenths > 20) return "T  ";
     if (tenths >= 10) return "Z  ";
@@ -962,8 +969,9 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
     se.weightCarriedBefore = "000";
     if (!results) return se;
 
-    const int abn = run ? run->abnormality : 0;
+    const int abn = run ? (number == scratchedHorse(r) ? 1 : run->abnormality) : 0;
     const int place = l.place[static_cast<std::size_t>(number)];
+    if (abn == 1) se.bodyWeight = "000";
     se.abnormality = std::to_string(abn);
     se.winOdds = Num(l.odds[static_cast<std::size_t>(number)], 4);
     se.popularity = Num(l.popularity[static_cast<std::size_t>(number)], 2);
@@ -1036,13 +1044,9 @@ void Generator::writeOdds(const Race& r) {
     Rng rng = Rng::keyed(r.seed ^ 0x0DD5u);
     const int n = r.starters;
     const Lineup& l = lineup(r);
-    // a scratched horse in some races: cancelled before ("-") or after ("*") the sale
-    int scratched = 0;
-    char cancelMark = '-';
-    if (n >= 8 && rng.chance(0.12)) {
-        scratched = rng.range(1, n);
-        cancelMark = rng.chance(0.5) ? '-' : '*';
-    }
+    // a scratched horse: its bets cancelled before ("-") or after ("*") the sale
+    const int scratched = scratchedHorse(r);
+    const char cancelMark = rng.chance(0.5) ? '-' : '*';
     std::vector<double> p(static_cast<std::size_t>(n) + 1, 0.0);
     double sum = 0;
     for (int h = 1; h <= n; ++h) {

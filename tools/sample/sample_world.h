@@ -26,7 +26,7 @@ struct SampleOptions {
 
 struct SampleHorse {
     std::string umaCode;
-    std::string name;                       // UTF-8, untrimmed of nothing (no padding)
+    std::string name;                       // UTF-8, without padding
     std::vector<std::string> pastRaceIds;   // ascending dates, each past run once
 };
 
