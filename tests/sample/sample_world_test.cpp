@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -159,6 +160,101 @@ TEST(SampleWorld, EveryRecordWrittenParsesBackToItsModel) {
     // Every past run the metadata lists was delivered.
     for (const auto& h : world.horses)
         for (const auto& id : h.pastRaceIds) EXPECT_TRUE(c.runDeliveries.count(h.umaCode + id)) << h.umaCode << id;
+}
+
+// Keeps the records of each folder for checks across records.
+class Collector : public RecordObserver {
+public:
+    std::string folder;  // data spec or real-time key folder
+    std::map<std::string, std::vector<RaRecord>> ra;
+    std::map<std::string, std::vector<SeRecord>> se;
+    std::vector<TkRecord> tk;
+    std::vector<O2Record> o2;
+    void onFile(const fs::path& file) override { folder = file.parent_path().filename().string(); }
+    void onRecord(const RaRecord& m, std::string_view) override { ra[folder].push_back(m); }
+    void onRecord(const SeRecord& m, std::string_view) override { se[folder].push_back(m); }
+    void onRecord(const TkRecord& m, std::string_view) override { tk.push_back(m); }
+    void onRecord(const O1Record&, std::string_view) override {}
+    void onRecord(const O2Record& m, std::string_view) override { o2.push_back(m); }
+    void onRecord(const O3Record&, std::string_view) override {}
+    void onRecord(const O4Record&, std::string_view) override {}
+    void onRecord(const O5Record&, std::string_view) override {}
+    void onRecord(const O6Record&, std::string_view) override {}
+    void onRecord(const DmRecord&, std::string_view) override {}
+};
+
+std::string trimmed(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    while (s.size() >= 3 && s.compare(s.size() - 3, 3, "\u3000") == 0) s.resize(s.size() - 3);
+    return s;
+}
+
+TEST(SampleWorld, RecordsHangTogetherAsTheImportsNeed) {
+    test::TempDir dir;
+    Collector c;
+    SampleOptions o = smallWorld(11);
+    o.resultsYears = 0;
+    GenerateSampleWorld(dir.path(), o, &c);
+
+    // Every past run has its race in the same delivery, or the past-run
+    // expansion of the import fails.
+    for (const char* spec : {"RCOV", "TCOV"}) {
+        std::set<std::string> races;
+        for (const auto& r : c.ra[spec]) races.insert(r.raceId());
+        ASSERT_FALSE(c.se[spec].empty()) << spec;
+        for (const auto& s : c.se[spec]) EXPECT_TRUE(races.count(s.raceId())) << spec << " " << s.raceId();
+    }
+
+    // Racecards: the registered count matches the runners, horse numbers run
+    // 1..n, frames never go down and stay within 1..8.
+    std::map<std::string, std::vector<const SeRecord*>> runners;
+    for (const auto& s : c.se["RACE"]) runners[s.raceId()].push_back(&s);
+    ASSERT_EQ(c.ra["RACE"].size(), 72u);
+    for (const auto& r : c.ra["RACE"]) {
+        const auto& list = runners[r.raceId()];
+        ASSERT_EQ(std::to_string(list.size()), std::to_string(std::stoi(r.registeredCount))) << r.raceId();
+        int frame = 1;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            EXPECT_EQ(list[i]->horseNumber, (i < 9 ? "0" : "") + std::to_string(i + 1));
+            const int f = std::stoi(list[i]->frameNumber);
+            EXPECT_GE(f, frame);
+            EXPECT_LE(f, 8);
+            frame = f;
+        }
+        if (list.size() <= 8) EXPECT_EQ(list.back()->frameNumber, std::to_string(list.size()));
+    }
+
+    // Registrations include the race's runners under the same codes and names.
+    ASSERT_FALSE(c.tk.empty());
+    for (const auto& t : c.tk) {
+        std::map<std::string, std::string> registered;
+        for (const auto& h : RegisteredHorses(t)) registered[h.umaCode] = h.horseName;
+        for (const auto* s : runners[t.raceId()]) {
+            ASSERT_TRUE(registered.count(s->umaCode)) << t.raceId();
+            EXPECT_EQ(registered[s->umaCode], s->horseName);
+            EXPECT_FALSE(trimmed(s->horseName).empty());
+        }
+    }
+
+    // Odds slots are positional: slot k of the quinella is the k-th pair of
+    // 1..18, blank when a number is above the field.
+    for (const auto& q : c.o2) {
+        const int n = std::stoi(q.registeredCount);
+        std::size_t k = 0;
+        for (int a = 1; a <= 18; ++a) {
+            for (int b = a + 1; b <= 18; ++b, ++k) {
+                const auto& e = q.entries[k];
+                if (b > n) {
+                    EXPECT_EQ(e.combination, "    ");
+                    EXPECT_EQ(e.odds, "      ");
+                } else {
+                    char comb[5];
+                    std::snprintf(comb, sizeof comb, "%02d%02d", a, b);
+                    EXPECT_EQ(e.combination, comb);
+                }
+            }
+        }
+    }
 }
 
 TEST(SampleWorld, SameSeedSameBytesOtherSeedOtherWorld) {
