@@ -141,9 +141,10 @@ TEST(SampleWorld, EveryRecordWrittenParsesBackToItsModel) {
 
     // The awkward cases the imports must handle are all there.
     EXPECT_EQ(c.abnormalities, (std::set<std::string>{"0", "1", "2", "3", "4", "5", "6", "7"}));
-    EXPECT_TRUE(c.courses.count("44") || c.courses.count("45") || c.courses.count("30") || c.courses.count("35") ||
-                c.courses.count("42") || c.courses.count("43") || c.courses.count("46") || c.courses.count("47") ||
-                c.courses.count("48") || c.courses.count("50") || c.courses.count("54") || c.courses.count("55") ||
+    EXPECT_TRUE(c.courses.count("44") || c.courses.count("45") || c.courses.count("30") ||
+                c.courses.count("35") || c.courses.count("42") || c.courses.count("43") ||
+                c.courses.count("46") || c.courses.count("47") || c.courses.count("48") ||
+                c.courses.count("50") || c.courses.count("54") || c.courses.count("55") ||
                 c.courses.count("36") || c.courses.count("51"));
     EXPECT_GT(c.names18, 0);
     EXPECT_GE(c.bigRegistrations, 2);
@@ -159,7 +160,8 @@ TEST(SampleWorld, EveryRecordWrittenParsesBackToItsModel) {
     EXPECT_TRUE(longCareer);
     // Every past run the metadata lists was delivered.
     for (const auto& h : world.horses)
-        for (const auto& id : h.pastRaceIds) EXPECT_TRUE(c.runDeliveries.count(h.umaCode + id)) << h.umaCode << id;
+        for (const auto& id : h.pastRaceIds)
+            EXPECT_TRUE(c.runDeliveries.count(h.umaCode + id)) << h.umaCode << id;
 }
 
 // Keeps the records of each folder for checks across records.
@@ -221,7 +223,9 @@ TEST(SampleWorld, RecordsHangTogetherAsTheImportsNeed) {
             EXPECT_LE(f, 8);
             frame = f;
         }
-        if (list.size() <= 8) EXPECT_EQ(list.back()->frameNumber, std::to_string(list.size()));
+        if (list.size() <= 8) {
+            EXPECT_EQ(list.back()->frameNumber, std::to_string(list.size()));
+        }
     }
 
     // Registrations include the race's runners under the same codes and names.
@@ -283,7 +287,8 @@ TEST(SampleWorld, ProgramFolderHasSettingsEmptyStoreAndStandIn) {
 }
 
 TEST(SampleWorld, BuiltInSettingsFileIsTheDeliveredOne) {
-    auto delivered = ReadFileBytes((fs::path(VELTRIX_TEST_DATA) / ".." / ".." / "dist" / "VELTRIX.ctx").lexically_normal());
+    auto delivered = ReadFileBytes(
+        (fs::path(VELTRIX_TEST_DATA) / ".." / ".." / "dist" / "VELTRIX.ctx").lexically_normal());
     ASSERT_TRUE(delivered);
     EXPECT_EQ(*delivered, std::string(DefaultSettingsFile()));
 }
@@ -307,10 +312,10 @@ TEST(RecordWriter, FieldsOfTheWrongWidthAreNeverWritten) {
 
 TEST(RecordWriter, BlankRecordsCarryTheInitialFills) {
     const std::string ra = WriteRecord(BlankRA());
-    EXPECT_EQ(ra.substr(32, 2), "\x81\x40");          // race name: full-width spaces
-    EXPECT_EQ(ra.substr(212, 1), " ");                // roman name: spaces
-    EXPECT_EQ(ra.substr(697, 4), "0000");             // distance: zeros
-    EXPECT_EQ(ra.substr(981, 2), "00");               // corner block: "00" and 70 spaces
+    EXPECT_EQ(ra.substr(32, 2), "\x81\x40");  // race name: full-width spaces
+    EXPECT_EQ(ra.substr(212, 1), " ");        // roman name: spaces
+    EXPECT_EQ(ra.substr(697, 4), "0000");     // distance: zeros
+    EXPECT_EQ(ra.substr(981, 2), "00");       // corner block: "00" and 70 spaces
     EXPECT_EQ(ra.substr(983, 70), std::string(70, ' '));
     const std::string se = WriteRecord(BlankSE());
     EXPECT_EQ(se.substr(324, 7), std::string(7, ' '));  // body weight until weighed

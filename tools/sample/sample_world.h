@@ -26,8 +26,8 @@ struct SampleOptions {
 
 struct SampleHorse {
     std::string umaCode;
-    std::string name;                       // UTF-8, without padding
-    std::vector<std::string> pastRaceIds;   // ascending dates, each past run once
+    std::string name;                      // UTF-8, without padding
+    std::vector<std::string> pastRaceIds;  // ascending dates, each past run once
 };
 
 // What was written, for generators of matching data (analysis files) and tests.
