@@ -196,7 +196,28 @@ TEST(SampleWorld, RecordsHangTogetherAsTheImportsNeed) {
     Collector c;
     SampleOptions o = smallWorld(11);
     o.resultsYears = 0;
-    GenerateSampleWorld(dir.path(), o, &c);
+    const SampleWorld world = GenerateSampleWorld(dir.path(), o, &c);
+
+    // The metadata names the same horses the records carry.
+    ASSERT_EQ(world.weekRunners.size(), c.se["RACE"].size());
+    for (std::size_t k = 0; k < world.weekRunners.size(); ++k) {
+        const auto& e = world.weekRunners[k];
+        const auto& s = c.se["RACE"][k];
+        EXPECT_EQ(e.raceId, s.raceId());
+        EXPECT_EQ(e.number, s.horseNumber);
+        EXPECT_EQ(world.horses[e.horse].umaCode, s.umaCode);
+    }
+    std::size_t block = 0;
+    for (const auto& t : c.tk) {
+        for (const auto& h : RegisteredHorses(t)) {
+            ASSERT_LT(block, world.tokuEntries.size());
+            const auto& e = world.tokuEntries[block++];
+            EXPECT_EQ(e.raceId, t.raceId());
+            EXPECT_EQ(e.number, h.sequence);
+            EXPECT_EQ(world.horses[e.horse].umaCode, h.umaCode);
+        }
+    }
+    EXPECT_EQ(block, world.tokuEntries.size());
 
     // Every past run has its race in the same delivery, or the past-run
     // expansion of the import fails.

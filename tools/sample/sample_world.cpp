@@ -1518,8 +1518,11 @@ void Generator::writeStored() {
                 const Race& r = races_[static_cast<std::size_t>(idx)];
                 const Lineup& l = lineup(r);
                 for (int h = 1; h <= r.starters; ++h) {
-                    world_.weekRunners.push_back(static_cast<std::size_t>(
-                        runs_[static_cast<std::size_t>(r.numberRun[static_cast<std::size_t>(h)])].horse));
+                    world_.weekRunners.push_back(
+                        {r.id, Num(h, 2),
+                         static_cast<std::size_t>(
+                             runs_[static_cast<std::size_t>(r.numberRun[static_cast<std::size_t>(h)])]
+                                 .horse)});
                     f.put(buildSe(r, l, h, "2", false));
                 }
             }
@@ -1602,6 +1605,7 @@ void Generator::writeStored() {
                 const Horse& h = horses_[static_cast<std::size_t>(reg[i])];
                 auto& b = tk.horses[i];
                 b.sequence = Num(static_cast<long long>(i) + 1, 3);
+                world_.tokuEntries.push_back({r.id, b.sequence, static_cast<std::size_t>(reg[i])});
                 b.umaCode = h.umaCode;
                 b.horseName = PadFull(h.name, 36);
                 b.horseSymbol = Num(h.symbol, 2);
@@ -1693,6 +1697,7 @@ SampleWorld Generator::run() {
         SampleHorse s;
         s.umaCode = h.umaCode;
         s.name = h.name;
+        s.ability = h.ability;
         for (int runIdx : h.runs) {
             const Race& r = races_[static_cast<std::size_t>(runs_[static_cast<std::size_t>(runIdx)].race)];
             if (r.week) continue;
