@@ -35,7 +35,6 @@ public:
     bool readRecord(std::vector<std::string>& fields);
 
 private:
-    void consumeDelimiter();
     std::string text_;
     size_t pos_ = 0;
     bool endedLine_ = true;

@@ -1,6 +1,8 @@
 #include "store/format.h"
 
+#include <array>
 #include <cmath>
+#include <utility>
 #include <cstdio>
 #include <cstdlib>
 
@@ -129,9 +131,8 @@ std::string FormatNumber(double value, std::string_view pattern) {
         intDigits.insert(0, static_cast<size_t>(minInt) - intDigits.size(), '0');
     if (grouping && intDigits.size() > 3) {
         std::string grouped;
-        size_t lead = intDigits.size() % 3;
         for (size_t i = 0; i < intDigits.size(); ++i) {
-            if (i > 0 && (i - lead) % 3 == 0) grouped += ',';
+            if (i > 0 && (intDigits.size() - i) % 3 == 0) grouped += ',';
             grouped += intDigits[i];
         }
         intDigits = grouped;
@@ -211,6 +212,19 @@ char32_t combineVoiced(char32_t half, char32_t mark) {
     return 0;
 }
 
+// Half-width forms of the katakana block and its punctuation (U+3000..U+30FF),
+// one or two characters each; built once from the table above.
+struct HalfKanaTable {
+    std::array<std::pair<char32_t, char32_t>, 0x100> forms{};
+    HalfKanaTable() {
+        for (char32_t h = kHalfKanaFirst; h <= kHalfKanaLast; ++h) {
+            forms[kFullOfHalfKana[h - kHalfKanaFirst] - 0x3000] = {h, 0};
+            for (char32_t mark : {kVoicedMark, kSemiVoicedMark})
+                if (char32_t full = combineVoiced(h, mark)) forms[full - 0x3000] = {h, mark};
+        }
+    }
+};
+
 // Half-width form of a full-width character (up to two characters); false when none.
 bool halfOf(char32_t cp, char32_t& first, char32_t& second) {
     second = 0;
@@ -226,18 +240,13 @@ bool halfOf(char32_t cp, char32_t& first, char32_t& second) {
         first = '"';
         return true;
     }
-    for (char32_t h = kHalfKanaFirst; h <= kHalfKanaLast; ++h) {
-        if (kFullOfHalfKana[h - kHalfKanaFirst] == cp) {
-            first = h;
-            return true;
-        }
-        for (char32_t mark : {kVoicedMark, kSemiVoicedMark}) {
-            if (combineVoiced(h, mark) == cp) {
-                first = h;
-                second = mark;
-                return true;
-            }
-        }
+    if (cp > 0x3000 && cp <= 0x30FF) {
+        static const HalfKanaTable table;
+        const auto& form = table.forms[cp - 0x3000];
+        if (form.first == 0) return false;
+        first = form.first;
+        second = form.second;
+        return true;
     }
     return false;
 }

@@ -86,9 +86,6 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     return true;
 }
 
-// Reads one header or record field; false past the end of the file.
-bool readInto(FieldReader& in, std::string& field) { return in.read(field); }
-
 std::optional<long long> readCount(FieldReader& in) {
     std::string head, count;
     if (!in.read(head) || head != "0" || !in.read(count)) return std::nullopt;
@@ -103,29 +100,6 @@ bool readTag(FieldReader& in) {
     return !in.eof() && in.read(tag) && tag == "1";
 }
 
-bool loadRaces(Store& store, const Folders& folders) {
-    auto in = FieldReader::FromFile(folders.cache / kCache1);
-    if (!in) return false;
-    auto count = readCount(*in);
-    std::string mode;
-    if (!count || !in->read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
-    if (*count > 32767) return false;  // the race count is a 16-bit number
-    const int n = static_cast<int>(*count);
-    store.RaceInfo.resize(n, kRaceInfoCols);
-    store.RaceLabel.resize(n);
-    store.RaceIdList.resize(n);
-    for (int r = 1; r <= n; ++r) {
-        if (!readTag(*in)) return false;
-        for (int c = 1; c <= kRaceInfoCols; ++c)
-            if (!readInto(*in, store.RaceInfo.at(r, c))) return false;
-        if (!readInto(*in, store.RaceLabel[r])) return false;
-        store.RaceIdList[r] = store.RaceInfo.at(r, 1);
-    }
-    store.DataMode = mode;
-    store.RaceCount = n;
-    return true;
-}
-
 // Runner and past-run counts have no 16-bit limit; a count the file cannot
 // hold (each field takes at least one character) fails before anything is sized.
 bool plausibleCount(const FieldReader& in, long long count, int fieldsPerRecord) {
@@ -133,19 +107,44 @@ bool plausibleCount(const FieldReader& in, long long count, int fieldsPerRecord)
            count <= 0x7fffffff;
 }
 
+bool loadRaces(Store& store, const Folders& folders) {
+    auto file = FieldReader::FromFile(folders.cache / kCache1);  // decoded once, as a whole
+    if (!file) return false;
+    FieldReader& in = *file;
+    auto count = readCount(in);
+    std::string mode;
+    if (!count || !in.read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
+    if (*count > 32767) return false;  // the race count is a 16-bit number
+    const int n = static_cast<int>(*count);
+    store.RaceInfo.resize(n, kRaceInfoCols);
+    store.RaceLabel.resize(n);
+    store.RaceIdList.resize(n);
+    for (int r = 1; r <= n; ++r) {
+        if (!readTag(in)) return false;
+        for (int c = 1; c <= kRaceInfoCols; ++c)
+            if (!in.read(store.RaceInfo.at(r, c))) return false;
+        if (!in.read(store.RaceLabel[r])) return false;
+        store.RaceIdList[r] = store.RaceInfo.at(r, 1);
+    }
+    store.DataMode = mode;
+    store.RaceCount = n;
+    return true;
+}
+
 bool loadRunners(Store& store, const Folders& folders) {
-    auto in = FieldReader::FromFile(folders.cache / kCache2);
-    if (!in) return false;
-    auto count = readCount(*in);
-    if (!count || !plausibleCount(*in, *count, kCache2Fields)) return false;
+    auto file = FieldReader::FromFile(folders.cache / kCache2);  // decoded once, as a whole
+    if (!file) return false;
+    FieldReader& in = *file;
+    auto count = readCount(in);
+    if (!count || !plausibleCount(in, *count, kCache2Fields)) return false;
     const int n = static_cast<int>(*count);
     store.UmaInfo.resize(n, kUmaInfoCols);
     store.UmaKey.resize(n);
     for (int r = 1; r <= n; ++r) {
-        if (!readTag(*in)) return false;
+        if (!readTag(in)) return false;
         for (int c = 1; c <= kCache2Fields; ++c)
-            if (!readInto(*in, store.UmaInfo.at(r, c))) return false;
-        store.UmaKey[r] = store.UmaInfo.at(r, 1) + store.UmaInfo.at(r, 4);
+            if (!in.read(store.UmaInfo.at(r, c))) return false;
+        store.UmaKey[r].assign(store.UmaInfo.at(r, 1)).append(store.UmaInfo.at(r, 4));
     }
     store.UmaCount = n;
     return true;
@@ -156,24 +155,25 @@ bool isOneOf(const std::string& s, std::initializer_list<std::string_view> value
 }
 
 bool loadHistory(Store& store, const Folders& folders) {
-    auto in = FieldReader::FromFile(folders.cache / kCache3);
-    if (!in) return false;
-    auto count = readCount(*in);
-    if (!count || !plausibleCount(*in, *count, kCache3Fields)) return false;
+    auto file = FieldReader::FromFile(folders.cache / kCache3);  // decoded once, as a whole
+    if (!file) return false;
+    FieldReader& in = *file;
+    auto count = readCount(in);
+    if (!count || !plausibleCount(in, *count, kCache3Fields)) return false;
     const int n = static_cast<int>(*count);
     store.HistoryInfo.resize(n, kHistoryInfoCols);
     store.HistoryKey.resize(n);
     for (int r = 1; r <= n; ++r) {
-        if (!readTag(*in)) return false;
+        if (!readTag(in)) return false;
         for (int c = 1; c <= kCache3Fields; ++c)
-            if (!readInto(*in, store.HistoryInfo.at(r, c))) return false;
+            if (!in.read(store.HistoryInfo.at(r, c))) return false;
         // Runs at local courses, jump races and runs that did not finish
         // normally are left out of the figures.
         bool out = !isOneOf(store.HistoryInfo.at(r, 9),
                             {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"}) ||
                    store.HistoryInfo.at(r, 11) == "障" || !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
         store.HistoryInfo.at(r, 43) = out ? "OUT" : "ON";
-        store.HistoryKey[r] = store.HistoryInfo.at(r, 1) + store.HistoryInfo.at(r, 2);
+        store.HistoryKey[r].assign(store.HistoryInfo.at(r, 1)).append(store.HistoryInfo.at(r, 2));
     }
     store.HistoryCount = n;
     return true;
@@ -193,7 +193,10 @@ bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump
 }
 
 bool LoadRaceCache(Store& store, const Folders& folders) {
-    ClearRaceCache(store);
+    // The tables are resized in place rather than cleared first: reloading a
+    // week then reuses the cells' storage.
+    store.DataMode.clear();
+    store.RaceCount = store.UmaCount = store.HistoryCount = 0;
     if (loadRaces(store, folders) && loadRunners(store, folders) && loadHistory(store, folders)) return false;
     for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
     ClearRaceCache(store);
