@@ -1,11 +1,15 @@
 #include "jvlink/weekly_import.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "jvlink/records.h"
 #include "store/cache_files.h"
+#include "store/encoding.h"
 #include "store/fields.h"
 #include "store/weekly_store.h"
 
@@ -39,23 +43,92 @@ struct Abandoned {};
 char categoryOf(std::string_view record) { return record.size() > 2 ? record[2] : '\0'; }
 
 template <class T>
-void resetList(WorkList<T>& list, int size) {
+void resetList(WorkList<T>& list, int size, Array1<std::string>* keys = nullptr) {
     list.items.clear();
-    list.items.resize(size);
+    list.items.raw().reserve(static_cast<size_t>(size));
+    list.size = size;
     list.count = 0;
+    if (keys) {
+        keys->clear();
+        keys->raw().reserve(static_cast<size_t>(size));
+    }
 }
 
 // Appends beyond the current size by enlarging the list (and its keys) to exactly the new count.
 template <class T>
 void append(WorkList<T>& list, T item, Array1<std::string>* keys = nullptr, std::string key = {}) {
     const int n = list.count + 1;
-    if (n > list.items.size()) list.items.resize(n);
-    list.items[n] = std::move(item);
-    if (keys) {
-        if (n > keys->size()) keys->resize(n);
-        (*keys)[n] = std::move(key);
-    }
+    if (n > list.size) list.size = n;
+    list.items.push_back(std::move(item));
+    if (keys) keys->push_back(std::move(key));
     list.count = n;
+}
+
+// Cuts only the fields the import reads, through the record type's own layout:
+// a past-run delivery holds tens of thousands of records of which a few dozen
+// fields are used. wanted lists fields of out in record order. The record is
+// refused, as the full parser refuses it, when its type or length is wrong or a
+// wanted field is not valid CP932. Should a layout ever visit fields in another
+// order, the full parser takes over.
+template <class R, class FullParse>
+bool cutWanted(std::string_view record, R& out, std::span<std::string* const> wanted, FullParse fullParse) {
+    const RecordType type = RecordTraits<R>::type;
+    const size_t full = RecordLength(type);
+    std::string_view body = record;
+    if (body.size() == full) {
+        if (body.substr(full - 2) != "\r\n") return false;
+        body.remove_suffix(2);
+    } else if (body.size() != full - 2) {
+        return false;
+    }
+    if (body.substr(0, 2) != RecordTypeCode(type)) return false;
+    size_t next = 0;
+    bool ok = true;
+    layout::visit(out, [&](int pos, int len, std::string& field) {
+        if (!ok || next >= wanted.size() || &field != wanted[next]) return;
+        ++next;
+        const size_t from = static_cast<size_t>(pos - 1);
+        if (from + static_cast<size_t>(len) > body.size()) {
+            ok = false;
+            return;
+        }
+        auto text = Cp932ToUtf8(body.substr(from, static_cast<size_t>(len)));
+        if (!text) {
+            ok = false;
+            return;
+        }
+        field = std::move(*text);
+    });
+    if (!ok) return false;
+    if (next == wanted.size()) return true;
+    auto parsed = fullParse(record);
+    if (!parsed) return false;
+    out = std::move(*parsed);
+    return true;
+}
+
+std::optional<ImportRace> cutRace(std::string_view record) {
+    RaRecord r;
+    std::string* const wanted[] = {
+        &r.year,          &r.monthDay,       &r.courseCode,     &r.meeting,         &r.day,
+        &r.raceNumber,    &r.raceName,       &r.raceTypeCode,   &r.raceSymbolCode,  &r.weightRuleCode,
+        &r.conditionCodes[4], &r.distance,   &r.trackCode,      &r.startTime,       &r.registeredCount,
+        &r.starterCount,  &r.turfGoing,      &r.dirtGoing};
+    if (!cutWanted(record, r, wanted, ParseRA)) return std::nullopt;
+    return ToImportRace(r);
+}
+
+std::optional<ImportRunner> cutRunner(std::string_view record) {
+    SeRecord r;
+    std::string* const wanted[] = {
+        &r.year,          &r.monthDay,        &r.courseCode,     &r.meeting,       &r.day,
+        &r.raceNumber,    &r.frameNumber,     &r.horseNumber,    &r.umaCode,       &r.horseName,
+        &r.sexCode,       &r.age,             &r.trainerCode,    &r.trainerName,   &r.weightCarried,
+        &r.jockeyCode,    &r.jockeyName,      &r.bodyWeight,     &r.weightSign,    &r.weightChange,
+        &r.abnormality,   &r.arrivalOrder,    &r.finalPlacing,   &r.raceTime,      &r.cornerPositions[0],
+        &r.cornerPositions[1], &r.cornerPositions[2], &r.cornerPositions[3], &r.winOdds, &r.popularity};
+    if (!cutWanted(record, r, wanted, ParseSE)) return std::nullopt;
+    return ToImportRunner(r);
 }
 
 // One turn of a long loop: let the window process its events, then test the cancel flag.
@@ -474,13 +547,13 @@ int ImportRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
                            // Records of other categories, and damaged ones, are passed over.
                            if (categoryOf(record) != '2') return Take::Ignored;
                            if (type == RecordType::RA) {
-                               auto ra = ParseRA(record);
+                               auto ra = cutRace(record);
                                if (!ra) return Take::Ignored;
-                               append(lists.WeekRaceList, ToImportRace(*ra));
+                               append(lists.WeekRaceList, std::move(*ra));
                            } else {
-                               auto se = ParseSE(record);
+                               auto se = cutRunner(record);
                                if (!se) return Take::Ignored;
-                               append(lists.WeekUmaList, ToImportRunner(*se));
+                               append(lists.WeekUmaList, std::move(*se));
                            }
                            return Take::Kept;
                        });
@@ -504,27 +577,23 @@ int ImportTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
 
 int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::string& dataSpec) {
     ImportLists& lists = state.lists;
-    resetList(lists.HRaceList, kHRaceListSize);
-    resetList(lists.HUmaList, kHUmaListSize);
-    lists.HRaceKey.clear();
-    lists.HRaceKey.resize(kHRaceListSize);
-    lists.HUmaKey.clear();
-    lists.HUmaKey.resize(kHUmaListSize);
+    resetList(lists.HRaceList, kHRaceListSize, &lists.HRaceKey);
+    resetList(lists.HUmaList, kHUmaListSize, &lists.HUmaKey);
     return readSession(state, ctx, dataSpec, "出走馬履歴情報のダウンロード中...", "出走馬履歴情報のインポート中...",
                        kHistoryReadMax, [&](std::string_view record, RecordType type) {
                            if (type != RecordType::RA && type != RecordType::SE) return Take::OtherType;
                            const char category = categoryOf(record);
                            if (category != '7' && category != 'A') return Take::Ignored;
                            if (type == RecordType::RA) {
-                               auto ra = ParseRA(record);
+                               auto ra = cutRace(record);
                                if (!ra) return Take::Ignored;
-                               std::string key = ra->raceId();
-                               append(lists.HRaceList, ToImportRace(*ra), &lists.HRaceKey, std::move(key));
+                               std::string key = ra->raceId;
+                               append(lists.HRaceList, std::move(*ra), &lists.HRaceKey, std::move(key));
                            } else {
-                               auto se = ParseSE(record);
+                               auto se = cutRunner(record);
                                if (!se) return Take::Ignored;
-                               std::string key = se->umaCode + se->raceId();
-                               append(lists.HUmaList, ToImportRunner(*se), &lists.HUmaKey, std::move(key));
+                               std::string key = se->umaCode + se->raceId;
+                               append(lists.HUmaList, std::move(*se), &lists.HUmaKey, std::move(key));
                            }
                            return Take::Kept;
                        });
@@ -710,19 +779,25 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
             rows[r] = r;
             progress.step();
         }
-        SortKeys(keys, rows, 1, n);
-        TextTable old = std::move(store.HistoryInfo);
-        store.HistoryInfo.resize(n, kHistoryInfoCols);
-        store.HistoryKey.clear();
-        store.HistoryKey.resize(n);
+        // The expansion builds the rows in key order already: then the rows stay
+        // where they are and only duplicates close up, in place.
+        const bool inPlace = std::is_sorted(keys.begin(), keys.end());
+        if (!inPlace) SortKeys(keys, rows, 1, n);
+        TextTable old;
+        if (!inPlace) {
+            old = std::move(store.HistoryInfo);
+            store.HistoryInfo.resize(n, kHistoryInfoCols);
+        }
+        TextTable& from = inPlace ? store.HistoryInfo : old;
         int written = 0;
         for (int r = 1; r <= n; ++r) {
             if (cancelled(state, ctx)) throw Abandoned{};
             // The same horse in the same race (delivered twice) keeps one row.
             if (written == 0 || keys[r] != store.HistoryKey[written]) {
                 ++written;
-                for (int c = 1; c <= kHistoryInfoCols; ++c)
-                    store.HistoryInfo.at(written, c) = std::move(old.at(rows[r], c));
+                if (!inPlace || written != rows[r])
+                    for (int c = 1; c <= kHistoryInfoCols; ++c)
+                        store.HistoryInfo.at(written, c) = std::move(from.at(rows[r], c));
                 store.HistoryKey[written] = std::move(keys[r]);
             }
             progress.step();

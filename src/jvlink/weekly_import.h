@@ -55,11 +55,13 @@ struct ImportToku {
 };
 ImportToku ToImportToku(const TkRecord& tk);
 
-// A list sized ahead; an entry beyond its size enlarges it to exactly the new count.
+// A list sized ahead; an entry beyond its size enlarges it to exactly the new
+// count. The size only reserves room: entries beyond the count are never built.
 template <class T>
 struct WorkList {
-    Array1<T> items;
-    int count = 0;  // entries filled
+    Array1<T> items;  // 1..count
+    int size = 0;     // entries the list has room for
+    int count = 0;    // entries filled
 };
 
 inline constexpr int kWeekRaceListSize = 72;
@@ -74,8 +76,8 @@ struct ImportLists {
     WorkList<ImportToku> TokuList;        // flat-race TK of category "1" or "2"
     WorkList<ImportRace> HRaceList;       // past races (RA of category "7" or "A")
     WorkList<ImportRunner> HUmaList;      // past runs (SE of category "7" or "A")
-    Array1<std::string> HRaceKey;         // race id, beside HRaceList
-    Array1<std::string> HUmaKey;          // UmaCode + race id, beside HUmaList
+    Array1<std::string> HRaceKey;         // race id, beside HRaceList (1..count)
+    Array1<std::string> HUmaKey;          // UmaCode + race id, beside HUmaList (1..count)
     Array1<int> HRaceIndex;               // after sorting: the list position of the n-th key
     Array1<int> HUmaIndex;
 };

@@ -452,3 +452,46 @@ TEST(WeeklyImportKeys, SortAndSearch) {
 
 }  // namespace
 }  // namespace veltrix::test
+
+namespace veltrix::test {
+namespace {
+
+// Rows out of key order (as a table from elsewhere may be) are sorted and duplicates dropped.
+TEST(WeeklyImportSort, HistoryRowsOutOfOrder) {
+    Store store;
+    const char* keys[] = {"B2", "A1", "B2", "A0", "A1"};
+    store.HistoryCount = 5;
+    store.HistoryInfo.resize(5, kHistoryInfoCols);
+    store.HistoryKey = Array1<std::string>(5);
+    for (int r = 1; r <= 5; ++r) {
+        store.HistoryKey[r] = keys[r - 1];
+        store.HistoryInfo.at(r, 1) = keys[r - 1];
+        store.HistoryInfo.at(r, 43) = std::to_string(r);
+    }
+    WeeklyImportState state;
+    TempDir dir;
+    Folders folders = Folders::under(dir.path());
+    StandinJVLink jv(StandinFolder(dir.path()));
+    FakeUserInterface ui;
+    FakePump pump;
+    FakeClock clock;
+    ImportContext ctx{store, folders, jv, ui, pump, clock};
+    ASSERT_EQ(SortHistoryInfo(state, ctx), 0);
+    ASSERT_EQ(store.HistoryCount, 3);
+    ASSERT_EQ(store.HistoryInfo.rows(), 3);
+    EXPECT_EQ(store.HistoryKey[1], "A0");
+    EXPECT_EQ(store.HistoryKey[2], "A1");
+    EXPECT_EQ(store.HistoryKey[3], "B2");
+    for (int r = 1; r <= 3; ++r) EXPECT_EQ(store.HistoryInfo.at(r, 1), store.HistoryKey[r]);
+    EXPECT_EQ(store.HistoryInfo.at(1, 43), "4");
+    EXPECT_EQ(ui.progressMax, 10);
+
+    // A cancel while sorting fails and leaves the counts at 0.
+    store.HistoryCount = 3;
+    pump.cancelAt = pump.turns + 2;
+    EXPECT_LT(SortHistoryInfo(state, ctx), 0);
+    EXPECT_EQ(store.HistoryCount, 0);
+}
+
+}  // namespace
+}  // namespace veltrix::test
