@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/frmSyusohyo.h"
 #include "ui/sheet_model.h"
 
 namespace veltrix::ui {
@@ -291,6 +292,19 @@ void frmDataImport::restoreWindow() {
     running_ = false;
     applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
     if (lastCommand_ && lastCommand_->isEnabled()) lastCommand_->setFocus();
+}
+
+frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
+    DataImportServices services;
+    // The bet list window comes with a later part of the program; the main window's reset is all there is.
+    services.resetRaceCard = [&main] { main.ResetData(); };
+    services.shownRaceLabel = [&main] { return main.lblRace()->text().toStdString(); };
+    services.openRace = [&main](const std::string&, const std::string& label) {
+        main.showRace(QString::fromStdString(label));
+    };
+    auto* window = new frmDataImport(app, std::move(services), &main);
+    QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
+    return window;
 }
 
 }  // namespace veltrix::ui

@@ -107,4 +107,13 @@ private:
 
 inline constexpr const char* kDataImportCaption = "レース情報のインポート";
 
+class frmSyusohyo;
+
+// Creates the import window for the main window: it opens modally on the main
+// window's import command (and a click on lblRace), resets the main window's
+// race card before a weekly import, and opens races by putting their label
+// into lblRace. The main window owns it. Its JV-Link control is the one the
+// main window initialises at start-up (InitJVLinkAtStartup(w->JVLink1(), ui)).
+frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
+
 }  // namespace veltrix::ui

@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <memory>
 
 #include "app/startup.h"
+#include "app/frmSyusohyo.h"
 #include "jvlink/frmDataImport.h"
 #include "store/weekly_store.h"
 
@@ -126,6 +128,42 @@ private slots:
 
         QDir().mkpath(QStringLiteral(VELTRIX_SCREENSHOT_DIR));
         QVERIFY(w.grab().save(QStringLiteral(VELTRIX_SCREENSHOT_DIR "/import_window.png")));
+    }
+
+    // The main window's import command opens the window modally; a race opened
+    // from its list shows on the main window.
+    void openedFromTheMainWindow() {
+        MainWindowServices services;
+        services.initJVLink = [](Application&) { return 0; };
+        services.loadRaceCache = [](Application& a) { return LoadRaceCache(a.store, a.folders); };
+        services.mergeAnalysisFiles = [](Application&) { return false; };
+        frmSyusohyo main(app_, services, [] {});
+        main.resize(1024, 700);
+        main.show();
+        QVERIFY(!main.load());
+        frmDataImport* w = AttachImportWindow(main, app_);
+        ScriptedUser user;
+        w->setUserInterface(&user);
+        w->JVLink1().options().simulateDownload = false;
+        QVERIFY(InitJVLinkAtStartup(w->JVLink1(), user) == 0);
+
+        bool ran = false;
+        QTimer::singleShot(0, w, [&] {
+            ran = true;
+            w->findChild<QPushButton*>(QStringLiteral("cmdGetDataThisWeek"))->click();
+            auto* grid = w->findChild<QTableView*>(QStringLiteral("fpsControl"));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(0, 9)).center());
+            QDir().mkpath(QStringLiteral(VELTRIX_SCREENSHOT_DIR));
+            w->grab().save(QStringLiteral(VELTRIX_SCREENSHOT_DIR "/import_window_from_main.png"));
+            w->accept();
+        });
+        main.openImportWindow();
+        QVERIFY(ran);
+        QCOMPARE(user.messages.last(), QStringLiteral("今週のレース情報を更新しました。"));
+        QVERIFY(app_.store.RaceCount > 0);
+        QCOMPARE(main.lblRace()->text(), QString::fromStdString(app_.store.RaceLabel[1]));
+        QVERIFY(main.grab().save(QStringLiteral(VELTRIX_SCREENSHOT_DIR "/main_window_with_race.png")));
     }
 
 private:
