@@ -1,10 +1,13 @@
 // The weekly import of a generated week of real size (72 races, about 1,000
-// runners, 20,000 and more past runs) against a baseline that reads the same
-// records from the stand-in and writes the same bytes to the three weekly files.
+// runners, 20,000 and more past runs). Two pairs, each against a baseline that
+// reads the same records and writes the same bytes to the three weekly files:
+// expansion + sort + save from the read lists, and the whole command.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "jvlink/standin/standin_jvlink.h"
@@ -48,6 +51,8 @@ struct WeekFixture {
     Folders folders;
     std::string cache1, cache2, cache3;
     int races = 0, runners = 0, pastRuns = 0;
+    WeeklyImportState read;            // the lists as both sessions leave them
+    std::vector<std::string> records;  // every record of both deliveries
 
     WeekFixture() {
         folders = Folders::under(fs::temp_directory_path() / ("veltrix-bench-import-" + std::to_string(::getpid())));
@@ -63,6 +68,22 @@ struct WeekFixture {
         cache1 = *ReadFileBytes(folders.cache / kCache1);
         cache2 = *ReadFileBytes(folders.cache / kCache2);
         cache3 = *ReadFileBytes(folders.cache / kCache3);
+
+        StandinJVLink jv(StandinFolder(folders.program), benchOptions());
+        YesUserInterface ui;
+        NullPump pump;
+        SystemClock clock;
+        ImportContext ctx{store, folders, jv, ui, pump, clock};
+        if (ImportRaceInfo(read, ctx) < 0 || ImportUmaHistory(read, ctx, "RCOV") < 0)
+            throw std::runtime_error("the sample week did not read");
+        for (const char* spec : {"RACE", "RCOV"}) {
+            SessionState session;
+            RunSession(session, jv, SessionRequest::stored(spec, "19860101000000", 2, ""), ui, pump, clock,
+                       [&](std::string_view record) {
+                           records.emplace_back(record);
+                           return RecordUse::Used;
+                       });
+        }
     }
     ~WeekFixture() {
         std::error_code ec;
@@ -91,6 +112,52 @@ void setCounters(benchmark::State& state, const WeekFixture& f) {
     state.counters["runners"] = f.runners;
     state.counters["pastRuns"] = f.pastRuns;
 }
+
+// Expansion + sort + save: the key sorts, ExpandRaceInfo, SortRaceInfo,
+// SortHistoryInfo and SaveRaceCache, from the lists both sessions filled.
+void BM_ExpandSortSave(benchmark::State& state) {
+    auto& f = fixture();
+    StandinJVLink jv(StandinFolder(f.folders.program), benchOptions());
+    YesUserInterface ui;
+    NullPump pump;
+    SystemClock clock;
+    for (auto _ : state) {
+        state.PauseTiming();
+        WeeklyImportState work = f.read;
+        auto store = std::make_unique<Store>();
+        ImportContext ctx{*store, f.folders, jv, ui, pump, clock};
+        state.ResumeTiming();
+        SortHRaceKeys(work.lists);
+        SortHUmaKeys(work.lists);
+        if (ExpandRaceInfo(work, ctx) < 0 || SortRaceInfo(*store) < 0 || SortHistoryInfo(work, ctx) < 0)
+            state.SkipWithError("expansion failed");
+        store->DataMode = "KONSYU";
+        if (SaveRaceCache(*store, f.folders, ui, pump)) state.SkipWithError("save failed");
+        state.PauseTiming();
+        store.reset();
+        work = {};
+        state.ResumeTiming();
+    }
+    setCounters(state, f);
+}
+BENCHMARK(BM_ExpandSortSave)->Unit(benchmark::kMillisecond);
+
+// Baseline: every record of both deliveries read once from memory, the same
+// bytes written to the same three files.
+void BM_ExpandSortSaveBaseline(benchmark::State& state) {
+    auto& f = fixture();
+    for (auto _ : state) {
+        std::size_t sum = 0;
+        for (const auto& r : f.records)
+            for (unsigned char c : r) sum += c;
+        benchmark::DoNotOptimize(sum);
+        if (!WriteFileBytes(f.folders.cache / kCache1, f.cache1) || !WriteFileBytes(f.folders.cache / kCache2, f.cache2) ||
+            !WriteFileBytes(f.folders.cache / kCache3, f.cache3))
+            state.SkipWithError("write failed");
+    }
+    setCounters(state, f);
+}
+BENCHMARK(BM_ExpandSortSaveBaseline)->Unit(benchmark::kMillisecond);
 
 // "今週のレース" whole: both sessions, cutting the records, expansion, sorting,
 // writing the weekly files and reading them back.
