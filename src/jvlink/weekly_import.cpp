@@ -64,6 +64,58 @@ void append(WorkList<T>& list, T item, Array1<std::string>* keys = nullptr, std:
     list.count = n;
 }
 
+// Copies from a record, or moves out of one that is handed over.
+template <class R>
+ImportRace makeRace(R&& ra) {
+    ImportRace r;
+    r.raceId = ra.raceId();
+    r.year = std::forward<R>(ra).year;
+    r.monthDay = std::forward<R>(ra).monthDay;
+    r.courseCode = std::forward<R>(ra).courseCode;
+    r.raceNumber = std::forward<R>(ra).raceNumber;
+    r.raceName = std::forward<R>(ra).raceName;
+    r.raceTypeCode = std::forward<R>(ra).raceTypeCode;
+    r.raceSymbolCode = std::forward<R>(ra).raceSymbolCode;
+    r.weightRuleCode = std::forward<R>(ra).weightRuleCode;
+    r.conditionCode = std::forward<R>(ra).conditionCodes[4];
+    r.distance = std::forward<R>(ra).distance;
+    r.trackCode = std::forward<R>(ra).trackCode;
+    r.startTime = std::forward<R>(ra).startTime;
+    r.registeredCount = std::forward<R>(ra).registeredCount;
+    r.starterCount = std::forward<R>(ra).starterCount;
+    r.turfGoing = std::forward<R>(ra).turfGoing;
+    r.dirtGoing = std::forward<R>(ra).dirtGoing;
+    return r;
+}
+
+template <class S>
+ImportRunner makeRunner(S&& se) {
+    ImportRunner u;
+    u.raceId = se.raceId();
+    u.frameNumber = std::forward<S>(se).frameNumber;
+    u.horseNumber = std::forward<S>(se).horseNumber;
+    u.umaCode = std::forward<S>(se).umaCode;
+    u.horseName = std::forward<S>(se).horseName;
+    u.sexCode = std::forward<S>(se).sexCode;
+    u.age = std::forward<S>(se).age;
+    u.trainerCode = std::forward<S>(se).trainerCode;
+    u.trainerName = std::forward<S>(se).trainerName;
+    u.weightCarried = std::forward<S>(se).weightCarried;
+    u.jockeyCode = std::forward<S>(se).jockeyCode;
+    u.jockeyName = std::forward<S>(se).jockeyName;
+    u.bodyWeight = std::forward<S>(se).bodyWeight;
+    u.weightSign = std::forward<S>(se).weightSign;
+    u.weightChange = std::forward<S>(se).weightChange;
+    u.abnormality = std::forward<S>(se).abnormality;
+    u.arrivalOrder = std::forward<S>(se).arrivalOrder;
+    u.finalPlacing = std::forward<S>(se).finalPlacing;
+    u.raceTime = std::forward<S>(se).raceTime;
+    for (const auto& c : se.cornerPositions) u.corners += c;
+    u.winOdds = std::forward<S>(se).winOdds;
+    u.popularity = std::forward<S>(se).popularity;
+    return u;
+}
+
 // Cuts only the fields the import reads, through the record type's own layout:
 // a past-run delivery holds tens of thousands of records of which a few dozen
 // fields are used. wanted lists fields of out in record order. The record is
@@ -107,19 +159,18 @@ bool cutWanted(std::string_view record, R& out, std::span<std::string* const> wa
     return true;
 }
 
-std::optional<ImportRace> cutRace(std::string_view record) {
-    RaRecord r;
+// r is reused from record to record: only the wanted fields are written and read.
+std::optional<ImportRace> cutRace(std::string_view record, RaRecord& r) {
     std::string* const wanted[] = {
         &r.year,          &r.monthDay,       &r.courseCode,     &r.meeting,         &r.day,
         &r.raceNumber,    &r.raceName,       &r.raceTypeCode,   &r.raceSymbolCode,  &r.weightRuleCode,
         &r.conditionCodes[4], &r.distance,   &r.trackCode,      &r.startTime,       &r.registeredCount,
         &r.starterCount,  &r.turfGoing,      &r.dirtGoing};
     if (!cutWanted(record, r, wanted, ParseRA)) return std::nullopt;
-    return ToImportRace(r);
+    return makeRace(std::move(r));
 }
 
-std::optional<ImportRunner> cutRunner(std::string_view record) {
-    SeRecord r;
+std::optional<ImportRunner> cutRunner(std::string_view record, SeRecord& r) {
     std::string* const wanted[] = {
         &r.year,          &r.monthDay,        &r.courseCode,     &r.meeting,       &r.day,
         &r.raceNumber,    &r.frameNumber,     &r.horseNumber,    &r.umaCode,       &r.horseName,
@@ -128,7 +179,7 @@ std::optional<ImportRunner> cutRunner(std::string_view record) {
         &r.abnormality,   &r.arrivalOrder,    &r.finalPlacing,   &r.raceTime,      &r.cornerPositions[0],
         &r.cornerPositions[1], &r.cornerPositions[2], &r.cornerPositions[3], &r.winOdds, &r.popularity};
     if (!cutWanted(record, r, wanted, ParseSE)) return std::nullopt;
-    return ToImportRunner(r);
+    return makeRunner(std::move(r));
 }
 
 // One turn of a long loop: let the window process its events, then test the cancel flag.
@@ -386,54 +437,9 @@ ImportOutcome runCommand(const CommandSpec& spec, WeeklyImportState& state, Impo
 
 // ---- records into list entries ----------------------------------------------
 
-ImportRace ToImportRace(const RaRecord& ra) {
-    ImportRace r;
-    r.raceId = ra.raceId();
-    r.year = ra.year;
-    r.monthDay = ra.monthDay;
-    r.courseCode = ra.courseCode;
-    r.raceNumber = ra.raceNumber;
-    r.raceName = ra.raceName;
-    r.raceTypeCode = ra.raceTypeCode;
-    r.raceSymbolCode = ra.raceSymbolCode;
-    r.weightRuleCode = ra.weightRuleCode;
-    r.conditionCode = ra.youngestCondition();
-    r.distance = ra.distance;
-    r.trackCode = ra.trackCode;
-    r.startTime = ra.startTime;
-    r.registeredCount = ra.registeredCount;
-    r.starterCount = ra.starterCount;
-    r.turfGoing = ra.turfGoing;
-    r.dirtGoing = ra.dirtGoing;
-    return r;
-}
+ImportRace ToImportRace(const RaRecord& ra) { return makeRace(ra); }
 
-ImportRunner ToImportRunner(const SeRecord& se) {
-    ImportRunner u;
-    u.raceId = se.raceId();
-    u.frameNumber = se.frameNumber;
-    u.horseNumber = se.horseNumber;
-    u.umaCode = se.umaCode;
-    u.horseName = se.horseName;
-    u.sexCode = se.sexCode;
-    u.age = se.age;
-    u.trainerCode = se.trainerCode;
-    u.trainerName = se.trainerName;
-    u.weightCarried = se.weightCarried;
-    u.jockeyCode = se.jockeyCode;
-    u.jockeyName = se.jockeyName;
-    u.bodyWeight = se.bodyWeight;
-    u.weightSign = se.weightSign;
-    u.weightChange = se.weightChange;
-    u.abnormality = se.abnormality;
-    u.arrivalOrder = se.arrivalOrder;
-    u.finalPlacing = se.finalPlacing;
-    u.raceTime = se.raceTime;
-    for (const auto& c : se.cornerPositions) u.corners += c;
-    u.winOdds = se.winOdds;
-    u.popularity = se.popularity;
-    return u;
-}
+ImportRunner ToImportRunner(const SeRecord& se) { return makeRunner(se); }
 
 ImportToku ToImportToku(const TkRecord& tk) {
     ImportToku t;
@@ -541,17 +547,19 @@ int ImportRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
     ImportLists& lists = state.lists;
     resetList(lists.WeekRaceList, kWeekRaceListSize);
     resetList(lists.WeekUmaList, kWeekUmaListSize);
+    RaRecord raScratch;
+    SeRecord seScratch;
     return readSession(state, ctx, "RACE", "レース情報をダウンロード中...", "レース情報をインポート中...",
                        kWeekReadMax, [&](std::string_view record, RecordType type) {
                            if (type != RecordType::RA && type != RecordType::SE) return Take::OtherType;
                            // Records of other categories, and damaged ones, are passed over.
                            if (categoryOf(record) != '2') return Take::Ignored;
                            if (type == RecordType::RA) {
-                               auto ra = cutRace(record);
+                               auto ra = cutRace(record, raScratch);
                                if (!ra) return Take::Ignored;
                                append(lists.WeekRaceList, std::move(*ra));
                            } else {
-                               auto se = cutRunner(record);
+                               auto se = cutRunner(record, seScratch);
                                if (!se) return Take::Ignored;
                                append(lists.WeekUmaList, std::move(*se));
                            }
@@ -579,18 +587,20 @@ int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::st
     ImportLists& lists = state.lists;
     resetList(lists.HRaceList, kHRaceListSize, &lists.HRaceKey);
     resetList(lists.HUmaList, kHUmaListSize, &lists.HUmaKey);
+    RaRecord raScratch;
+    SeRecord seScratch;
     return readSession(state, ctx, dataSpec, "出走馬履歴情報のダウンロード中...", "出走馬履歴情報のインポート中...",
                        kHistoryReadMax, [&](std::string_view record, RecordType type) {
                            if (type != RecordType::RA && type != RecordType::SE) return Take::OtherType;
                            const char category = categoryOf(record);
                            if (category != '7' && category != 'A') return Take::Ignored;
                            if (type == RecordType::RA) {
-                               auto ra = cutRace(record);
+                               auto ra = cutRace(record, raScratch);
                                if (!ra) return Take::Ignored;
                                std::string key = ra->raceId;
                                append(lists.HRaceList, std::move(*ra), &lists.HRaceKey, std::move(key));
                            } else {
-                               auto se = cutRunner(record);
+                               auto se = cutRunner(record, seScratch);
                                if (!se) return Take::Ignored;
                                std::string key = se->umaCode + se->raceId;
                                append(lists.HUmaList, std::move(*se), &lists.HUmaKey, std::move(key));
