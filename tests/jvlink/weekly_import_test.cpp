@@ -402,6 +402,39 @@ TEST_F(WeeklyImportTest, CancelAtAnyTurnAbortsWithAnEmptyStore) {
     }
 }
 
+TEST_F(WeeklyImportTest, DamagedRecordsArePassedOver) {
+    writeWeek();
+    std::string shortRace = raRecord('2', "2009011706010105");
+    shortRace.erase(100, 10);  // ten bytes missing
+    std::string badText = seRecord('2', kRace1, kHorseA, 2);
+    // The horse name (bytes 41-76) ends in a lead byte without its second byte.
+    badText[74] = ' ';
+    badText[75] = '\x81';
+    write("RACE", "BAD", {shortRace, badText});
+    ASSERT_EQ(runWeek(), ImportOutcome::Imported);
+    EXPECT_EQ(store.RaceCount, 2);
+    EXPECT_EQ(store.UmaCount, 2);
+}
+
+TEST_F(WeeklyImportTest, TokubetsuCancelAtAnyTurn) {
+    write("TOKU", "TK", {tkRecord('1', kRace2, "17", {{kHorseA, "アルファ"}, {kHorseB, "ベータ"}})});
+    write("TCOV", "RA", {raRecord('A', kPast1)});
+    write("TCOV", "SE", {seRecord('A', kPast1, kHorseA, 3), seRecord('A', kPast1, kHorseB, 4)});
+    ASSERT_EQ(runToku(), ImportOutcome::Imported);
+    const int turns = pump.turns;
+    for (int n = 1; n <= turns; ++n) {
+        SCOPED_TRACE(n);
+        FakeUserInterface freshUi;
+        FakePump freshPump;
+        freshPump.cancelAt = n;
+        ImportContext ctx{store, folders, *jv, freshUi, freshPump, clock};
+        EXPECT_EQ(ImportTokubetsu(state, ctx, window), ImportOutcome::Aborted);
+        ASSERT_FALSE(freshUi.messages.empty());
+        EXPECT_EQ(freshUi.messages.back().text, "特別登録馬情報の更新を中止しました。");
+        expectEmptyStore();
+    }
+}
+
 TEST_F(WeeklyImportTest, CancelDuringTheDownloadWait) {
     writeWeek();
     jv->options().simulateDownload = true;
