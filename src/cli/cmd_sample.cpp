@@ -24,7 +24,8 @@ int runSample(Context& ctx) {
     for (std::size_t i = 0; i < ctx.args.size(); ++i) {
         const std::string& a = ctx.args[i];
         if ((a == "--seed" || a == "--results-years") && i + 1 < ctx.args.size()) {
-            auto v = a == "--seed" ? numberArg(ctx.args[i + 1], 0, 4294967295LL) : numberArg(ctx.args[i + 1], 0, 30);
+            auto v = a == "--seed" ? numberArg(ctx.args[i + 1], 0, 4294967295LL)
+                                   : numberArg(ctx.args[i + 1], 0, 30);
             if (!v) {
                 ctx.err << "invalid value for " << a << ": " << ctx.args[i + 1] << "\n";
                 return 1;
@@ -48,12 +49,11 @@ int runSample(Context& ctx) {
     }
     const auto started = std::chrono::steady_clock::now();
     const sample::SampleWorld world = sample::WriteSampleProgramFolder(dir, options);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     long long runners = static_cast<long long>(world.weekRunners.size());
     ctx.out << "races " << world.weekRaceIds.size() << ", runners " << runners << ", special registrations "
-            << world.tokuRaceIds.size() << ", horses " << world.horses.size() << ", past runs " << world.pastRuns
-            << "\n";
+            << world.tokuRaceIds.size() << ", horses " << world.horses.size() << ", past runs "
+            << world.pastRuns << "\n";
     ctx.out << "files " << world.files << ", records " << world.records << ", bytes " << world.bytes << ", "
             << static_cast<long long>(seconds * 1000) << " ms\n";
     return 0;

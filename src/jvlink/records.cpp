@@ -5,7 +5,8 @@
 namespace veltrix {
 namespace {
 
-constexpr std::array<std::string_view, 10> kCodes = {"RA", "SE", "TK", "O1", "O2", "O3", "O4", "O5", "O6", "DM"};
+constexpr std::array<std::string_view, 10> kCodes = {"RA", "SE", "TK", "O1", "O2",
+                                                     "O3", "O4", "O5", "O6", "DM"};
 constexpr std::array<std::size_t, 10> kLengths = {kRaLength, kSeLength, kTkLength, kO1Length, kO2Length,
                                                   kO3Length, kO4Length, kO5Length, kO6Length, kDmLength};
 
@@ -109,16 +110,26 @@ std::optional<AnyRecord> ParseAnyRecord(std::string_view record) {
         return AnyRecord(std::move(*parsed));
     };
     switch (*type) {
-        case RecordType::RA: return wrap(ParseRA(record));
-        case RecordType::SE: return wrap(ParseSE(record));
-        case RecordType::TK: return wrap(ParseTK(record));
-        case RecordType::O1: return wrap(ParseO1(record));
-        case RecordType::O2: return wrap(ParseO2(record));
-        case RecordType::O3: return wrap(ParseO3(record));
-        case RecordType::O4: return wrap(ParseO4(record));
-        case RecordType::O5: return wrap(ParseO5(record));
-        case RecordType::O6: return wrap(ParseO6(record));
-        case RecordType::DM: return wrap(ParseDM(record));
+        case RecordType::RA:
+            return wrap(ParseRA(record));
+        case RecordType::SE:
+            return wrap(ParseSE(record));
+        case RecordType::TK:
+            return wrap(ParseTK(record));
+        case RecordType::O1:
+            return wrap(ParseO1(record));
+        case RecordType::O2:
+            return wrap(ParseO2(record));
+        case RecordType::O3:
+            return wrap(ParseO3(record));
+        case RecordType::O4:
+            return wrap(ParseO4(record));
+        case RecordType::O5:
+            return wrap(ParseO5(record));
+        case RecordType::O6:
+            return wrap(ParseO6(record));
+        case RecordType::DM:
+            return wrap(ParseDM(record));
     }
     return std::nullopt;
 }

@@ -88,33 +88,33 @@ struct RaRecord : RecordHeader {
     std::string weightRuleCode;     // 622(1)
     // 623, 626, 629, 632 (2yo, 3yo, 4yo, 5yo+) and 635 (youngest eligible age), 3 each
     std::array<std::string, 5> conditionCodes;
-    std::string conditionName;     // 638(60)
-    std::string distance;          // 698(4)
-    std::string distanceBefore;    // 702(4)
-    std::string trackCode;         // 706(2)
-    std::string trackCodeBefore;   // 708(2)
-    std::string courseLayout;      // 710(2)
-    std::string courseLayoutBefore;  // 712(2)
+    std::string conditionName;                    // 638(60)
+    std::string distance;                         // 698(4)
+    std::string distanceBefore;                   // 702(4)
+    std::string trackCode;                        // 706(2)
+    std::string trackCodeBefore;                  // 708(2)
+    std::string courseLayout;                     // 710(2)
+    std::string courseLayoutBefore;               // 712(2)
     std::array<std::string, 7> prizeMoney;        // 714, 8 each
     std::array<std::string, 5> prizeMoneyBefore;  // 770, 8 each
     std::array<std::string, 5> addedMoney;        // 810, 8 each
     std::array<std::string, 3> addedMoneyBefore;  // 850, 8 each
-    std::string startTime;        // 874(4) hhmm
-    std::string startTimeBefore;  // 878(4)
-    std::string registeredCount;  // 882(2)
-    std::string starterCount;     // 884(2)
-    std::string finisherCount;    // 886(2)
-    std::string weatherCode;      // 888(1)
-    std::string turfGoing;        // 889(1)
-    std::string dirtGoing;        // 890(1)
-    std::array<std::string, 25> lapTimes;  // 891, 3 each
-    std::string jumpMileTime;  // 966(4)
-    std::string first3F;       // 970(3)
-    std::string first4F;       // 973(3)
-    std::string last3F;        // 976(3)
-    std::string last4F;        // 979(3)
-    std::array<CornerPassing, 4> corners;  // 982, 72 each
-    std::string recordUpdate;  // 1270(1)
+    std::string startTime;                        // 874(4) hhmm
+    std::string startTimeBefore;                  // 878(4)
+    std::string registeredCount;                  // 882(2)
+    std::string starterCount;                     // 884(2)
+    std::string finisherCount;                    // 886(2)
+    std::string weatherCode;                      // 888(1)
+    std::string turfGoing;                        // 889(1)
+    std::string dirtGoing;                        // 890(1)
+    std::array<std::string, 25> lapTimes;         // 891, 3 each
+    std::string jumpMileTime;                     // 966(4)
+    std::string first3F;                          // 970(3)
+    std::string first4F;                          // 973(3)
+    std::string last3F;                           // 976(3)
+    std::string last4F;                           // 979(3)
+    std::array<CornerPassing, 4> corners;         // 982, 72 each
+    std::string recordUpdate;                     // 1270(1)
     // The condition code of the youngest eligible age group (the fifth one).
     const std::string& youngestCondition() const { return conditionCodes[4]; }
     bool operator==(const RaRecord&) const = default;
@@ -128,62 +128,62 @@ struct SeOpponent {
 
 // SE: one runner in a race.
 struct SeRecord : RecordHeader {
-    std::string frameNumber;       // 28(1)
-    std::string horseNumber;       // 29(2)
-    std::string umaCode;           // 31(10) blood registration number
-    std::string horseName;         // 41(36)
-    std::string horseSymbol;       // 77(2)
-    std::string sexCode;           // 79(1)
-    std::string breedCode;         // 80(1)
-    std::string coatColour;        // 81(2)
-    std::string age;               // 83(2)
-    std::string eastWest;          // 85(1)
-    std::string trainerCode;       // 86(5)
-    std::string trainerName;       // 91(8) short name
-    std::string ownerCode;         // 99(6)
-    std::string ownerName;         // 105(64)
-    std::string colours;           // 169(60)
-    std::string reserved1;         // 229(60)
-    std::string weightCarried;     // 289(3) 0.1 kg
-    std::string weightCarriedBefore;  // 292(3)
-    std::string blinkers;          // 295(1)
-    std::string reserved2;         // 296(1)
-    std::string jockeyCode;        // 297(5)
-    std::string jockeyCodeBefore;  // 302(5)
-    std::string jockeyName;        // 307(8) short name
-    std::string jockeyNameBefore;  // 315(8)
-    std::string apprentice;        // 323(1)
-    std::string apprenticeBefore;  // 324(1)
-    std::string bodyWeight;        // 325(3)
-    std::string weightSign;        // 328(1)
-    std::string weightChange;      // 329(3)
-    std::string abnormality;       // 332(1)
-    std::string arrivalOrder;      // 333(2)
-    std::string finalPlacing;      // 335(2)
-    std::string deadHeat;          // 337(1)
-    std::string deadHeatCount;     // 338(1)
-    std::string raceTime;          // 339(4) m ss f
-    std::string margin;            // 343(3)
-    std::string marginPlus;        // 346(3)
-    std::string marginPlusPlus;    // 349(3)
+    std::string frameNumber;                     // 28(1)
+    std::string horseNumber;                     // 29(2)
+    std::string umaCode;                         // 31(10) blood registration number
+    std::string horseName;                       // 41(36)
+    std::string horseSymbol;                     // 77(2)
+    std::string sexCode;                         // 79(1)
+    std::string breedCode;                       // 80(1)
+    std::string coatColour;                      // 81(2)
+    std::string age;                             // 83(2)
+    std::string eastWest;                        // 85(1)
+    std::string trainerCode;                     // 86(5)
+    std::string trainerName;                     // 91(8) short name
+    std::string ownerCode;                       // 99(6)
+    std::string ownerName;                       // 105(64)
+    std::string colours;                         // 169(60)
+    std::string reserved1;                       // 229(60)
+    std::string weightCarried;                   // 289(3) 0.1 kg
+    std::string weightCarriedBefore;             // 292(3)
+    std::string blinkers;                        // 295(1)
+    std::string reserved2;                       // 296(1)
+    std::string jockeyCode;                      // 297(5)
+    std::string jockeyCodeBefore;                // 302(5)
+    std::string jockeyName;                      // 307(8) short name
+    std::string jockeyNameBefore;                // 315(8)
+    std::string apprentice;                      // 323(1)
+    std::string apprenticeBefore;                // 324(1)
+    std::string bodyWeight;                      // 325(3)
+    std::string weightSign;                      // 328(1)
+    std::string weightChange;                    // 329(3)
+    std::string abnormality;                     // 332(1)
+    std::string arrivalOrder;                    // 333(2)
+    std::string finalPlacing;                    // 335(2)
+    std::string deadHeat;                        // 337(1)
+    std::string deadHeatCount;                   // 338(1)
+    std::string raceTime;                        // 339(4) m ss f
+    std::string margin;                          // 343(3)
+    std::string marginPlus;                      // 346(3)
+    std::string marginPlusPlus;                  // 349(3)
     std::array<std::string, 4> cornerPositions;  // 352, 354, 356, 358
-    std::string winOdds;           // 360(4)
-    std::string popularity;        // 364(2)
-    std::string prizeMoney;        // 366(8)
-    std::string addedMoney;        // 374(8)
-    std::string reserved3;         // 382(3)
-    std::string reserved4;         // 385(3)
-    std::string last4F;            // 388(3)
-    std::string last3F;            // 391(3)
-    std::array<SeOpponent, 3> opponents;  // 394, 46 each
-    std::string timeDifference;    // 532(4)
-    std::string recordUpdate;      // 536(1)
-    std::string miningCategory;    // 537(1)
-    std::string miningTime;        // 538(5)
-    std::string miningErrorPlus;   // 543(4)
-    std::string miningErrorMinus;  // 547(4)
-    std::string miningRank;        // 551(2)
-    std::string runningStyle;      // 553(1)
+    std::string winOdds;                         // 360(4)
+    std::string popularity;                      // 364(2)
+    std::string prizeMoney;                      // 366(8)
+    std::string addedMoney;                      // 374(8)
+    std::string reserved3;                       // 382(3)
+    std::string reserved4;                       // 385(3)
+    std::string last4F;                          // 388(3)
+    std::string last3F;                          // 391(3)
+    std::array<SeOpponent, 3> opponents;         // 394, 46 each
+    std::string timeDifference;                  // 532(4)
+    std::string recordUpdate;                    // 536(1)
+    std::string miningCategory;                  // 537(1)
+    std::string miningTime;                      // 538(5)
+    std::string miningErrorPlus;                 // 543(4)
+    std::string miningErrorMinus;                // 547(4)
+    std::string miningRank;                      // 551(2)
+    std::string runningStyle;                    // 553(1)
     bool operator==(const SeRecord&) const = default;
 };
 
@@ -206,29 +206,29 @@ inline constexpr std::size_t kTkHorseBlocks = 300;
 
 // TK: special registration of one race.
 struct TkRecord : RecordHeader {
-    std::string weekdayCode;        // 28(1)
-    std::string specialRaceNumber;  // 29(4)
-    std::string raceName;           // 33(60)
-    std::string raceNameSub;        // 93(60)
-    std::string raceNameParen;      // 153(60)
-    std::string raceNameEng;        // 213(120)
-    std::string raceNameSubEng;     // 333(120)
-    std::string raceNameParenEng;   // 453(120)
-    std::string raceNameShort10;    // 573(20)
-    std::string raceNameShort6;     // 593(12)
-    std::string raceNameShort3;     // 605(6)
-    std::string raceNameCategory;   // 611(1)
-    std::string gradeEdition;       // 612(3)
-    std::string gradeCode;          // 615(1)
-    std::string raceTypeCode;       // 616(2)
-    std::string raceSymbolCode;     // 618(3)
-    std::string weightRuleCode;     // 621(1)
+    std::string weekdayCode;                    // 28(1)
+    std::string specialRaceNumber;              // 29(4)
+    std::string raceName;                       // 33(60)
+    std::string raceNameSub;                    // 93(60)
+    std::string raceNameParen;                  // 153(60)
+    std::string raceNameEng;                    // 213(120)
+    std::string raceNameSubEng;                 // 333(120)
+    std::string raceNameParenEng;               // 453(120)
+    std::string raceNameShort10;                // 573(20)
+    std::string raceNameShort6;                 // 593(12)
+    std::string raceNameShort3;                 // 605(6)
+    std::string raceNameCategory;               // 611(1)
+    std::string gradeEdition;                   // 612(3)
+    std::string gradeCode;                      // 615(1)
+    std::string raceTypeCode;                   // 616(2)
+    std::string raceSymbolCode;                 // 618(3)
+    std::string weightRuleCode;                 // 621(1)
     std::array<std::string, 5> conditionCodes;  // 622, 625, 628, 631, 634
-    std::string distance;           // 637(4)
-    std::string trackCode;          // 641(2)
-    std::string courseLayout;       // 643(2)
-    std::string handicapDate;       // 645(8)
-    std::string registeredCount;    // 653(3)
+    std::string distance;                       // 637(4)
+    std::string trackCode;                      // 641(2)
+    std::string courseLayout;                   // 643(2)
+    std::string handicapDate;                   // 645(8)
+    std::string registeredCount;                // 653(3)
     std::array<TkHorse, kTkHorseBlocks> horses;
     const std::string& youngestCondition() const { return conditionCodes[4]; }
     bool operator==(const TkRecord&) const = default;
@@ -293,46 +293,46 @@ inline constexpr std::size_t kTrifectaEntries = 4896;
 inline constexpr std::size_t kMiningEntries = 18;
 
 struct O1Record : OddsHeader {
-    std::string winSale;      // 40(1)
-    std::string placeSale;    // 41(1)
-    std::string bracketSale;  // 42(1)
-    std::string placePayKey;  // 43(1)
+    std::string winSale;                                // 40(1)
+    std::string placeSale;                              // 41(1)
+    std::string bracketSale;                            // 42(1)
+    std::string placePayKey;                            // 43(1)
     std::array<WinEntry, kWinEntries> win;              // 44, 8 each
     std::array<PlaceEntry, kWinEntries> place;          // 268, 12 each
     std::array<BracketEntry, kBracketEntries> bracket;  // 604, 9 each
-    std::string winVotes;      // 928(11)
-    std::string placeVotes;    // 939(11)
-    std::string bracketVotes;  // 950(11)
+    std::string winVotes;                               // 928(11)
+    std::string placeVotes;                             // 939(11)
+    std::string bracketVotes;                           // 950(11)
     bool operator==(const O1Record&) const = default;
 };
 struct O2Record : OddsHeader {
-    std::string sale;  // 40(1)
+    std::string sale;                                 // 40(1)
     std::array<OddsEntry, kQuinellaEntries> entries;  // 41, 13 each: comb 4, odds 6, pop 3
-    std::string votes;  // 2030(11)
+    std::string votes;                                // 2030(11)
     bool operator==(const O2Record&) const = default;
 };
 struct O3Record : OddsHeader {
     std::string sale;
     std::array<WideEntry, kWideEntries> entries;  // 41, 17 each
-    std::string votes;  // 2642(11)
+    std::string votes;                            // 2642(11)
     bool operator==(const O3Record&) const = default;
 };
 struct O4Record : OddsHeader {
     std::string sale;
     std::array<OddsEntry, kExactaEntries> entries;  // 41, 13 each
-    std::string votes;  // 4019(11)
+    std::string votes;                              // 4019(11)
     bool operator==(const O4Record&) const = default;
 };
 struct O5Record : OddsHeader {
     std::string sale;
     std::array<OddsEntry, kTrioEntries> entries;  // 41, 15 each: comb 6, odds 6, pop 3
-    std::string votes;  // 12281(11)
+    std::string votes;                            // 12281(11)
     bool operator==(const O5Record&) const = default;
 };
 struct O6Record : OddsHeader {
     std::string sale;
     std::array<OddsEntry, kTrifectaEntries> entries;  // 41, 17 each: comb 6, odds 7, pop 4
-    std::string votes;  // 83273(11)
+    std::string votes;                                // 83273(11)
     bool operator==(const O6Record&) const = default;
 };
 
@@ -345,7 +345,7 @@ struct MiningEntry {
 };
 // DM: data-mining forecast.
 struct DmRecord : RecordHeader {
-    std::string createdTime;  // 28(4) hhmm
+    std::string createdTime;                          // 28(4) hhmm
     std::array<MiningEntry, kMiningEntries> entries;  // 32, 15 each
     bool operator==(const DmRecord&) const = default;
 };
@@ -366,8 +366,8 @@ std::optional<O5Record> ParseO5(std::string_view record);
 std::optional<O6Record> ParseO6(std::string_view record);
 std::optional<DmRecord> ParseDM(std::string_view record);
 
-using AnyRecord =
-    std::variant<RaRecord, SeRecord, TkRecord, O1Record, O2Record, O3Record, O4Record, O5Record, O6Record, DmRecord>;
+using AnyRecord = std::variant<RaRecord, SeRecord, TkRecord, O1Record, O2Record, O3Record, O4Record, O5Record,
+                               O6Record, DmRecord>;
 // Parses a record of any type used here; nullopt for an unknown type or a
 // malformed record. (An O6 record is large: keep the result off small stacks.)
 std::optional<AnyRecord> ParseAnyRecord(std::string_view record);
@@ -391,7 +391,7 @@ void header(H& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, RaRecord>
+requires std::is_same_v<std::remove_const_t<R>, RaRecord>
 void visit(R& r, F&& f) {
     header(r, f);
     f(28, 1, r.weekdayCode);
@@ -448,7 +448,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, SeRecord>
+requires std::is_same_v<std::remove_const_t<R>, SeRecord>
 void visit(R& r, F&& f) {
     header(r, f);
     f(28, 1, r.frameNumber);
@@ -513,7 +513,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, TkRecord>
+requires std::is_same_v<std::remove_const_t<R>, TkRecord>
 void visit(R& r, F&& f) {
     header(r, f);
     f(28, 1, r.weekdayCode);
@@ -564,7 +564,7 @@ void oddsHeader(H& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, O1Record>
+requires std::is_same_v<std::remove_const_t<R>, O1Record>
 void visit(R& r, F&& f) {
     oddsHeader(r, f);
     f(40, 1, r.winSale);
@@ -608,7 +608,7 @@ void oddsEntries(A& entries, int combLen, int oddsLen, int popLen, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, O2Record>
+requires std::is_same_v<std::remove_const_t<R>, O2Record>
 void visit(R& r, F&& f) {
     oddsHeader(r, f);
     f(40, 1, r.sale);
@@ -617,7 +617,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, O3Record>
+requires std::is_same_v<std::remove_const_t<R>, O3Record>
 void visit(R& r, F&& f) {
     oddsHeader(r, f);
     f(40, 1, r.sale);
@@ -632,7 +632,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, O4Record>
+requires std::is_same_v<std::remove_const_t<R>, O4Record>
 void visit(R& r, F&& f) {
     oddsHeader(r, f);
     f(40, 1, r.sale);
@@ -641,7 +641,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, O5Record>
+requires std::is_same_v<std::remove_const_t<R>, O5Record>
 void visit(R& r, F&& f) {
     oddsHeader(r, f);
     f(40, 1, r.sale);
@@ -650,7 +650,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, O6Record>
+requires std::is_same_v<std::remove_const_t<R>, O6Record>
 void visit(R& r, F&& f) {
     oddsHeader(r, f);
     f(40, 1, r.sale);
@@ -659,7 +659,7 @@ void visit(R& r, F&& f) {
 }
 
 template <class R, class F>
-    requires std::is_same_v<std::remove_const_t<R>, DmRecord>
+requires std::is_same_v<std::remove_const_t<R>, DmRecord>
 void visit(R& r, F&& f) {
     header(r, f);
     f(28, 4, r.createdTime);
@@ -677,10 +677,10 @@ void visit(R& r, F&& f) {
 // The record type and length that belong to each structure.
 template <class R>
 struct RecordTraits;
-#define VELTRIX_RECORD_TRAITS(Rec, T)                                            \
-    template <>                                                                  \
-    struct RecordTraits<Rec> {                                                   \
-        static constexpr RecordType type = RecordType::T;                        \
+#define VELTRIX_RECORD_TRAITS(Rec, T)                     \
+    template <>                                           \
+    struct RecordTraits<Rec> {                            \
+        static constexpr RecordType type = RecordType::T; \
     };
 VELTRIX_RECORD_TRAITS(RaRecord, RA)
 VELTRIX_RECORD_TRAITS(SeRecord, SE)

@@ -19,7 +19,9 @@ std::string rawRecord(std::string_view type, std::size_t length) {
     r[length - 1] = '\n';
     return r;
 }
-void put(std::string& r, int pos, std::string_view bytes) { r.replace(static_cast<std::size_t>(pos - 1), bytes.size(), bytes); }
+void put(std::string& r, int pos, std::string_view bytes) {
+    r.replace(static_cast<std::size_t>(pos - 1), bytes.size(), bytes);
+}
 std::string sjis(const std::string& utf8) { return *Utf8ToCp932(utf8); }
 
 const std::string kName18 = "アイウエオカキクケコサシスセソタチツ";  // 18 double-byte characters
@@ -59,14 +61,16 @@ TEST(Records, DoubleByteCharacterSplitByAFieldBoundaryRejectsTheRecord) {
     // 17 characters and then the lead byte of an 18th at byte 76: the name
     // field ends inside a character.
     put(r, 41, sjis("アイウエオカキクケコサシスセソタチ") + "\x83");
-    put(r, 77, "\x41" "0");
+    put(r, 77,
+        "\x41"
+        "0");
     EXPECT_FALSE(ParseSE(r));
 }
 
 TEST(Records, LengthTypeAndLineEndAreChecked) {
     const std::string good = rawRecord("SE", kSeLength);
     EXPECT_TRUE(ParseSE(good));
-    EXPECT_TRUE(ParseSE(std::string_view(good).substr(0, kSeLength - 2)));  // without CR LF
+    EXPECT_TRUE(ParseSE(std::string_view(good).substr(0, kSeLength - 2)));   // without CR LF
     EXPECT_FALSE(ParseSE(std::string_view(good).substr(0, kSeLength - 1)));  // CR without LF
     EXPECT_FALSE(ParseSE(std::string_view(good).substr(0, kSeLength - 3)));  // short
     EXPECT_FALSE(ParseSE(good + "0"));                                       // long
@@ -131,7 +135,10 @@ TEST(Records, RaceFieldsAtTheirPositions) {
     put(r, 884, "15");
     put(r, 889, "2");
     put(r, 890, "0");
-    put(r, 982, "1" "1" + std::string("3,5(1,7)-2=4") + std::string(58, ' '));
+    put(r, 982,
+        "1"
+        "1" +
+            std::string("3,5(1,7)-2=4") + std::string(58, ' '));
     put(r, 1270, "2");
     auto ra = ParseRA(r);
     ASSERT_TRUE(ra);
@@ -265,10 +272,18 @@ TEST(Records, SpecialRegistrationListEndsAtTheFirstBlankBlock) {
 
 TEST(Records, OddsAndMiningEntriesAtTheirPositions) {
     std::string o1 = rawRecord("O1", kO1Length);
-    put(o1, 44, "010123" "01");          // first win entry
-    put(o1, 44 + 8 * 27, "28----" "--");  // last win entry
-    put(o1, 268 + 12, "0201100150" "03");
-    put(o1, 604 + 9 * 35, "8800123" "36");
+    put(o1, 44,
+        "010123"
+        "01");  // first win entry
+    put(o1, 44 + 8 * 27,
+        "28----"
+        "--");  // last win entry
+    put(o1, 268 + 12,
+        "0201100150"
+        "03");
+    put(o1, 604 + 9 * 35,
+        "8800123"
+        "36");
     put(o1, 950, "00012345678");
     auto a = ParseO1(o1);
     ASSERT_TRUE(a);
@@ -283,7 +298,10 @@ TEST(Records, OddsAndMiningEntriesAtTheirPositions) {
     EXPECT_EQ(a->bracketVotes, "00012345678");
 
     std::string o6 = rawRecord("O6", kO6Length);
-    put(o6, 41 + 17 * 4895, "181716" "*******" "****");
+    put(o6, 41 + 17 * 4895,
+        "181716"
+        "*******"
+        "****");
     put(o6, 83273, "12345678901");
     auto f = ParseO6(o6);
     ASSERT_TRUE(f);
@@ -293,7 +311,11 @@ TEST(Records, OddsAndMiningEntriesAtTheirPositions) {
     EXPECT_EQ(f->votes, "12345678901");
 
     std::string o3 = rawRecord("O3", kO3Length);
-    put(o3, 41 + 17 * 152, "1718" "00123" "00456" "153");
+    put(o3, 41 + 17 * 152,
+        "1718"
+        "00123"
+        "00456"
+        "153");
     auto w = ParseO3(o3);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->entries[152].lowOdds, "00123");
@@ -301,10 +323,16 @@ TEST(Records, OddsAndMiningEntriesAtTheirPositions) {
     EXPECT_EQ(w->entries[152].popularity, "153");
 
     std::string o5 = rawRecord("O5", kO5Length);
-    put(o5, 41 + 15 * 815, "161718" "099999" "816");
+    put(o5, 41 + 15 * 815,
+        "161718"
+        "099999"
+        "816");
     EXPECT_EQ(ParseO5(o5)->entries[815].odds, "099999");
     std::string o4 = rawRecord("O4", kO4Length);
-    put(o4, 41 + 13 * 305, "1817" "000000" "306");
+    put(o4, 41 + 13 * 305,
+        "1817"
+        "000000"
+        "306");
     EXPECT_EQ(ParseO4(o4)->entries[305].combination, "1817");
     std::string o2 = rawRecord("O2", kO2Length);
     put(o2, 2030, "99999999999");
@@ -312,7 +340,11 @@ TEST(Records, OddsAndMiningEntriesAtTheirPositions) {
 
     std::string dm = rawRecord("DM", kDmLength);
     put(dm, 28, "1530");
-    put(dm, 32 + 15 * 17, "18" "13452" "0045" "0120");
+    put(dm, 32 + 15 * 17,
+        "18"
+        "13452"
+        "0045"
+        "0120");
     auto d = ParseDM(dm);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->createdTime, "1530");

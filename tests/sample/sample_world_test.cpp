@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -140,9 +141,10 @@ TEST(SampleWorld, EveryRecordWrittenParsesBackToItsModel) {
 
     // The awkward cases the imports must handle are all there.
     EXPECT_EQ(c.abnormalities, (std::set<std::string>{"0", "1", "2", "3", "4", "5", "6", "7"}));
-    EXPECT_TRUE(c.courses.count("44") || c.courses.count("45") || c.courses.count("30") || c.courses.count("35") ||
-                c.courses.count("42") || c.courses.count("43") || c.courses.count("46") || c.courses.count("47") ||
-                c.courses.count("48") || c.courses.count("50") || c.courses.count("54") || c.courses.count("55") ||
+    EXPECT_TRUE(c.courses.count("44") || c.courses.count("45") || c.courses.count("30") ||
+                c.courses.count("35") || c.courses.count("42") || c.courses.count("43") ||
+                c.courses.count("46") || c.courses.count("47") || c.courses.count("48") ||
+                c.courses.count("50") || c.courses.count("54") || c.courses.count("55") ||
                 c.courses.count("36") || c.courses.count("51"));
     EXPECT_GT(c.names18, 0);
     EXPECT_GE(c.bigRegistrations, 2);
@@ -158,14 +160,136 @@ TEST(SampleWorld, EveryRecordWrittenParsesBackToItsModel) {
     EXPECT_TRUE(longCareer);
     // Every past run the metadata lists was delivered.
     for (const auto& h : world.horses)
-        for (const auto& id : h.pastRaceIds) EXPECT_TRUE(c.runDeliveries.count(h.umaCode + id)) << h.umaCode << id;
+        for (const auto& id : h.pastRaceIds)
+            EXPECT_TRUE(c.runDeliveries.count(h.umaCode + id)) << h.umaCode << id;
+}
+
+// Keeps the records of each folder for checks across records.
+class Collector : public RecordObserver {
+public:
+    std::string folder;  // data spec or real-time key folder
+    std::map<std::string, std::vector<RaRecord>> ra;
+    std::map<std::string, std::vector<SeRecord>> se;
+    std::vector<TkRecord> tk;
+    std::vector<O2Record> o2;
+    void onFile(const fs::path& file) override { folder = file.parent_path().filename().string(); }
+    void onRecord(const RaRecord& m, std::string_view) override { ra[folder].push_back(m); }
+    void onRecord(const SeRecord& m, std::string_view) override { se[folder].push_back(m); }
+    void onRecord(const TkRecord& m, std::string_view) override { tk.push_back(m); }
+    void onRecord(const O1Record&, std::string_view) override {}
+    void onRecord(const O2Record& m, std::string_view) override { o2.push_back(m); }
+    void onRecord(const O3Record&, std::string_view) override {}
+    void onRecord(const O4Record&, std::string_view) override {}
+    void onRecord(const O5Record&, std::string_view) override {}
+    void onRecord(const O6Record&, std::string_view) override {}
+    void onRecord(const DmRecord&, std::string_view) override {}
+};
+
+std::string trimmed(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    while (s.size() >= 3 && s.compare(s.size() - 3, 3, "\u3000") == 0) s.resize(s.size() - 3);
+    return s;
+}
+
+TEST(SampleWorld, RecordsHangTogetherAsTheImportsNeed) {
+    test::TempDir dir;
+    Collector c;
+    SampleOptions o = smallWorld(11);
+    o.resultsYears = 0;
+    const SampleWorld world = GenerateSampleWorld(dir.path(), o, &c);
+
+    // The metadata names the same horses the records carry.
+    ASSERT_EQ(world.weekRunners.size(), c.se["RACE"].size());
+    for (std::size_t k = 0; k < world.weekRunners.size(); ++k) {
+        const auto& e = world.weekRunners[k];
+        const auto& s = c.se["RACE"][k];
+        EXPECT_EQ(e.raceId, s.raceId());
+        EXPECT_EQ(e.number, s.horseNumber);
+        EXPECT_EQ(world.horses[e.horse].umaCode, s.umaCode);
+    }
+    std::size_t block = 0;
+    for (const auto& t : c.tk) {
+        for (const auto& h : RegisteredHorses(t)) {
+            ASSERT_LT(block, world.tokuEntries.size());
+            const auto& e = world.tokuEntries[block++];
+            EXPECT_EQ(e.raceId, t.raceId());
+            EXPECT_EQ(e.number, h.sequence);
+            EXPECT_EQ(world.horses[e.horse].umaCode, h.umaCode);
+        }
+    }
+    EXPECT_EQ(block, world.tokuEntries.size());
+
+    // Every past run has its race in the same delivery, or the past-run
+    // expansion of the import fails.
+    for (const char* spec : {"RCOV", "TCOV"}) {
+        std::set<std::string> races;
+        for (const auto& r : c.ra[spec]) races.insert(r.raceId());
+        ASSERT_FALSE(c.se[spec].empty()) << spec;
+        for (const auto& s : c.se[spec]) EXPECT_TRUE(races.count(s.raceId())) << spec << " " << s.raceId();
+    }
+
+    // Racecards: the registered count matches the runners, horse numbers run
+    // 1..n, frames never go down and stay within 1..8.
+    std::map<std::string, std::vector<const SeRecord*>> runners;
+    for (const auto& s : c.se["RACE"]) runners[s.raceId()].push_back(&s);
+    ASSERT_EQ(c.ra["RACE"].size(), 72u);
+    for (const auto& r : c.ra["RACE"]) {
+        const auto& list = runners[r.raceId()];
+        ASSERT_EQ(std::to_string(list.size()), std::to_string(std::stoi(r.registeredCount))) << r.raceId();
+        int frame = 1;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            EXPECT_EQ(list[i]->horseNumber, (i < 9 ? "0" : "") + std::to_string(i + 1));
+            const int f = std::stoi(list[i]->frameNumber);
+            EXPECT_GE(f, frame);
+            EXPECT_LE(f, 8);
+            frame = f;
+        }
+        if (list.size() <= 8) {
+            EXPECT_EQ(list.back()->frameNumber, std::to_string(list.size()));
+        }
+    }
+
+    // Registrations include the race's runners under the same codes and names.
+    ASSERT_FALSE(c.tk.empty());
+    for (const auto& t : c.tk) {
+        std::map<std::string, std::string> registered;
+        for (const auto& h : RegisteredHorses(t)) registered[h.umaCode] = h.horseName;
+        for (const auto* s : runners[t.raceId()]) {
+            ASSERT_TRUE(registered.count(s->umaCode)) << t.raceId();
+            EXPECT_EQ(registered[s->umaCode], s->horseName);
+            EXPECT_FALSE(trimmed(s->horseName).empty());
+        }
+    }
+
+    // Odds slots are positional: slot k of the quinella is the k-th pair of
+    // 1..18, blank when a number is above the field.
+    for (const auto& q : c.o2) {
+        const int n = std::stoi(q.registeredCount);
+        std::size_t k = 0;
+        for (int a = 1; a <= 18; ++a) {
+            for (int b = a + 1; b <= 18; ++b, ++k) {
+                const auto& e = q.entries[k];
+                if (b > n) {
+                    EXPECT_EQ(e.combination, "    ");
+                    EXPECT_EQ(e.odds, "      ");
+                } else {
+                    char comb[5];
+                    std::snprintf(comb, sizeof comb, "%02d%02d", a, b);
+                    EXPECT_EQ(e.combination, comb);
+                }
+            }
+        }
+    }
 }
 
 TEST(SampleWorld, SameSeedSameBytesOtherSeedOtherWorld) {
     test::TempDir a, b, other;
-    GenerateSampleWorld(a.path(), smallWorld(3));
-    GenerateSampleWorld(b.path(), smallWorld(3));
-    GenerateSampleWorld(other.path(), smallWorld(4));
+    SampleOptions o = smallWorld(3);
+    o.resultsYears = 0;
+    GenerateSampleWorld(a.path(), o);
+    GenerateSampleWorld(b.path(), o);
+    o.seed = 4;
+    GenerateSampleWorld(other.path(), o);
     const auto ta = readTree(a.path());
     EXPECT_TRUE(ta == readTree(b.path()));
     EXPECT_FALSE(ta == readTree(other.path()));
@@ -184,7 +308,8 @@ TEST(SampleWorld, ProgramFolderHasSettingsEmptyStoreAndStandIn) {
 }
 
 TEST(SampleWorld, BuiltInSettingsFileIsTheDeliveredOne) {
-    auto delivered = ReadFileBytes((fs::path(VELTRIX_TEST_DATA) / ".." / ".." / "dist" / "VELTRIX.ctx").lexically_normal());
+    auto delivered = ReadFileBytes(
+        (fs::path(VELTRIX_TEST_DATA) / ".." / ".." / "dist" / "VELTRIX.ctx").lexically_normal());
     ASSERT_TRUE(delivered);
     EXPECT_EQ(*delivered, std::string(DefaultSettingsFile()));
 }
@@ -208,10 +333,10 @@ TEST(RecordWriter, FieldsOfTheWrongWidthAreNeverWritten) {
 
 TEST(RecordWriter, BlankRecordsCarryTheInitialFills) {
     const std::string ra = WriteRecord(BlankRA());
-    EXPECT_EQ(ra.substr(32, 2), "\x81\x40");          // race name: full-width spaces
-    EXPECT_EQ(ra.substr(212, 1), " ");                // roman name: spaces
-    EXPECT_EQ(ra.substr(697, 4), "0000");             // distance: zeros
-    EXPECT_EQ(ra.substr(981, 2), "00");               // corner block: "00" and 70 spaces
+    EXPECT_EQ(ra.substr(32, 2), "\x81\x40");  // race name: full-width spaces
+    EXPECT_EQ(ra.substr(212, 1), " ");        // roman name: spaces
+    EXPECT_EQ(ra.substr(697, 4), "0000");     // distance: zeros
+    EXPECT_EQ(ra.substr(981, 2), "00");       // corner block: "00" and 70 spaces
     EXPECT_EQ(ra.substr(983, 70), std::string(70, ' '));
     const std::string se = WriteRecord(BlankSE());
     EXPECT_EQ(se.substr(324, 7), std::string(7, ' '));  // body weight until weighed

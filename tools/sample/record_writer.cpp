@@ -15,12 +15,22 @@ std::string write(const R& r) {
     std::string out;
     out.reserve(length);
     layout::visit(r, [&](int pos, int len, const std::string& field) {
-        if (out.size() != static_cast<std::size_t>(pos - 1)) throw std::logic_error("record layout has a gap");
+        if (out.size() != static_cast<std::size_t>(pos - 1))
+            throw std::logic_error("record layout has a gap");
+        // Most fields are digits or spaces: no conversion needed.
+        bool ascii = field.size() == static_cast<std::size_t>(len);
+        for (std::size_t i = 0; ascii && i < field.size(); ++i)
+            ascii = static_cast<unsigned char>(field[i]) < 0x80;
+        if (ascii) {
+            out += field;
+            return;
+        }
         auto bytes = Utf8ToCp932(field);
         if (!bytes) throw std::logic_error("field not encodable in CP932: " + field);
         if (bytes->size() != static_cast<std::size_t>(len)) {
-            throw std::logic_error("field at " + std::to_string(pos) + " has " + std::to_string(bytes->size()) +
-                                   " bytes, not " + std::to_string(len) + ": '" + field + "'");
+            throw std::logic_error("field at " + std::to_string(pos) + " has " +
+                                   std::to_string(bytes->size()) + " bytes, not " + std::to_string(len) +
+                                   ": '" + field + "'");
         }
         out += *bytes;
     });
@@ -100,7 +110,8 @@ SeRecord BlankSE() {
                     &r.jockeyNameBefore}) {
         *f = FullSpaces(static_cast<int>(f->size()));
     }
-    for (auto* f : {&r.bodyWeight, &r.weightSign, &r.weightChange, &r.margin, &r.marginPlus, &r.marginPlusPlus}) {
+    for (auto* f :
+         {&r.bodyWeight, &r.weightSign, &r.weightChange, &r.margin, &r.marginPlus, &r.marginPlusPlus}) {
         *f = Spaces(static_cast<int>(f->size()));
     }
     for (auto& o : r.opponents) o.name = FullSpaces(36);
@@ -131,11 +142,11 @@ O1Record BlankO1() {
     return r;
 }
 
-#define VELTRIX_BLANK_ODDS(Rec, T)                                                                         \
-    Rec Blank##T() {                                                                                       \
-        auto r = zeroed<Rec>(RecordType::T);                                                               \
-        blankEntries(r.entries, &OddsEntry::combination, &OddsEntry::odds, &OddsEntry::popularity);        \
-        return r;                                                                                          \
+#define VELTRIX_BLANK_ODDS(Rec, T)                                                                  \
+    Rec Blank##T() {                                                                                \
+        auto r = zeroed<Rec>(RecordType::T);                                                        \
+        blankEntries(r.entries, &OddsEntry::combination, &OddsEntry::odds, &OddsEntry::popularity); \
+        return r;                                                                                   \
     }
 VELTRIX_BLANK_ODDS(O2Record, O2)
 VELTRIX_BLANK_ODDS(O4Record, O4)

@@ -22,22 +22,23 @@ const std::vector<std::string> kSurname2 = {"田", "川", "本", "野", "村", "
 const std::vector<std::string> kGiven = {"一", "誠", "翔", "亮", "健", "勇", "拓", "大", "悠", "真",
                                          "弘", "哲", "彰", "隆", "優", "裕", "蓮", "颯", "陽", "聡"};
 
-const std::vector<std::string> kOwnerSuffix = {"レーシング", "ファーム", "牧場", "ホースクラブ", "ステーブル",
-                                               "ＨＤ"};
-const std::vector<std::string> kColour = {"赤", "青", "黄", "緑", "紫", "白", "黒", "桃", "水色", "茶", "橙", "紺"};
-const std::vector<std::string> kPattern = {"襷", "縦縞", "山形一本輪", "星散", "二本輪", "菱山形", "鋸歯形",
-                                           "元禄", "一本輪", "帯", "袖輪", "蛇目"};
+const std::vector<std::string> kOwnerSuffix = {"レーシング",   "ファーム",   "牧場",
+                                               "ホースクラブ", "ステーブル", "ＨＤ"};
+const std::vector<std::string> kColour = {"赤", "青", "黄",   "緑", "紫", "白",
+                                          "黒", "桃", "水色", "茶", "橙", "紺"};
+const std::vector<std::string> kPattern = {"襷",     "縦縞", "山形一本輪", "星散", "二本輪", "菱山形",
+                                           "鋸歯形", "元禄", "一本輪",     "帯",   "袖輪",   "蛇目"};
 
 struct NamePart {
     const char* kanji;
     const char* roman;
 };
 const std::vector<NamePart> kRacePrefix = {
-    {"冬桜", "Fuyuzakura"}, {"白樺", "Shirakaba"}, {"銀河", "Ginga"},     {"霧島", "Kirishima"},
-    {"若草", "Wakakusa"},   {"紅葉", "Momiji"},    {"早春", "Soshun"},    {"潮風", "Shiokaze"},
+    {"冬桜", "Fuyuzakura"}, {"白樺", "Shirakaba"},  {"銀河", "Ginga"},     {"霧島", "Kirishima"},
+    {"若草", "Wakakusa"},   {"紅葉", "Momiji"},     {"早春", "Soshun"},    {"潮風", "Shiokaze"},
     {"天狼", "Tenro"},      {"雪月", "Setsugetsu"}, {"朝霧", "Asagiri"},   {"星影", "Hoshikage"},
-    {"青嵐", "Seiran"},     {"夕凪", "Yunagi"},    {"春雷", "Shunrai"},   {"千鳥", "Chidori"},
-    {"北斗", "Hokuto"},     {"翠嶺", "Suirei"},    {"白鷺", "Shirasagi"}, {"蒼穹", "Sokyu"}};
+    {"青嵐", "Seiran"},     {"夕凪", "Yunagi"},     {"春雷", "Shunrai"},   {"千鳥", "Chidori"},
+    {"北斗", "Hokuto"},     {"翠嶺", "Suirei"},     {"白鷺", "Shirasagi"}, {"蒼穹", "Sokyu"}};
 const std::vector<NamePart> kRaceSuffix = {{"ステークス", "Stakes"},
                                            {"特別", "Tokubetsu"},
                                            {"賞", "Sho"},
@@ -53,9 +54,9 @@ std::string HorseName(Rng& rng, int chars) {
     std::string last = name;
     for (int i = 1; i < chars; ++i) {
         // The small and long-vowel characters follow a full syllable only.
-        const bool inner = !(last == "ン" || last == "ー" || last == "ッ" || last == "ィ" || last == "ュ" ||
-                             last == "ョ") &&
-                           i + 1 < chars && rng.chance(0.18);
+        const bool inner =
+            !(last == "ン" || last == "ー" || last == "ッ" || last == "ィ" || last == "ュ" || last == "ョ") &&
+            i + 1 < chars && rng.chance(0.18);
         last = inner ? rng.pick(kInner) : rng.pick(kKana);
         name += last;
     }
@@ -69,7 +70,8 @@ std::string PersonShortName(Rng& rng, bool withGivenInitial) {
 }
 
 std::string OwnerName(Rng& rng) {
-    if (rng.chance(0.45)) return rng.pick(kSurname1) + rng.pick(kSurname2) + rng.pick(kGiven) + rng.pick(kGiven);
+    if (rng.chance(0.45))
+        return rng.pick(kSurname1) + rng.pick(kSurname2) + rng.pick(kGiven) + rng.pick(kGiven);
     return HorseName(rng, rng.range(2, 5)) + rng.pick(kOwnerSuffix);
 }
 

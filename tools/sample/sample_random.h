@@ -1,7 +1,10 @@
 #pragma once
 // Deterministic random numbers: std::mt19937 with our own distributions, so
-// the same seed gives the same world whatever the standard library.
+// the same seed gives the same world whatever the standard library. Draws tied
+// to one race or record use a keyed splitmix64 stream instead: seeding a
+// Mersenne Twister per record cost more than the rest of the generator.
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -24,14 +27,26 @@ inline std::uint64_t HashText(std::string_view s) {
 
 class Rng {
 public:
-    explicit Rng(std::uint32_t seed) : engine_(seed) {}
-    std::uint32_t next() { return engine_(); }
+    explicit Rng(std::uint32_t seed) : engine_(std::in_place, seed) {}
+    // A cheap stream for the draws of one keyed item.
+    static Rng keyed(std::uint64_t key) {
+        Rng r;
+        r.state_ = key;
+        return r;
+    }
+    std::uint32_t next() {
+        if (engine_) return (*engine_)();
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return static_cast<std::uint32_t>((z ^ (z >> 31)) >> 32);
+    }
     // Uniform in [lo, hi].
     int range(int lo, int hi) {
         const std::uint64_t span = static_cast<std::uint64_t>(hi - lo) + 1;
-        return lo + static_cast<int>((static_cast<std::uint64_t>(engine_()) * span) >> 32);
+        return lo + static_cast<int>((static_cast<std::uint64_t>(next()) * span) >> 32);
     }
-    double unit() { return engine_() / 4294967296.0; }
+    double unit() { return next() / 4294967296.0; }
     bool chance(double p) { return unit() < p; }
     template <class T>
     const T& pick(const std::vector<T>& v) {
@@ -46,7 +61,9 @@ public:
     }
 
 private:
-    std::mt19937 engine_;
+    Rng() = default;
+    std::optional<std::mt19937> engine_;
+    std::uint64_t state_ = 0;
 };
 
 }  // namespace veltrix::sample

@@ -128,8 +128,8 @@ struct Race {
     int number = 1;
     bool local = false;
     bool week = false;
-    int type = 13;      // race type code
-    int cond = 5;       // condition code of eligible groups
+    int type = 13;  // race type code
+    int cond = 5;   // condition code of eligible groups
     int weightRule = 3;
     int distance = 1600;
     int track = 17;
@@ -176,7 +176,8 @@ public:
     Generator(std::filesystem::path folder, const SampleOptions& opt, RecordObserver* obs)
         : folder_(std::move(folder)), opt_(opt), obs_(obs), rng_(MixSeed(opt.seed, 1)) {
         saturday_ = parseDate(opt.saturday);
-        if (weekday(saturday_) != 6) throw std::runtime_error("the week must start on a Saturday: " + opt.saturday);
+        if (weekday(saturday_) != 6)
+            throw std::runtime_error("the week must start on a Saturday: " + opt.saturday);
     }
 
     SampleWorld run();
@@ -188,7 +189,7 @@ private:
     std::string uniqueName(Rng& rng, int chars);
     // -- races
     std::string raceId(Day date, int course, int meeting, int day, int number) const;
-    void meetingDay(Day date, int course, int& meeting, int& day);
+    void meetingDay(Day date, int& meeting, int& day);
     int pastRace(Day date, int course, int number, int courseIndex);
     void shapeRace(Race& r, int courseIndex);
     int newRun(int horse, int race, int placeHint);
@@ -199,29 +200,39 @@ private:
     void makeToku();
     // -- lineups, results
     struct Lineup {
-        std::vector<int> place;       // by horse number: arrival slot (0: none)
-        std::vector<int> run;         // by horse number: pool run or -1
-        std::vector<int> popularity;  // by horse number
-        std::vector<int> odds;        // by horse number, 0.1 units
-        std::vector<int> gap;         // by arrival slot: tenths behind the winner
+        std::vector<int> place;                  // by horse number: arrival slot (0: none)
+        std::vector<int> run;                    // by horse number: pool run or -1
+        std::vector<int> popularity;             // by horse number
+        std::vector<int> odds;                   // by horse number, 0.1 units
+        std::vector<int> gap;                    // by arrival slot: tenths behind the winner
         std::vector<std::array<int, 4>> corner;  // by horse number
-        int winnerTime = 0;           // tenths
+        int winnerTime = 0;                      // tenths
         int byPlace(int p) const {
             for (std::size_t h = 1; h < place.size(); ++h)
                 if (place[h] == p) return static_cast<int>(h);
             return 0;
         }
     };
-    Lineup lineup(const Race& r);
+    const Lineup& lineup(const Race& r);
+    Lineup makeLineup(const Race& r);
+    std::map<std::string, Lineup> lineups_;  // computed once per race, after the careers
     RaRecord buildRa(const Race& r, const std::string& category, bool results);
     SeRecord buildSe(const Race& r, const Lineup& l, int number, const std::string& category, bool results);
     void fillerIdentity(const Race& r, int number, SeRecord& se);
     // -- odds, mining
+    // The horse number scratched in a race of the week, 0 for none.
+    int scratchedHorse(const Race& r) const {
+        if (!r.week || r.starters < 8) return 0;
+        Rng rng = Rng::keyed(r.seed ^ 0x5C5Cu);
+        return rng.chance(0.12) ? rng.range(1, r.starters) : 0;
+    }
     void writeOdds(const Race& r);
     void writeMining(const Race& r);
     // -- output
     class FileOut;
-    std::string stamp(Day day, int hh, int mm, int ss) const { return ymdText(day) + Num(hh, 2) + Num(mm, 2) + Num(ss, 2); }
+    std::string stamp(Day day, int hh, int mm, int ss) const {
+        return ymdText(day) + Num(hh, 2) + Num(mm, 2) + Num(ss, 2);
+    }
     void writeStored();
     void writeRealtime();
     void writeHistoryFiles(const std::string& spec, const std::vector<int>& horses, Day day, int hour);
@@ -267,6 +278,7 @@ public:
         g_.world_.bytes += static_cast<long long>(bytes.size());
         if (g_.obs_) g_.obs_->onRecord(model, bytes);
     }
+
 private:
     Generator& g_;
     std::filesystem::path path_;
@@ -324,7 +336,8 @@ int Generator::newHorse(int age, int sex) {
     h.trainer = rng_.range(0, static_cast<int>(trainers_.size()) - 1);
     h.eastWest = trainers_[static_cast<std::size_t>(h.trainer)].eastWest;
     h.owner = rng_.range(0, static_cast<int>(owners_.size()) - 1);
-    h.symbol = rng_.chance(0.05) ? std::array<int, 4>{1, 4, 6, 26}[static_cast<std::size_t>(rng_.range(0, 3))] : 0;
+    h.symbol =
+        rng_.chance(0.05) ? std::array<int, 4>{1, 4, 6, 26}[static_cast<std::size_t>(rng_.range(0, 3))] : 0;
     h.ability = rng_.range(0, 100);
     h.baseWeight = rng_.range(420, 530);
     horses_.push_back(std::move(h));
@@ -339,8 +352,7 @@ std::string Generator::raceId(Day date, int course, int meeting, int day, int nu
 
 // Meetings of eight race days, counted through the year: the weekend's
 // ordinal gives the meeting and the day within it.
-void Generator::meetingDay(Day date, int course, int& meeting, int& day) {
-    (void)course;
+void Generator::meetingDay(Day date, int& meeting, int& day) {
     const Day jan1 = Day(chr::year_month_day{chr::year{split(date).y}, chr::January, chr::day{1}});
     const int days = static_cast<int>((date - jan1).count());
     const int ordinal = (days / 7) * 2 + (weekday(date) == 0 ? 1 : 0);
@@ -350,25 +362,33 @@ void Generator::meetingDay(Day date, int course, int& meeting, int& day) {
 
 bool Generator::ageFits(const Race& r, int age) const {
     switch (r.type) {
-        case 11: return age == 2;
-        case 12: return age == 3;
-        case 13: case 18: return age >= 3;
-        case 14: case 19: return age >= 4;
-        default: return age >= 2;
+        case 11:
+            return age == 2;
+        case 12:
+            return age == 3;
+        case 13:
+        case 18:
+            return age >= 3;
+        case 14:
+        case 19:
+            return age >= 4;
+        default:
+            return age >= 2;
     }
 }
 
 // Race program by race number: early races for maidens, the middle for the
 // lower classes, 9-11 the named specials; race 4 of the first course is a jump.
 void Generator::shapeRace(Race& r, int courseIndex) {
-    Rng rng(r.seed);
+    Rng rng = Rng::keyed(r.seed);
     const int month = split(r.date).m;
     const bool autumn = month >= 6;
     if (r.local) {
         r.type = rng.chance(0.5) ? 13 : 14;
         r.cond = 0;
         r.weightRule = 3;
-        r.distance = std::array<int, 6>{1000, 1200, 1400, 1500, 1600, 1800}[static_cast<std::size_t>(rng.range(0, 5))];
+        r.distance =
+            std::array<int, 6>{1000, 1200, 1400, 1500, 1600, 1800}[static_cast<std::size_t>(rng.range(0, 5))];
         r.track = rng.chance(0.5) ? 24 : 23;
         r.starters = rng.range(8, 12);
         return;
@@ -376,7 +396,12 @@ void Generator::shapeRace(Race& r, int courseIndex) {
     const Course& c = jraCourse(r.course);
     int cls = kOne;
     switch (r.number) {
-        case 1: case 2: case 3: cls = kMaiden; r.type = autumn && r.number <= 2 ? 11 : 12; break;
+        case 1:
+        case 2:
+        case 3:
+            cls = kMaiden;
+            r.type = autumn && r.number <= 2 ? 11 : 12;
+            break;
         case 4:
             if (courseIndex == 0) {
                 r.jump = true;
@@ -387,22 +412,42 @@ void Generator::shapeRace(Race& r, int courseIndex) {
                 r.type = autumn ? 11 : 12;
             }
             break;
-        case 5: cls = kMaiden; r.type = autumn ? 11 : 12; r.cond = 701; break;
-        case 6: case 7: case 12: cls = kOne; r.type = autumn ? 13 : 14; break;
-        case 8: cls = kTwo; r.type = autumn ? 13 : 14; break;
-        case 9: cls = kTwo; r.type = 13; r.named = true; break;
-        case 10: cls = kThree; r.type = 13; r.named = true; break;
-        default: cls = kOpen; r.type = 13; r.named = true; break;
+        case 5:
+            cls = kMaiden;
+            r.type = autumn ? 11 : 12;
+            r.cond = 701;
+            break;
+        case 6:
+        case 7:
+        case 12:
+            cls = kOne;
+            r.type = autumn ? 13 : 14;
+            break;
+        case 8:
+            cls = kTwo;
+            r.type = autumn ? 13 : 14;
+            break;
+        case 9:
+            cls = kTwo;
+            r.type = 13;
+            r.named = true;
+            break;
+        case 10:
+            cls = kThree;
+            r.type = 13;
+            r.named = true;
+            break;
+        default:
+            cls = kOpen;
+            r.type = 13;
+            r.named = true;
+            break;
     }
-    if (r.number == 5) {
-        // newcomers: condition already set
-    } else if (cls == kMaiden) {
-        r.cond = r.jump ? 703 : 703;
-    } else {
-        r.cond = std::array<int, 5>{703, 5, 10, 16, 999}[static_cast<std::size_t>(cls)];
-    }
+    if (r.number != 5)
+        r.cond = std::array<int, 5>{703, 5, 10, 16, 999}[static_cast<std::size_t>(cls)];  // 5: newcomers
     r.weightRule = r.type == 11 || r.type == 12 ? 3 : (cls >= kThree ? (rng.chance(0.4) ? 1 : 2) : 4);
-    if (r.number == 11) r.grade = courseIndex == 0 ? (rng.chance(0.5) ? 'B' : 'C') : (rng.chance(0.5) ? 'L' : ' ');
+    if (r.number == 11)
+        r.grade = courseIndex == 0 ? (rng.chance(0.5) ? 'B' : 'C') : (rng.chance(0.5) ? 'L' : ' ');
     if (r.jump) {
         r.distance = rng.pick(kJumpDistances);
         r.track = std::array<int, 4>{51, 53, 54, 55}[static_cast<std::size_t>(rng.range(0, 3))];
@@ -411,12 +456,17 @@ void Generator::shapeRace(Race& r, int courseIndex) {
         const bool turf = r.number >= 9 || rng.chance(0.5);
         r.distance = turf ? rng.pick(c.turf) : rng.pick(c.dirt);
         if (turf) {
-            r.track = r.course == 4 && r.distance == 1000 ? 10 : (c.right ? (rng.chance(0.3) ? 18 : 17) : (rng.chance(0.3) ? 12 : 11));
+            r.track = r.course == 4 && r.distance == 1000
+                          ? 10
+                          : (c.right ? (rng.chance(0.3) ? 18 : 17) : (rng.chance(0.3) ? 12 : 11));
         } else {
             r.track = c.right ? 24 : 23;
         }
     }
-    r.starters = opt_.small ? rng.range(5, 8) : rng.range(8, 18);
+    // The small world keeps a full field on each day, so 18-runner odds and
+    // shared frames stay covered.
+    r.starters = opt_.small ? (r.number == 11 && courseIndex == 0 ? rng.range(16, 18) : rng.range(5, 8))
+                            : rng.range(8, 18);
     if (r.jump) r.starters = std::min(r.starters, 14);
 }
 
@@ -427,7 +477,7 @@ int Generator::pastRace(Day date, int course, int number, int courseIndex) {
         meeting = (split(date).m - 1) % 12 + 1;
         day = weekday(date) == 0 ? 1 : weekday(date);
     } else {
-        meetingDay(date, course, meeting, day);
+        meetingDay(date, meeting, day);
     }
     const std::string id = raceId(date, course, meeting, day, number);
     auto it = raceIndex_.find(id);
@@ -483,7 +533,13 @@ int Generator::newRun(int horse, int raceIdx, int placeHint) {
     if (apprentice == 9 && r.weightRule != 1) run.weight -= 20;
     run.bodyWeight = std::clamp(h.baseWeight + rng_.range(-12, 12), 380, 600);
     const double a = rng_.unit();
-    run.abnormality = a < 0.004 ? 1 : a < 0.007 ? 2 : a < 0.009 ? 3 : a < 0.015 ? 4 : a < 0.016 ? 5 : a < 0.018 ? 7 : 0;
+    run.abnormality = a < 0.004   ? 1
+                      : a < 0.007 ? 2
+                      : a < 0.009 ? 3
+                      : a < 0.015 ? 4
+                      : a < 0.016 ? 5
+                      : a < 0.018 ? 7
+                                  : 0;
     if (r.jump && run.abnormality == 0 && rng_.chance(0.02)) run.abnormality = 6;
     if (r.week) run.abnormality = 0;
     r.numberRun[static_cast<std::size_t>(run.number)] = static_cast<int>(runs_.size());
@@ -502,7 +558,8 @@ void Generator::makeCareer(int horseIdx) {
     const int weekYear = split(saturday_).y;
     const int age = weekYear - h.birthYear;
     if (age <= 2 && rng.chance(0.45)) return;  // newcomer
-    Day start = Day(chr::year_month_day{chr::year{h.birthYear + 2}, chr::month{static_cast<unsigned>(rng.range(6, 12))},
+    Day start = Day(chr::year_month_day{chr::year{h.birthYear + 2},
+                                        chr::month{static_cast<unsigned>(rng.range(6, 12))},
                                         chr::day{static_cast<unsigned>(rng.range(1, 28))}});
     if (age >= 3 && rng.chance(0.25)) start += chr::days(rng.range(60, 300));
     const Day earliest = saturday_ - chr::days(h.veteran ? 4 * 365 + 200 : 4 * 365);
@@ -552,7 +609,8 @@ void Generator::makeCareer(int horseIdx) {
                     const Race& r = races_[static_cast<std::size_t>(idx)];
                     if (r.jump != (h.jumper && number == 4) || !ageFits(r, runAge)) continue;
                     if (r.number == 5 && !h.runs.empty()) continue;
-                    if (std::find(r.numberRun.begin() + 1, r.numberRun.end(), -1) == r.numberRun.end()) continue;
+                    if (std::find(r.numberRun.begin() + 1, r.numberRun.end(), -1) == r.numberRun.end())
+                        continue;
                     raceIdx = idx;
                     break;
                 }
@@ -571,10 +629,13 @@ void Generator::makeCareer(int horseIdx) {
                     run.change = run.bodyWeight - prev.bodyWeight;
                 }
                 h.runs.push_back(runIdx);
-                if (run.place == 1 && run.abnormality == 0 && !r.local) cls = std::min(cls + 1, static_cast<int>(kOpen));
+                if (run.place == 1 && run.abnormality == 0 && !r.local)
+                    cls = std::min(cls + 1, static_cast<int>(kOpen));
             }
         }
-        date += chr::days(h.veteran ? rng.range(7, 9) : local ? rng.range(10, 30) : rng.range(minGap, maxGap));
+        date += chr::days(h.veteran ? rng.range(7, 9)
+                          : local   ? rng.range(10, 30)
+                                    : rng.range(minGap, maxGap));
     }
 }
 
@@ -599,7 +660,7 @@ void Generator::makeWeek() {
                 // A named jump special on race 8 at the first course each day.
                 shapeRace(r, ci);
                 if (number == 8 && ci == 0) {
-                    Rng jr(r.seed ^ 0x5A5A5A5Au);
+                    Rng jr = Rng::keyed(r.seed ^ 0x5A5A5A5Au);
                     r.jump = true;
                     r.named = true;
                     r.type = 18;
@@ -622,7 +683,8 @@ void Generator::makeWeek() {
                     if (r.jump) age = rng_.range(4, 8);
                     const bool veteran = veterans > 0 && r.type == 13 && number == 12 && n == 1;
                     if (veteran) age = 9;
-                    const int horse = newHorse(age, rng_.chance(0.45) ? 2 : (age >= 4 && rng_.chance(0.1) ? 3 : 1));
+                    const int horse =
+                        newHorse(age, rng_.chance(0.45) ? 2 : (age >= 4 && rng_.chance(0.1) ? 3 : 1));
                     Horse& h = horses_[static_cast<std::size_t>(horse)];
                     h.jumper = r.jump;
                     h.veteran = veteran;
@@ -631,7 +693,9 @@ void Generator::makeWeek() {
                     if (r.cond != 701) makeCareer(horse);
                     const int runIdx = newRun(horse, raceIdx, 1 + (100 - h.ability) * r.starters / 101);
                     Run& run = runs_[static_cast<std::size_t>(runIdx)];
-                    if (!h.runs.empty()) run.change = run.bodyWeight - runs_[static_cast<std::size_t>(h.runs.back())].bodyWeight;
+                    if (!h.runs.empty())
+                        run.change =
+                            run.bodyWeight - runs_[static_cast<std::size_t>(h.runs.back())].bodyWeight;
                     run.firstStart = h.runs.empty();
                     h.runs.push_back(runIdx);
                 }
@@ -670,8 +734,14 @@ void Generator::makeToku() {
 
 // ---- lineups and records ------------------------------------------------------------
 
-Generator::Lineup Generator::lineup(const Race& r) {
-    Rng rng(r.seed ^ 0xA5A5A5A5u);
+const Generator::Lineup& Generator::lineup(const Race& r) {
+    auto it = lineups_.find(r.id);
+    if (it == lineups_.end()) it = lineups_.emplace(r.id, makeLineup(r)).first;
+    return it->second;
+}
+
+Generator::Lineup Generator::makeLineup(const Race& r) {
+    Rng rng = Rng::keyed(r.seed ^ 0xA5A5A5A5u);
     Lineup l;
     const std::size_t n = static_cast<std::size_t>(r.starters);
     l.place.assign(n + 1, 0);
@@ -683,7 +753,8 @@ Generator::Lineup Generator::lineup(const Race& r) {
     std::size_t next = 0;
     for (int h = 1; h <= r.starters; ++h) {
         const int runIdx = r.numberRun[static_cast<std::size_t>(h)];
-        l.place[static_cast<std::size_t>(h)] = runIdx >= 0 ? runs_[static_cast<std::size_t>(runIdx)].place : freePlaces[next++];
+        l.place[static_cast<std::size_t>(h)] =
+            runIdx >= 0 ? runs_[static_cast<std::size_t>(runIdx)].place : freePlaces[next++];
     }
     // popularity: a shuffle, then odds rising with it
     std::vector<int> order;
@@ -708,7 +779,9 @@ Generator::Lineup Generator::lineup(const Race& r) {
         for (int h = 1; h <= r.starters; ++h)
             key.push_back({l.place[static_cast<std::size_t>(h)] * 2 + rng.range(-6, 6) * (4 - c), h});
         std::sort(key.begin(), key.end());
-        for (std::size_t i = 0; i < key.size(); ++i) l.corner[static_cast<std::size_t>(key[i].second)][static_cast<std::size_t>(c)] = static_cast<int>(i) + 1;
+        for (std::size_t i = 0; i < key.size(); ++i)
+            l.corner[static_cast<std::size_t>(key[i].second)][static_cast<std::size_t>(c)] =
+                static_cast<int>(i) + 1;
     }
     return l;
 }
@@ -716,7 +789,7 @@ Generator::Lineup Generator::lineup(const Race& r) {
 std::string timeText(int tenths) { return Num(tenths / 600, 1) + Num(tenths % 600, 3); }
 
 RaRecord Generator::buildRa(const Race& r, const std::string& category, bool results) {
-    Rng rng(r.seed ^ 0x1234567u);
+    Rng rng = Rng::keyed(r.seed ^ 0x1234567u);
     RaRecord ra = BlankRA();
     auto [y, m, d] = split(r.date);
     ra.dataCategory = category;
@@ -730,7 +803,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
     ra.raceNumber = Num(r.number, 2);
     ra.weekdayCode = weekdayCode(r.date);
     if (r.named) {
-        Rng nr(r.seed ^ 0x77u);
+        Rng nr = Rng::keyed(r.seed ^ 0x77u);
         const RaceName name = SpecialRaceName(nr, r.jump);
         ra.raceName = PadFull(name.kanji, 60);
         ra.raceNameEng = PadHalf(name.roman, 120);
@@ -747,31 +820,48 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
     if (r.local) ra.conditionName = PadFull(LocalClassName(rng), 60);
     ra.gradeCode = std::string(1, r.grade);
     ra.raceTypeCode = Num(r.type, 2);
-    ra.raceSymbolCode = r.local ? "000" : std::array<std::string, 5>{"000", "A00", "A03", "020", "N00"}[static_cast<std::size_t>(rng.range(0, 4))];
+    ra.raceSymbolCode = r.local
+                            ? "000"
+                            : std::array<std::string, 5>{"000", "A00", "A03", "020",
+                                                         "N00"}[static_cast<std::size_t>(rng.range(0, 4))];
     ra.weightRuleCode = std::to_string(r.weightRule);
     const std::string cc = Num(r.cond, 3);
     const std::string no = "000";
     switch (r.type) {
-        case 11: ra.conditionCodes = {cc, no, no, no, cc}; break;
-        case 12: ra.conditionCodes = {no, cc, no, no, cc}; break;
-        case 14: case 19: ra.conditionCodes = {no, no, cc, cc, cc}; break;
-        default: ra.conditionCodes = {no, cc, cc, cc, cc}; break;
+        case 11:
+            ra.conditionCodes = {cc, no, no, no, cc};
+            break;
+        case 12:
+            ra.conditionCodes = {no, cc, no, no, cc};
+            break;
+        case 14:
+        case 19:
+            ra.conditionCodes = {no, no, cc, cc, cc};
+            break;
+        default:
+            ra.conditionCodes = {no, cc, cc, cc, cc};
+            break;
     }
     ra.distance = Num(r.distance, 4);
     ra.trackCode = Num(r.track, 2);
     if (!r.local) ra.courseLayout = std::string(1, static_cast<char>('A' + rng.range(0, 2))) + " ";
     // first prize in units of 100 yen by class
     int level = 0;
-    if (r.cond == 999) level = 4;
-    else if (r.cond >= 16 && r.cond < 700) level = 3;
-    else if (r.cond >= 10 && r.cond < 700) level = 2;
-    else if (r.cond >= 5 && r.cond < 700) level = 1;
+    if (r.cond == 999)
+        level = 4;
+    else if (r.cond >= 16 && r.cond < 700)
+        level = 3;
+    else if (r.cond >= 10 && r.cond < 700)
+        level = 2;
+    else if (r.cond >= 5 && r.cond < 700)
+        level = 1;
     int top = std::array<int, 5>{5500, 7800, 10500, 15000, 24000}[static_cast<std::size_t>(level)];
     if (r.grade == 'B') top *= 3;
     if (r.grade == 'C' || r.grade == 'H') top *= 2;
     if (r.local) top = 300 + static_cast<int>(r.seed % 1200);
     const std::array<int, 5> share = {100, 40, 25, 15, 10};
-    for (int i = 0; i < 5; ++i) ra.prizeMoney[static_cast<std::size_t>(i)] = Num(top * share[static_cast<std::size_t>(i)] / 100, 8);
+    for (int i = 0; i < 5; ++i)
+        ra.prizeMoney[static_cast<std::size_t>(i)] = Num(top * share[static_cast<std::size_t>(i)] / 100, 8);
     if (r.named && !r.local) {
         for (int i = 0; i < 3; ++i) ra.addedMoney[static_cast<std::size_t>(i)] = Num(top / (10 * (i + 1)), 8);
     }
@@ -779,7 +869,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
     ra.startTime = Num(minutes / 60, 2) + Num(minutes % 60, 2);
     ra.registeredCount = Num(r.starters, 2);
     if (results) {
-        Lineup l = lineup(r);
+        const Lineup& l = lineup(r);
         int out = 0, dnf = 0;
         for (int h = 1; h <= r.starters; ++h) {
             const int runIdx = r.numberRun[static_cast<std::size_t>(h)];
@@ -787,6 +877,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
             if (abn >= 1 && abn <= 3) ++out;
             if (abn == 4) ++dnf;
         }
+        if (scratchedHorse(r)) ++out;
         ra.starterCount = Num(r.starters - out, 2);
         ra.finisherCount = Num(r.starters - out - dnf, 2);
         ra.weatherCode = std::to_string(rng.range(1, 3));
@@ -804,14 +895,16 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
             int used = 0;
             for (int i = 0; i < furlongs; ++i) {
                 int lap = i == furlongs - 1 ? l.winnerTime - used : avg + rng.range(-6, 6);
-                if (i == 0) lap = r.distance % 200 ? avg * (r.distance % 200) / 200 + rng.range(0, 4) : avg + 5;
+                if (i == 0)
+                    lap = r.distance % 200 ? avg * (r.distance % 200) / 200 + rng.range(0, 4) : avg + 5;
                 lap = std::clamp(lap, 60, 999);
                 ra.lapTimes[static_cast<std::size_t>(i)] = Num(lap, 3);
                 used += lap;
             }
             auto sumLaps = [&](int from, int count) {
                 int s = 0;
-                for (int i = from; i < from + count && i < furlongs; ++i) s += std::stoi(ra.lapTimes[static_cast<std::size_t>(i)]);
+                for (int i = from; i < from + count && i < furlongs; ++i)
+                    s += std::stoi(ra.lapTimes[static_cast<std::size_t>(i)]);
                 return s;
             };
             ra.first3F = Num(std::min(999, sumLaps(0, 3)), 3);
@@ -822,7 +915,8 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
         const int firstCorner = r.distance <= 1400 && !r.jump ? 2 : 0;
         for (int c = firstCorner; c < 4; ++c) {
             std::vector<std::pair<int, int>> pos;
-            for (int h = 1; h <= r.starters; ++h) pos.push_back({l.corner[static_cast<std::size_t>(h)][static_cast<std::size_t>(c)], h});
+            for (int h = 1; h <= r.starters; ++h)
+                pos.push_back({l.corner[static_cast<std::size_t>(h)][static_cast<std::size_t>(c)], h});
             std::sort(pos.begin(), pos.end());
             std::string order;
             for (std::size_t i = 0; i < pos.size(); ++i) {
@@ -840,7 +934,7 @@ RaRecord Generator::buildRa(const Race& r, const std::string& category, bool res
 }
 
 void Generator::fillerIdentity(const Race& r, int number, SeRecord& se) {
-    Rng rng(MixSeed(r.seed, static_cast<std::uint64_t>(number) * 7919u));
+    Rng rng = Rng::keyed(MixSeed(r.seed, static_cast<std::uint64_t>(number) * 7919u));
     const int age = r.type == 11 ? 2 : r.type == 12 ? 3 : rng.range(3, 7);
     const int birth = split(r.date).y - age;
     se.umaCode = Num(birth, 4) + "1" + Num(90000 + rng.range(0, 9999), 5);
@@ -848,7 +942,8 @@ void Generator::fillerIdentity(const Race& r, int number, SeRecord& se) {
     se.sexCode = std::to_string(rng.chance(0.45) ? 2 : 1);
     se.coatColour = Num(rng.range(1, 6), 2);
     se.age = Num(age, 2);
-    const Person& t = trainers_[static_cast<std::size_t>(rng.range(0, static_cast<int>(trainers_.size()) - 1))];
+    const Person& t =
+        trainers_[static_cast<std::size_t>(rng.range(0, static_cast<int>(trainers_.size()) - 1))];
     se.eastWest = std::to_string(r.local ? 3 : t.eastWest);
     se.trainerCode = t.code;
     se.trainerName = PadFull(t.name, 8);
@@ -871,14 +966,16 @@ void Generator::fillerIdentity(const Race& r, int number, SeRecord& se) {
 }
 
 std::string marginCode(int tenths) {
-    if (tenths <= 0) return "D  ";
-    static const std::array<const char*, 10> codes = {"H  ", "A  ", "K  ", " 12", " 34", "1  ", "112", "2  ", "212", "3  "};
+    if (tenths <= 0) return "H  ";  // no dead heats are generated
+    static const std::array<const char*, 10> codes = {"H  ", "A  ", "K  ", " 12", " 34",
+                                                      "1  ", "112", "2  ", "212", "3  "};
     if (tenths > 20) return "T  ";
     if (tenths >= 10) return "Z  ";
     return codes[static_cast<std::size_t>(tenths)];
 }
 
-SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const std::string& category, bool results) {
+SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const std::string& category,
+                            bool results) {
     SeRecord se = BlankSE();
     auto [y, m, d] = split(r.date);
     se.dataCategory = category;
@@ -952,8 +1049,9 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
     se.weightCarriedBefore = "000";
     if (!results) return se;
 
-    const int abn = run ? run->abnormality : 0;
+    const int abn = run ? (number == scratchedHorse(r) ? 1 : run->abnormality) : 0;
     const int place = l.place[static_cast<std::size_t>(number)];
+    if (abn == 1) se.bodyWeight = "000";
     se.abnormality = std::to_string(abn);
     se.winOdds = Num(l.odds[static_cast<std::size_t>(number)], 4);
     se.popularity = Num(l.popularity[static_cast<std::size_t>(number)], 2);
@@ -973,7 +1071,8 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
         if (place > 1) se.margin = marginCode(gap - l.gap[static_cast<std::size_t>(place - 1)]);
         const int firstCorner = r.distance <= 1400 && !r.jump ? 2 : 0;
         for (int c = firstCorner; c < 4; ++c)
-            se.cornerPositions[static_cast<std::size_t>(c)] = Num(l.corner[static_cast<std::size_t>(number)][static_cast<std::size_t>(c)], 2);
+            se.cornerPositions[static_cast<std::size_t>(c)] =
+                Num(l.corner[static_cast<std::size_t>(number)][static_cast<std::size_t>(c)], 2);
         const int base = r.jump ? 130 : 345 + static_cast<int>(r.seed % 30);
         se.last3F = Num(base + place / 2 + static_cast<int>(HashText(se.umaCode + r.id) % 12), 3);
         se.timeDifference = place == 1 ? "-" + Num(l.gap[2], 3) : "+" + Num(std::min(999, gap), 3);
@@ -989,7 +1088,8 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
             SeRecord o = BlankSE();
             const int oRun = r.numberRun[static_cast<std::size_t>(other)];
             if (oRun >= 0) {
-                const Horse& oh = horses_[static_cast<std::size_t>(runs_[static_cast<std::size_t>(oRun)].horse)];
+                const Horse& oh =
+                    horses_[static_cast<std::size_t>(runs_[static_cast<std::size_t>(oRun)].horse)];
                 o.umaCode = oh.umaCode;
                 o.horseName = PadFull(oh.name, 36);
             } else {
@@ -1003,13 +1103,14 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
         se.timeDifference = abn == 4 ? "9999" : "0000";
     }
     if (!r.local) {
-        Rng rng(MixSeed(r.seed, static_cast<std::uint64_t>(number) + 101u));
+        Rng rng = Rng::keyed(MixSeed(r.seed, static_cast<std::uint64_t>(number) + 101u));
         se.miningCategory = "3";
         const int predicted = (l.winnerTime + rng.range(0, 20)) * 10 + rng.range(0, 9);
         se.miningTime = Num(predicted / 6000, 1) + Num(predicted % 6000, 4);
         se.miningErrorPlus = Num(rng.range(20, 120), 4);
         se.miningErrorMinus = Num(rng.range(20, 120), 4);
-        se.miningRank = Num(std::min(18, std::max(1, l.popularity[static_cast<std::size_t>(number)] + rng.range(-2, 2))), 2);
+        se.miningRank = Num(
+            std::min(18, std::max(1, l.popularity[static_cast<std::size_t>(number)] + rng.range(-2, 2))), 2);
     }
     return se;
 }
@@ -1018,21 +1119,18 @@ SeRecord Generator::buildSe(const Race& r, const Lineup& l, int number, const st
 
 // Odds text of `width` digits in 0.1 units, capped at the field's top value.
 std::string oddsText(double odds, int width, int cap) {
-    const long long v = std::clamp(static_cast<long long>(odds * 10 + 0.5), 10LL, static_cast<long long>(cap));
+    const long long v =
+        std::clamp(static_cast<long long>(odds * 10 + 0.5), 10LL, static_cast<long long>(cap));
     return Num(v, width);
 }
 
 void Generator::writeOdds(const Race& r) {
-    Rng rng(r.seed ^ 0x0DD5u);
+    Rng rng = Rng::keyed(r.seed ^ 0x0DD5u);
     const int n = r.starters;
-    const Lineup l = lineup(r);
-    // a scratched horse in some races: cancelled before ("-") or after ("*") the sale
-    int scratched = 0;
-    char cancelMark = '-';
-    if (n >= 8 && rng.chance(0.12)) {
-        scratched = rng.range(1, n);
-        cancelMark = rng.chance(0.5) ? '-' : '*';
-    }
+    const Lineup& l = lineup(r);
+    // a scratched horse: its bets cancelled before ("-") or after ("*") the sale
+    const int scratched = scratchedHorse(r);
+    const char cancelMark = rng.chance(0.5) ? '-' : '*';
     std::vector<double> p(static_cast<std::size_t>(n) + 1, 0.0);
     double sum = 0;
     for (int h = 1; h <= n; ++h) {
@@ -1041,10 +1139,12 @@ void Generator::writeOdds(const Race& r) {
         sum += p[static_cast<std::size_t>(h)];
     }
     for (auto& x : p) x /= sum;
-    const bool done = std::find(weekRaces_.begin(), weekRaces_.begin() + 36, raceIndex_[r.id]) != weekRaces_.begin() + 36;
+    const bool done =
+        std::find(weekRaces_.begin(), weekRaces_.begin() + 36, raceIndex_[r.id]) != weekRaces_.begin() + 36;
     auto [y, m, d] = split(r.date);
     const std::string category = done ? "4" : "1";
-    const std::string announced = done ? "00000000" : Num(m, 2) + Num(d, 2) + Num(9 + r.number / 2, 2) + Num(rng.range(0, 59), 2);
+    const std::string announced =
+        done ? "00000000" : Num(m, 2) + Num(d, 2) + Num(9 + r.number / 2, 2) + Num(rng.range(0, 59), 2);
     auto header = [&](auto& o) {
         o.dataCategory = category;
         o.creationDate = ymdText(r.date);
@@ -1059,7 +1159,9 @@ void Generator::writeOdds(const Race& r) {
         o.starterCount = Num(n - (scratched ? 1 : 0), 2);
     };
     auto cancelled = [&](int width) { return std::string(static_cast<std::size_t>(width), cancelMark); };
-    auto votes = [&](int scale) { return Num(static_cast<long long>(scale) * rng.range(800, 4000) + rng.range(0, 999), 11); };
+    auto votes = [&](int scale) {
+        return Num(static_cast<long long>(scale) * rng.range(800, 4000) + rng.range(0, 999), 11);
+    };
     // Ranks by ascending odds among entries on sale with votes; entries with
     // no votes take the highest rank on sale.
     auto rank = [](std::vector<std::pair<double, std::size_t>> v, std::size_t slots, std::vector<int>& out) {
@@ -1079,7 +1181,8 @@ void Generator::writeOdds(const Race& r) {
         o.placePayKey = n >= 8 ? "3" : n >= 5 ? "2" : "0";
         std::vector<std::pair<double, std::size_t>> v;
         for (int h = 1; h <= n; ++h)
-            if (h != scratched) v.push_back({1.0 / p[static_cast<std::size_t>(h)], static_cast<std::size_t>(h)});
+            if (h != scratched)
+                v.push_back({1.0 / p[static_cast<std::size_t>(h)], static_cast<std::size_t>(h)});
         std::vector<int> ranks;
         rank(v, 29, ranks);
         for (int h = 1; h <= n; ++h) {
@@ -1107,7 +1210,8 @@ void Generator::writeOdds(const Race& r) {
             // frames of each horse, as in the runner records
             std::array<int, 9> perFrame{};
             const int base = n / 8, extra = n % 8;
-            for (int fr = 1; fr <= 8; ++fr) perFrame[static_cast<std::size_t>(fr)] = base + (fr > 8 - extra ? 1 : 0);
+            for (int fr = 1; fr <= 8; ++fr)
+                perFrame[static_cast<std::size_t>(fr)] = base + (fr > 8 - extra ? 1 : 0);
             int slot = 0;
             for (int a = 1; a <= 8; ++a) {
                 for (int b = a; b <= 8; ++b, ++slot) {
@@ -1130,7 +1234,8 @@ void Generator::writeOdds(const Race& r) {
         return pa * pb / std::max(1e-9, 1 - pa);
     };
     auto pOrdered3 = [&](int a, int b, int c) {
-        const double pa = p[static_cast<std::size_t>(a)], pb = p[static_cast<std::size_t>(b)], pc = p[static_cast<std::size_t>(c)];
+        const double pa = p[static_cast<std::size_t>(a)], pb = p[static_cast<std::size_t>(b)],
+                     pc = p[static_cast<std::size_t>(c)];
         return pa * pb / std::max(1e-9, 1 - pa) * pc / std::max(1e-9, 1 - pa - pb);
     };
     auto involves = [&](std::initializer_list<int> hs) {
@@ -1139,8 +1244,8 @@ void Generator::writeOdds(const Race& r) {
     // Fills an array of combination entries: slot by slot over all pairs or
     // triples of 1..18 in ascending order; slots with a number above the field
     // stay blank. A few long shots get no votes.
-    auto fill = [&](auto& entries, int combWidth, int oddsWidth, int popWidth, long long cap, double payout,
-                    auto&& combos, auto&& prob) {
+    auto fill = [&](auto& entries, int oddsWidth, int popWidth, long long cap, double payout, auto&& combos,
+                    auto&& prob) {
         std::vector<std::pair<double, std::size_t>> onSale;
         std::vector<std::size_t> noVotes;
         std::size_t slot = 0;
@@ -1152,7 +1257,6 @@ void Generator::writeOdds(const Race& r) {
                 std::string comb;
                 for (int h : c) comb += Num(h, 2);
                 e.combination = comb;
-                (void)combWidth;
                 bool cancel = false;
                 for (int h : c) cancel = cancel || h == scratched;
                 if (cancel) {
@@ -1164,7 +1268,9 @@ void Generator::writeOdds(const Race& r) {
                         e.odds = Zeros(oddsWidth);
                         noVotes.push_back(slot);
                     } else {
-                        e.odds = Num(std::clamp(static_cast<long long>(payout / std::max(pr, 1e-9) * 10), 10LL, cap), oddsWidth);
+                        e.odds = Num(
+                            std::clamp(static_cast<long long>(payout / std::max(pr, 1e-9) * 10), 10LL, cap),
+                            oddsWidth);
                         onSale.push_back({std::stod(e.odds), slot});
                     }
                 }
@@ -1191,12 +1297,14 @@ void Generator::writeOdds(const Race& r) {
         for (int b = 1; b <= 18; ++b)
             for (int c = 1; c <= 18; ++c)
                 if (a != b && b != c && a != c) orderedTriples.push_back({a, b, c});
-    auto quinellaP = [&](const std::array<int, 2>& c) { return pOrdered2(c[0], c[1]) + pOrdered2(c[1], c[0]); };
+    auto quinellaP = [&](const std::array<int, 2>& c) {
+        return pOrdered2(c[0], c[1]) + pOrdered2(c[1], c[0]);
+    };
     {
         auto o = std::make_unique<O2Record>(BlankO2());
         header(*o);
         o->sale = "7";
-        fill(o->entries, 4, 6, 3, 99999, 0.775, pairs, quinellaP);
+        fill(o->entries, 6, 3, 99999, 0.775, pairs, quinellaP);
         o->votes = votes(300);
         f.put(*o);
     }
@@ -1231,7 +1339,8 @@ void Generator::writeOdds(const Race& r) {
         auto o = std::make_unique<O4Record>(BlankO4());
         header(*o);
         o->sale = "7";
-        fill(o->entries, 4, 6, 3, 99999, 0.75, ordered, [&](const std::array<int, 2>& c) { return pOrdered2(c[0], c[1]); });
+        fill(o->entries, 6, 3, 99999, 0.75, ordered,
+             [&](const std::array<int, 2>& c) { return pOrdered2(c[0], c[1]); });
         o->votes = votes(200);
         f.put(*o);
     }
@@ -1239,10 +1348,14 @@ void Generator::writeOdds(const Race& r) {
         auto o = std::make_unique<O5Record>(BlankO5());
         header(*o);
         o->sale = "7";
-        fill(o->entries, 6, 6, 3, 99999, 0.75, triples, [&](const std::array<int, 3>& c) {
+        fill(o->entries, 6, 3, 99999, 0.75, triples, [&](const std::array<int, 3>& c) {
             double s = 0;
-            const std::array<std::array<int, 3>, 6> perms = {{{c[0], c[1], c[2]}, {c[0], c[2], c[1]}, {c[1], c[0], c[2]},
-                                                               {c[1], c[2], c[0]}, {c[2], c[0], c[1]}, {c[2], c[1], c[0]}}};
+            const std::array<std::array<int, 3>, 6> perms = {{{c[0], c[1], c[2]},
+                                                              {c[0], c[2], c[1]},
+                                                              {c[1], c[0], c[2]},
+                                                              {c[1], c[2], c[0]},
+                                                              {c[2], c[0], c[1]},
+                                                              {c[2], c[1], c[0]}}};
             for (const auto& q : perms) s += pOrdered3(q[0], q[1], q[2]);
             return s;
         });
@@ -1253,7 +1366,7 @@ void Generator::writeOdds(const Race& r) {
         auto o = std::make_unique<O6Record>(BlankO6());
         header(*o);
         o->sale = "7";
-        fill(o->entries, 6, 7, 4, 9999999, 0.725, orderedTriples,
+        fill(o->entries, 7, 4, 9999999, 0.725, orderedTriples,
              [&](const std::array<int, 3>& c) { return pOrdered3(c[0], c[1], c[2]); });
         o->votes = votes(900);
         f.put(*o);
@@ -1261,11 +1374,12 @@ void Generator::writeOdds(const Race& r) {
 }
 
 void Generator::writeMining(const Race& r) {
-    Rng rng(r.seed ^ 0xD11u);
-    const Lineup l = lineup(r);
+    Rng rng = Rng::keyed(r.seed ^ 0xD11u);
+    const Lineup& l = lineup(r);
     DmRecord dm = BlankDM();
     auto [y, m, d] = split(r.date);
-    const bool done = std::find(weekRaces_.begin(), weekRaces_.begin() + 36, raceIndex_[r.id]) != weekRaces_.begin() + 36;
+    const bool done =
+        std::find(weekRaces_.begin(), weekRaces_.begin() + 36, raceIndex_[r.id]) != weekRaces_.begin() + 36;
     dm.dataCategory = done ? "3" : std::to_string(rng.range(1, 2));
     dm.creationDate = ymdText(done ? r.date : r.date - chr::days(1));
     dm.year = Num(y, 4);
@@ -1274,11 +1388,14 @@ void Generator::writeMining(const Race& r) {
     dm.meeting = Num(r.meeting, 2);
     dm.day = Num(r.day, 2);
     dm.raceNumber = Num(r.number, 2);
-    dm.createdTime = done ? Num(9 + r.number / 2, 2) + Num(rng.range(0, 59), 2) : Num(rng.range(17, 20), 2) + Num(rng.range(0, 59), 2);
+    dm.createdTime = done ? Num(9 + r.number / 2, 2) + Num(rng.range(0, 59), 2)
+                          : Num(rng.range(17, 20), 2) + Num(rng.range(0, 59), 2);
     for (int h = 1; h <= r.starters && h <= 18; ++h) {
         auto& e = dm.entries[static_cast<std::size_t>(h - 1)];
         e.horseNumber = Num(h, 2);
-        const int hundredths = (l.winnerTime + l.gap[static_cast<std::size_t>(l.place[static_cast<std::size_t>(h)])]) * 10 + rng.range(-60, 60);
+        const int hundredths =
+            (l.winnerTime + l.gap[static_cast<std::size_t>(l.place[static_cast<std::size_t>(h)])]) * 10 +
+            rng.range(-60, 60);
         e.time = Num(hundredths / 6000, 1) + Num(hundredths % 6000, 4);
         e.errorPlus = Num(rng.range(20, 150), 4);
         e.errorMinus = Num(rng.range(20, 150), 4);
@@ -1291,7 +1408,8 @@ void Generator::writeMining(const Race& r) {
 
 // RA then SE files of past runs, a few thousand records a file; some runs are
 // sent twice (a second file, or also under the local category).
-void Generator::writeHistoryFiles(const std::string& spec, const std::vector<int>& horseList, Day day, int hour) {
+void Generator::writeHistoryFiles(const std::string& spec, const std::vector<int>& horseList, Day day,
+                                  int hour) {
     std::vector<int> raceList;
     std::set<int> seen;
     std::vector<int> runList;
@@ -1304,12 +1422,16 @@ void Generator::writeHistoryFiles(const std::string& spec, const std::vector<int
             if (seen.insert(run.race).second) raceList.push_back(run.race);
         }
     }
-    std::sort(raceList.begin(), raceList.end(), [&](int a, int b) { return races_[static_cast<std::size_t>(a)].id < races_[static_cast<std::size_t>(b)].id; });
+    std::sort(raceList.begin(), raceList.end(), [&](int a, int b) {
+        return races_[static_cast<std::size_t>(a)].id < races_[static_cast<std::size_t>(b)].id;
+    });
     const std::size_t perFile = opt_.small ? 400 : 4000;
     int second = 0;
     const std::string letter = spec == "RCOV" ? "P" : "T";
     auto path = [&](const std::string& rec, int part) {
-        return folder_ / "stored" / spec / (stamp(day, hour, second / 60, second % 60) + "_" + rec + letter + "W" + ymdText(day) + Num(part, 2) + ".txt");
+        return folder_ / "stored" / spec /
+               (stamp(day, hour, second / 60, second % 60) + "_" + rec + letter + "W" + ymdText(day) +
+                Num(part, 2) + ".txt");
     };
     for (std::size_t i = 0, part = 1; i < raceList.size(); i += perFile, ++part) {
         FileOut f(*this, path("RA", static_cast<int>(part)));
@@ -1326,7 +1448,7 @@ void Generator::writeHistoryFiles(const std::string& spec, const std::vector<int
         for (std::size_t k = i; k < std::min(runList.size(), i + perFile); ++k) {
             const Run& run = runs_[static_cast<std::size_t>(runList[k])];
             const Race& r = races_[static_cast<std::size_t>(run.race)];
-            const Lineup l = lineup(r);
+            const Lineup& l = lineup(r);
             SeRecord se = buildSe(r, l, run.number, r.local ? "A" : "7", true);
             f.put(se);
             if (run.bothCategories) {
@@ -1365,13 +1487,15 @@ void Generator::writeStored() {
             }
             const Day monday = day + chr::days(2);
             {
-                FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(monday, 16, 0, 0) + "_RASW" + ymdText(day) + ".txt"));
+                FileOut f(*this, folder_ / "stored" / "RACE" /
+                                     (stamp(monday, 16, 0, 0) + "_RASW" + ymdText(day) + ".txt"));
                 for (int idx : list) f.put(buildRa(races_[static_cast<std::size_t>(idx)], "7", true));
             }
-            FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(monday, 16, 0, 1) + "_SESW" + ymdText(day) + ".txt"));
+            FileOut f(*this, folder_ / "stored" / "RACE" /
+                                 (stamp(monday, 16, 0, 1) + "_SESW" + ymdText(day) + ".txt"));
             for (int idx : list) {
                 const Race& r = races_[static_cast<std::size_t>(idx)];
-                const Lineup l = lineup(r);
+                const Lineup& l = lineup(r);
                 for (int h = 1; h <= r.starters; ++h) f.put(buildSe(r, l, h, "7", true));
             }
         }
@@ -1383,21 +1507,28 @@ void Generator::writeStored() {
         const Day before = date - chr::days(1);
         std::vector<int> list(weekRaces_.begin() + dd * 36, weekRaces_.begin() + dd * 36 + 36);
         {
-            FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(before, 10, 0, 0) + "_RADW" + ymdText(date) + ".txt"));
+            FileOut f(*this, folder_ / "stored" / "RACE" /
+                                 (stamp(before, 10, 0, 0) + "_RADW" + ymdText(date) + ".txt"));
             for (int idx : list) f.put(buildRa(races_[static_cast<std::size_t>(idx)], "2", false));
         }
         {
-            FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(before, 10, 0, 1) + "_SEDW" + ymdText(date) + ".txt"));
+            FileOut f(*this, folder_ / "stored" / "RACE" /
+                                 (stamp(before, 10, 0, 1) + "_SEDW" + ymdText(date) + ".txt"));
             for (int idx : list) {
                 const Race& r = races_[static_cast<std::size_t>(idx)];
-                const Lineup l = lineup(r);
+                const Lineup& l = lineup(r);
                 for (int h = 1; h <= r.starters; ++h) {
-                    world_.weekRunners.push_back(static_cast<std::size_t>(runs_[static_cast<std::size_t>(r.numberRun[static_cast<std::size_t>(h)])].horse));
+                    world_.weekRunners.push_back(
+                        {r.id, Num(h, 2),
+                         static_cast<std::size_t>(
+                             runs_[static_cast<std::size_t>(r.numberRun[static_cast<std::size_t>(h)])]
+                                 .horse)});
                     f.put(buildSe(r, l, h, "2", false));
                 }
             }
         }
-        FileOut f(*this, folder_ / "stored" / "RACE" / (stamp(before, 17, 0, 0) + "_O1BW" + ymdText(date) + ".txt"));
+        FileOut f(*this,
+                  folder_ / "stored" / "RACE" / (stamp(before, 17, 0, 0) + "_O1BW" + ymdText(date) + ".txt"));
         for (int idx : list) {
             const Race& r = races_[static_cast<std::size_t>(idx)];
             O1Record o = BlankO1();
@@ -1413,7 +1544,7 @@ void Generator::writeStored() {
             o.registeredCount = Num(r.starters, 2);
             o.starterCount = Num(r.starters, 2);
             o.winSale = "7";
-            const Lineup l = lineup(r);
+            const Lineup& l = lineup(r);
             for (int h = 1; h <= r.starters; ++h) {
                 auto& w = o.win[static_cast<std::size_t>(h - 1)];
                 w.horseNumber = Num(h, 2);
@@ -1428,7 +1559,9 @@ void Generator::writeStored() {
     // Sunday a week ahead), Sunday's after them (category 2, the Monday).
     for (int cat = 1; cat <= 2; ++cat) {
         const Day day = sat - chr::days(cat == 1 ? 6 : 5);
-        FileOut f(*this, folder_ / "stored" / "TOKU" / (stamp(day, 14, 0, 0) + "_TK" + (cat == 1 ? "T" : "H") + "W" + ymdText(sat + chr::days(cat - 1)) + ".txt"));
+        FileOut f(*this, folder_ / "stored" / "TOKU" /
+                             (stamp(day, 14, 0, 0) + "_TK" + (cat == 1 ? "T" : "H") + "W" +
+                              ymdText(sat + chr::days(cat - 1)) + ".txt"));
         for (int raceIdx : tokuRaces_) {
             const Race& r = races_[static_cast<std::size_t>(raceIdx)];
             if ((r.date == sat) != (cat == 1)) continue;
@@ -1472,6 +1605,7 @@ void Generator::writeStored() {
                 const Horse& h = horses_[static_cast<std::size_t>(reg[i])];
                 auto& b = tk.horses[i];
                 b.sequence = Num(static_cast<long long>(i) + 1, 3);
+                world_.tokuEntries.push_back({r.id, b.sequence, static_cast<std::size_t>(reg[i])});
                 b.umaCode = h.umaCode;
                 b.horseName = PadFull(h.name, 36);
                 b.horseSymbol = Num(h.symbol, 2);
@@ -1480,7 +1614,12 @@ void Generator::writeStored() {
                 b.trainerCode = trainers_[static_cast<std::size_t>(h.trainer)].code;
                 b.trainerName = PadFull(trainers_[static_cast<std::size_t>(h.trainer)].name, 8);
                 const int age = split(sat).y - h.birthYear;
-                b.weightCarried = handicapPending ? "000" : Num((r.jump ? 600 : age == 3 ? 560 : 580) - (h.sex == 2 ? 20 : 0), 3);
+                b.weightCarried = handicapPending ? "000"
+                                                  : Num((r.jump     ? 600
+                                                         : age == 3 ? 560
+                                                                    : 580) -
+                                                            (h.sex == 2 ? 20 : 0),
+                                                        3);
                 b.exchange = "0";
             }
             f.put(tk);
@@ -1519,7 +1658,7 @@ void Generator::writeRealtime() {
             }
         }
         f.put(ra);
-        const Lineup l = lineup(r);
+        const Lineup& l = lineup(r);
         for (int h = 1; h <= r.starters; ++h) f.put(buildSe(r, l, h, category, true));
     }
 }
@@ -1558,6 +1697,7 @@ SampleWorld Generator::run() {
         SampleHorse s;
         s.umaCode = h.umaCode;
         s.name = h.name;
+        s.ability = h.ability;
         for (int runIdx : h.runs) {
             const Race& r = races_[static_cast<std::size_t>(runs_[static_cast<std::size_t>(runIdx)].race)];
             if (r.week) continue;
@@ -1585,8 +1725,36 @@ const char kSettings[] =
     "Combi=0.00\r\n"
     "KyoriWeight=10203050302010\r\n"
     "[MarkInfo]\r\n"
-    "Mark=\x81""\x9D""\x81""\x9B""\x81""\xA3""\x81""\xA2""\x81""\x99""\x81""~\x92""\x8D""\x81""\x9A""\x81""\x9C""\x81"
-    "\x9E""\x81""\x9F""\x81""\xA0""\x81""\xA1""\x8C""\x8A""\x8F""\xC1""\r\n";
+    "Mark=\x81"
+    "\x9D"
+    "\x81"
+    "\x9B"
+    "\x81"
+    "\xA3"
+    "\x81"
+    "\xA2"
+    "\x81"
+    "\x99"
+    "\x81"
+    "~\x92"
+    "\x8D"
+    "\x81"
+    "\x9A"
+    "\x81"
+    "\x9C"
+    "\x81"
+    "\x9E"
+    "\x81"
+    "\x9F"
+    "\x81"
+    "\xA0"
+    "\x81"
+    "\xA1"
+    "\x8C"
+    "\x8A"
+    "\x8F"
+    "\xC1"
+    "\r\n";
 
 }  // namespace
 

@@ -26,8 +26,17 @@ struct SampleOptions {
 
 struct SampleHorse {
     std::string umaCode;
-    std::string name;                       // UTF-8, untrimmed of nothing (no padding)
-    std::vector<std::string> pastRaceIds;   // ascending dates, each past run once
+    std::string name;                      // UTF-8, without padding
+    int ability = 0;                       // 0-100: how well it tends to place
+    std::vector<std::string> pastRaceIds;  // ascending dates, each past run once
+};
+
+// A horse in a race of the week: a runner (horse number "01"...) or a
+// special registration (sequence number "001"...).
+struct SampleEntry {
+    std::string raceId;
+    std::string number;
+    std::size_t horse = 0;  // index into SampleWorld::horses
 };
 
 // What was written, for generators of matching data (analysis files) and tests.
@@ -35,7 +44,8 @@ struct SampleWorld {
     std::vector<std::string> weekRaceIds;  // the 72 races of the week
     std::vector<std::string> tokuRaceIds;  // races with special registrations
     std::vector<SampleHorse> horses;       // every horse of the week and the registrations
-    std::vector<std::size_t> weekRunners;  // index into horses, per week SE record in write order
+    std::vector<SampleEntry> weekRunners;  // per SE record of the week, in write order
+    std::vector<SampleEntry> tokuEntries;  // per registered horse, in write order
     long long records = 0;
     long long bytes = 0;
     int files = 0;
