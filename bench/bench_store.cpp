@@ -23,7 +23,8 @@ public:
         veltrix::Store week = veltrix::test::MakeSyntheticStore(1);
         veltrix::NullUserInterface ui;
         veltrix::NullPump pump;
-        if (veltrix::SaveRaceCache(week, folders_, ui, pump)) throw std::runtime_error("cannot write the week");
+        if (veltrix::SaveRaceCache(week, folders_, ui, pump))
+            throw std::runtime_error("cannot write the week");
     }
     ~WeekOnDisk() {
         std::error_code ec;

@@ -93,13 +93,9 @@ FieldWriter& FieldWriter::bare(std::string_view text) {
     return *this;
 }
 
-FieldWriter& FieldWriter::integer(long long value) {
-    return bare(std::to_string(value));
-}
+FieldWriter& FieldWriter::integer(long long value) { return bare(std::to_string(value)); }
 
-FieldWriter& FieldWriter::real(double value) {
-    return bare(FormatReal(value));
-}
+FieldWriter& FieldWriter::real(double value) { return bare(FormatReal(value)); }
 
 FieldWriter& FieldWriter::endLine() {
     text_ += "\r\n";

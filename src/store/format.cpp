@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cmath>
-#include <utility>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace veltrix {
 
@@ -84,9 +84,12 @@ std::string FormatNumber(double value, std::string_view pattern) {
             // Escaped literal: copy the next character (a whole UTF-8 sequence).
             size_t len = 1;
             unsigned char lead = static_cast<unsigned char>(pattern[i + 1]);
-            if (lead >= 0xF0) len = 4;
-            else if (lead >= 0xE0) len = 3;
-            else if (lead >= 0xC0) len = 2;
+            if (lead >= 0xF0)
+                len = 4;
+            else if (lead >= 0xE0)
+                len = 3;
+            else if (lead >= 0xC0)
+                len = 2;
             std::string_view lit = pattern.substr(i + 1, len);
             (inNumber || afterNumber ? suffix : prefix) += lit;
             if (inNumber) afterNumber = true, inNumber = false;
@@ -199,8 +202,8 @@ char32_t combineVoiced(char32_t half, char32_t mark) {
     char32_t base = kFullOfHalfKana[half - kHalfKanaFirst];
     if (mark == kVoicedMark) {
         if ((base >= 0x30AB && base <= 0x30C2 && (base - 0x30AB) % 2 == 0) ||  // カ..チ
-            base == 0x30C4 || base == 0x30C6 || base == 0x30C8 ||            // ツ テ ト
-            (base >= 0x30CF && base <= 0x30DB && (base - 0x30CF) % 3 == 0))  // ハ..ホ
+            base == 0x30C4 || base == 0x30C6 || base == 0x30C8 ||              // ツ テ ト
+            (base >= 0x30CF && base <= 0x30DB && (base - 0x30CF) % 3 == 0))    // ハ..ホ
             return base + 1;
         if (base == 0x30A6) return 0x30F4;  // ヴ
         if (base == 0x30EF) return 0x30F7;  // ヷ

@@ -86,14 +86,14 @@ TEST_F(SettingsFile, EqualsInsideAValueIsKept) {
 
 TEST_F(SettingsFile, FailuresLeaveTheSettingsUnchanged) {
     const char* bad[] = {
-        "pace=0.10",              // other letter case
-        "Pace =0.10",             // the key is taken as it is
-        "Unknown=1",              // not a settings key
-        "Pace=abc",               // does not convert
-        "Pace=",                  // empty is no number
-        "Kikan=40000",            // beyond 16 bits
-        "Kikan=x",                //
-        "KyoriWeight=1008060402", // fewer than seven numbers
+        "pace=0.10",               // other letter case
+        "Pace =0.10",              // the key is taken as it is
+        "Unknown=1",               // not a settings key
+        "Pace=abc",                // does not convert
+        "Pace=",                   // empty is no number
+        "Kikan=40000",             // beyond 16 bits
+        "Kikan=x",                 //
+        "KyoriWeight=1008060402",  // fewer than seven numbers
         "KyoriWeight=10080604020a0",
     };
     for (const char* line : bad) {
@@ -124,10 +124,13 @@ TEST_F(SettingsFile, KikanRoundsLikeTheIntegerConversion) {
 }
 
 TEST_F(SettingsFile, WriteRewritesTheKeyInPlaceIgnoringCase) {
-    write("; tuned by hand\r\n[tuneinfo]\r\nRaceLevel=0.30\r\nPACE=0.10\r\nPace=0.77\r\n\r\n[Other]\r\nPace=1\r\n");
+    write(
+        "; tuned by "
+        "hand\r\n[tuneinfo]\r\nRaceLevel=0.30\r\nPACE=0.10\r\nPace=0.77\r\n\r\n[Other]\r\nPace=1\r\n");
     ASSERT_EQ(WriteSetting(dir.path(), "TuneInfo", "Pace", "0.20"), 1);
     EXPECT_EQ(test::ReadCp932(file()),
-              "; tuned by hand\r\n[tuneinfo]\r\nRaceLevel=0.30\r\nPace=0.20\r\nPace=0.77\r\n\r\n[Other]\r\nPace=1\r\n");
+              "; tuned by "
+              "hand\r\n[tuneinfo]\r\nRaceLevel=0.30\r\nPace=0.20\r\nPace=0.77\r\n\r\n[Other]\r\nPace=1\r\n");
 }
 
 TEST_F(SettingsFile, WriteAddsMissingKeysAndSections) {

@@ -11,9 +11,11 @@ namespace {
 namespace fs = std::filesystem;
 
 void writeWeek(const Folders& f, const std::string& mode) {
-    test::WriteCp932(f.cache / kCache1, "\"0\",1,\"" + mode + "\"\r\n\"1\",\"2009011706010111\",\"16\",\"13\",\"999\",\"11\",\"" +
-                                            "2009/01/17 中山 11R 15:25 芝1600 ニューイヤーＳ" + std::string(80, ' ') +
-                                            "2009011706010111\"\r\n");
+    test::WriteCp932(f.cache / kCache1,
+                     "\"0\",1,\"" + mode +
+                         "\"\r\n\"1\",\"2009011706010111\",\"16\",\"13\",\"999\",\"11\",\"" +
+                         "2009/01/17 中山 11R 15:25 芝1600 ニューイヤーＳ" + std::string(80, ' ') +
+                         "2009011706010111\"\r\n");
     test::WriteCp932(f.cache / kCache2, "\"0\",0\r\n");
     test::WriteCp932(f.cache / kCache3, "\"0\",0\r\n");
 }

@@ -24,9 +24,9 @@ TEST(FormatNumber, RoundsHalfAwayFromZeroAtTheLastShownDigit) {
     EXPECT_EQ(FormatNumber(1.5, "0"), "2");
     EXPECT_EQ(FormatNumber(2.5, "0"), "3");
     EXPECT_EQ(FormatNumber(-2.5, "0"), "-3");
-    EXPECT_EQ(FormatNumber(2.675, "0.00"), "2.68");   // binary 2.67499999... still rounds up
+    EXPECT_EQ(FormatNumber(2.675, "0.00"), "2.68");  // binary 2.67499999... still rounds up
     EXPECT_EQ(FormatNumber(0.125, "0.00"), "0.13");
-    EXPECT_EQ(FormatNumber(9.96, "0.0"), "10.0");      // carry into a new digit
+    EXPECT_EQ(FormatNumber(9.96, "0.0"), "10.0");  // carry into a new digit
     EXPECT_EQ(FormatNumber(99.95, "#.0"), "100.0");
     EXPECT_EQ(FormatNumber(0.04, "#.0"), ".0");
     EXPECT_EQ(FormatNumber(0.0049, "0.00"), "0.00");
@@ -54,7 +54,7 @@ TEST(Width, AsciiAndSpacesBothWays) {
     EXPECT_EQ(ToHalfWidth("ＡＢＣ１２３！～　ｚ"), "ABC123!~ z");
     EXPECT_EQ(ToFullWidth("AB c1!~"), "ＡＢ　ｃ１！～");
     EXPECT_EQ(ToHalfWidth("＂Ｘ＂"), "\"X\"");
-    EXPECT_EQ(ToHalfWidth("“Ｘ”"), "\"X\"");  // the CP932 full-width quotes
+    EXPECT_EQ(ToHalfWidth("“Ｘ”"), "\"X\"");         // the CP932 full-width quotes
     EXPECT_EQ(ToHalfWidth("有馬記念"), "有馬記念");  // no half-width form: unchanged
     EXPECT_EQ(ToFullWidth("有馬記念"), "有馬記念");
 }

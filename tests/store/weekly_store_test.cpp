@@ -20,28 +20,33 @@ const std::string kRace2 = "2009011706010111";
 // Two races, three runners, four past runs, written by hand.
 std::string cache1Text() {
     return "\"0\",2,\"KONSYU\"\r\n"
-           "\"1\",\"" + kRace1 + "\",\"02\",\"12\",\"703\",\"24\",\"" +
-           pad80("2009/01/17 中山 01R 10:05 ダ1200 サラ３歳 未勝利", kRace1) + "\"\r\n" +
-           "\"1\",\"" + kRace2 + "\",\"01\",\"13\",\"999\",\"11\",\"" +
+           "\"1\",\"" +
+           kRace1 + "\",\"02\",\"12\",\"703\",\"24\",\"" +
+           pad80("2009/01/17 中山 01R 10:05 ダ1200 サラ３歳 未勝利", kRace1) + "\"\r\n" + "\"1\",\"" +
+           kRace2 + "\",\"01\",\"13\",\"999\",\"11\",\"" +
            pad80("2009/01/17 中山 11R 15:25 芝1600 ニューイヤーＳ", kRace2) + "\"\r\n";
 }
 
-std::string runner(const std::string& race, const std::string& uma, const std::string& num, const std::string& name) {
+std::string runner(const std::string& race, const std::string& uma, const std::string& num,
+                   const std::string& name) {
     return "\"1\",\"" + race + "\",\"" + uma + "\",\"1\",\"" + num + "\",\"" + name +
            "\",\"牡\",\"03\",\"560\",\"武豊\",\"角居勝彦\",\"00666\",\"01002\"\r\n";
 }
 
 std::string cache2Text() {
     return "\"0\",3\r\n" + runner(kRace1, "2006100001", "01", "サクラヴィクトリー") +
-           runner(kRace1, "2006100002", "02", "メジロパーマー") + runner(kRace2, "2005100003", "01", "ガーネット");
+           runner(kRace1, "2006100002", "02", "メジロパーマー") +
+           runner(kRace2, "2005100003", "01", "ガーネット");
 }
 
 // Columns 1-31 of a past run; course (9), track type (11) and abnormality (25) vary.
 std::string pastRun(const std::string& uma, const std::string& race, const std::string& course,
-                    const std::string& track, const std::string& abnormal, const std::string& name = "有馬記念") {
+                    const std::string& track, const std::string& abnormal,
+                    const std::string& name = "有馬記念") {
     std::string s = "\"1\",\"" + uma + "\",\"" + race + "\",\"2008/12/28\",\"" + name +
                     "\",\"サラ３歳以上\",\"A24\",\"3\",\"オープン\",\"" + course + "\",\"2500\",\"" + track +
-                    "\",\"13\",\"999\",\"11\",\"良\",\"16\",\"8\",\"16\",\"牡\",\"04\",\"570\",\"武豊\",\"480\",\"+002\",\"" +
+                    "\",\"13\",\"999\",\"11\",\"良\",\"16\",\"8\",\"16\",\"牡\",\"04\",\"570\",\"武豊\","
+                    "\"480\",\"+002\",\"" +
                     abnormal + "\",\"01\",\"01\",\"2321\",\"03030201\",\"0045\",\"02\"\r\n";
     return s;
 }
@@ -68,8 +73,8 @@ protected:
     }
     static bool isEmpty(const Store& s) {
         return s.DataMode.empty() && s.RaceCount == 0 && s.UmaCount == 0 && s.HistoryCount == 0 &&
-               s.RaceInfo.rows() == 0 && s.UmaInfo.rows() == 0 && s.HistoryInfo.rows() == 0 && s.RaceLabel.empty() &&
-               s.RaceIdList.empty() && s.UmaKey.empty() && s.HistoryKey.empty();
+               s.RaceInfo.rows() == 0 && s.UmaInfo.rows() == 0 && s.HistoryInfo.rows() == 0 &&
+               s.RaceLabel.empty() && s.RaceIdList.empty() && s.UmaKey.empty() && s.HistoryKey.empty();
     }
     test::TempDir dir;
     Folders folders;
@@ -109,15 +114,16 @@ TEST_F(WeeklyStore, LoadFlagOfCourseJumpAndAbnormality) {
     const Case cases[] = {{"01", "芝", "0", "ON"},  {"10", "ダ", "7", "ON"},  {"11", "芝", "0", "OUT"},
                           {"30", "ダ", "0", "OUT"}, {"06", "障", "0", "OUT"}, {"06", "芝", "1", "OUT"},
                           {"06", "芝", "4", "OUT"}, {"06", "芝", "6", "OUT"}, {"1", "芝", "0", "OUT"}};
-    for (const auto& c : cases) text += pastRun("2006100001", "2008110105040311", c.course, c.track, c.abnormal);
+    for (const auto& c : cases)
+        text += pastRun("2006100001", "2008110105040311", c.course, c.track, c.abnormal);
     test::WriteCp932(folders.cache / kCache3, text);
     ASSERT_FALSE(LoadRaceCache(store, folders));
-    for (int r = 1; r <= 9; ++r)
-        EXPECT_EQ(store.HistoryInfo.at(r, 43), cases[r - 1].flag) << "case " << r;
+    for (int r = 1; r <= 9; ++r) EXPECT_EQ(store.HistoryInfo.at(r, 43), cases[r - 1].flag) << "case " << r;
 }
 
 TEST_F(WeeklyStore, RecordsBeyondTheCountAreIgnored) {
-    test::WriteCp932(folders.cache / kCache2, cache2Text() + "garbage,\"x\r\n\"2\"\r\n");
+    auto bytes = Utf8ToCp932(cache2Text() + "garbage,\"x\r\n\"2\"\r\n");
+    ASSERT_TRUE(WriteFileBytes(folders.cache / kCache2, *bytes + "\x82\x20"));  // never read
     ASSERT_FALSE(LoadRaceCache(store, folders));
     EXPECT_EQ(store.UmaCount, 3);
 }
@@ -127,7 +133,8 @@ TEST_F(WeeklyStore, OnlyTheRaceCountIsSixteenBit) {
     std::string line = "\"1\",\"" + kRace1 + "\",\"002\",\"12\",\"703\",\"24\",\"x\"\r\n";
     for (int i = 0; i < 32767; ++i) races += line;
     std::string runners = "\"0\",40000\r\n";
-    for (int i = 0; i < 40000; ++i) runners += "\"1\",\"r\",\"u\",\"\",\"001\",\"n\",\"\",\"3\",\"000\",\"\",\"t\",\"\",\"00001\"\r\n";
+    for (int i = 0; i < 40000; ++i)
+        runners += "\"1\",\"r\",\"u\",\"\",\"001\",\"n\",\"\",\"3\",\"000\",\"\",\"t\",\"\",\"00001\"\r\n";
     test::WriteCp932(folders.cache / kCache1, races);
     test::WriteCp932(folders.cache / kCache2, runners);
     ASSERT_FALSE(LoadRaceCache(store, folders));
@@ -165,7 +172,7 @@ TEST_F(WeeklyStore, DamagedFilesDeleteTheWeekAndEmptyTheStore) {
         {"empty count", kCache3, "\"0\",\r\n" + c3.substr(7)},
         {"negative count", kCache3, "\"0\",-1\r\n"},
         {"absurd count", kCache3, "\"0\",2000000000\r\n" + c3.substr(7)},
-        {"undecodable bytes", kCache2, cache2Text() + "\x82\x20"},
+        {"undecodable bytes", kCache2, "written below"},
         {"empty file", kCache1, "\r\n"},
     };
     for (const auto& d : damages) {
@@ -174,8 +181,11 @@ TEST_F(WeeklyStore, DamagedFilesDeleteTheWeekAndEmptyTheStore) {
         if (d.text.empty()) {
             fs::remove(folders.cache / d.file);
         } else if (d.what == std::string("undecodable bytes")) {
+            // A horse name whose double-byte character is cut.
             auto bytes = Utf8ToCp932(cache2Text());
-            ASSERT_TRUE(WriteFileBytes(folders.cache / d.file, *bytes + "\x82\x20"));
+            auto name = Utf8ToCp932("ガーネット");
+            bytes->replace(bytes->find(*name), name->size(), "\x82\x20");
+            ASSERT_TRUE(WriteFileBytes(folders.cache / d.file, *bytes));
         } else {
             test::WriteCp932(folders.cache / d.file, d.text);
         }
@@ -222,7 +232,8 @@ TEST_F(WeeklyStore, TokubetsuEmptyColumnsAreWrittenAsEmptyQuotedFields) {
     test::FakePump pump;
     ASSERT_FALSE(SaveRaceCache(store, folders, ui, pump));
     std::string c2 = test::ReadCp932(folders.cache / kCache2);
-    EXPECT_NE(c2.find("\"1\",\"" + kRace1 + "\",\"2006100001\",\"\",\"001\",\"サクラヴィクトリー\",\"牡\",\"03\",\"560\","
+    EXPECT_NE(c2.find("\"1\",\"" + kRace1 +
+                      "\",\"2006100001\",\"\",\"001\",\"サクラヴィクトリー\",\"牡\",\"03\",\"560\","
                       "\"\",\"角居勝彦\",\"\",\"01002\"\r\n"),
               std::string::npos);
     Store back;
@@ -334,8 +345,13 @@ TEST(DeleteCache, PatternSingleFileAndUnsafeNames) {
     test::TempDir dir;
     Folders folders = Folders::under(dir.path());
     fs::create_directories(folders.cache);
-    for (const char* n : {"cache1xxxxxxxx", "cache1xxxxxxxx.tmp", "cache4" "2009011706010111",
-                          "cache42009011706010112", "cache5" "2009011706010111", "other"})
+    for (const char* n : {"cache1xxxxxxxx", "cache1xxxxxxxx.tmp",
+                          "cache4"
+                          "2009011706010111",
+                          "cache42009011706010112",
+                          "cache5"
+                          "2009011706010111",
+                          "other"})
         test::WriteCp932(folders.cache / n, "x");
     test::WriteCp932(dir.path() / "cache4", "outside");
     DeleteCache(folders, '1', "*");

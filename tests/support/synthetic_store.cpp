@@ -33,14 +33,15 @@ std::string digits(int value, int width) {
     return buf;
 }
 
-const std::array<const char*, 12> kKana = {"サクラ", "メジロ", "キング", "ゴールド", "シンボリ", "ダイワ",
-                                           "トウカイ", "ナリタ", "マチカネ", "ヴィクトリー", "パール", "ガーネット"};
-const std::array<const char*, 8> kKanji = {"武豊", "横山典弘", "岩田康誠", "藤田伸二",
+const std::array<const char*, 12> kKana = {"サクラ",   "メジロ",       "キング",   "ゴールド",
+                                           "シンボリ", "ダイワ",       "トウカイ", "ナリタ",
+                                           "マチカネ", "ヴィクトリー", "パール",   "ガーネット"};
+const std::array<const char*, 8> kKanji = {"武豊",     "横山典弘", "岩田康誠", "藤田伸二",
                                            "安藤勝己", "柴田善臣", "蛯名正義", "福永祐一"};
 // Race names stay as they are through the past-run name cleaning.
-const std::array<const char*, 10> kRaceNames = {"有馬記念",       "ジャパンカップ", "３歳未勝利", "ＧⅠ 天皇賞",
-                                                "中山金杯",       "ダービー卿ＣＴ", "",           "朝日杯ＦＳ",
-                                                "京成杯 オータム", "パドック賞"};
+const std::array<const char*, 10> kRaceNames = {
+    "有馬記念", "ジャパンカップ", "３歳未勝利",      "ＧⅠ 天皇賞", "中山金杯", "ダービー卿ＣＴ",
+    "",         "朝日杯ＦＳ",     "京成杯 オータム", "パドック賞"};
 const std::array<const char*, 4> kSex = {"牡", "牝", "ｾﾝ", "牡"};
 
 struct PastRun {
@@ -70,8 +71,8 @@ Store MakeSyntheticStore(int seed) {
         for (const char* course : courses) {
             for (int raceNo = 1; raceNo <= 12; ++raceNo) {
                 ++row;
-                const std::string id = std::string(date) + course + "01" + (date[7] == '3' ? "01" : "02") +
-                                       digits(raceNo, 2);
+                const std::string id =
+                    std::string(date) + course + "01" + (date[7] == '3' ? "01" : "02") + digits(raceNo, 2);
                 const int field = 10 + rng.below(9);
                 const bool turf = rng.below(2) == 0;
                 const std::string distance = digits(1000 + 200 * rng.below(10), 4);
@@ -81,8 +82,8 @@ Store MakeSyntheticStore(int seed) {
                 s.RaceInfo.at(row, 4) = "703";
                 s.RaceInfo.at(row, 5) = turf ? "11" : "24";
                 s.RaceIdList[row] = id;
-                const std::string dateText = std::string(date, 4) + "/" + std::string(date + 4, 2) + "/" +
-                                             std::string(date + 6, 2);
+                const std::string dateText =
+                    std::string(date, 4) + "/" + std::string(date + 4, 2) + "/" + std::string(date + 6, 2);
                 const std::string courseName = course[1] == '6' ? "中山" : course[1] == '8' ? "京都" : "小倉";
                 s.RaceLabel[row] = dateText + " " + courseName + " " + digits(raceNo, 2) + "R " +
                                    digits(9 + raceNo / 2, 2) + ":" + digits(raceNo % 2 * 30, 2) + " " +
@@ -91,7 +92,8 @@ Store MakeSyntheticStore(int seed) {
 
                 for (int h = 1; h <= field; ++h) {
                     ++horseSerial;
-                    const std::string umaCode = digits(2021 + horseSerial % 3, 4) + digits(100000 + horseSerial * 7, 6);
+                    const std::string umaCode =
+                        digits(2021 + horseSerial % 3, 4) + digits(100000 + horseSerial * 7, 6);
                     std::array<std::string, 12> r;
                     r[0] = id;
                     r[1] = umaCode;
@@ -118,12 +120,13 @@ Store MakeSyntheticStore(int seed) {
                         const int pick = rng.below(20);
                         const std::string pastCourse = pick == 0 ? "44" : digits(1 + rng.below(10), 2);
                         const bool jump = pick == 1;
-                        const std::string abnormal = pick == 2 ? std::to_string(1 + rng.below(4))
+                        const std::string abnormal = pick == 2   ? std::to_string(1 + rng.below(4))
                                                      : pick == 3 ? "5"
                                                                  : "0";
-                        const std::string pastId = digits(year, 4) + digits(month, 2) + digits(day, 2) + pastCourse +
-                                                   "0" + std::to_string(1 + rng.below(5)) + "0" +
-                                                   std::to_string(1 + rng.below(8)) + digits(1 + rng.below(12), 2);
+                        const std::string pastId = digits(year, 4) + digits(month, 2) + digits(day, 2) +
+                                                   pastCourse + "0" + std::to_string(1 + rng.below(5)) + "0" +
+                                                   std::to_string(1 + rng.below(8)) +
+                                                   digits(1 + rng.below(12), 2);
                         c[0] = umaCode;
                         c[1] = pastId;
                         c[2] = digits(year, 4) + "/" + digits(month, 2) + "/" + digits(day, 2);
@@ -138,7 +141,8 @@ Store MakeSyntheticStore(int seed) {
                         c[11] = "13";
                         c[12] = "703";
                         c[13] = jump ? "51" : "11";
-                        c[14] = std::array<const char*, 4>{"良", "稍", "重", "不"}[static_cast<size_t>(rng.below(4))];
+                        c[14] = std::array<const char*, 4>{"良", "稍", "重",
+                                                           "不"}[static_cast<size_t>(rng.below(4))];
                         c[15] = digits(8 + rng.below(11), 2);
                         c[16] = std::to_string(1 + rng.below(8));
                         c[17] = digits(1 + rng.below(18), 2);
@@ -169,20 +173,23 @@ Store MakeSyntheticStore(int seed) {
     s.UmaInfo.resize(s.UmaCount, kUmaInfoCols);
     s.UmaKey.resize(s.UmaCount);
     for (int r = 1; r <= s.UmaCount; ++r) {
-        for (int c = 1; c <= 12; ++c) s.UmaInfo.at(r, c) = runners[static_cast<size_t>(r - 1)][static_cast<size_t>(c - 1)];
+        for (int c = 1; c <= 12; ++c)
+            s.UmaInfo.at(r, c) = runners[static_cast<size_t>(r - 1)][static_cast<size_t>(c - 1)];
         s.UmaKey[r] = s.UmaInfo.at(r, 1) + s.UmaInfo.at(r, 4);
     }
 
     // Past runs in HistoryKey order, as the import writes them.
     std::vector<size_t> order(past.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return past[a].key < past[b].key; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return past[a].key < past[b].key; });
     s.HistoryCount = static_cast<int>(past.size());
     s.HistoryInfo.resize(s.HistoryCount, kHistoryInfoCols);
     s.HistoryKey.resize(s.HistoryCount);
     for (int r = 1; r <= s.HistoryCount; ++r) {
         auto& p = past[order[static_cast<size_t>(r - 1)]];
-        for (int c = 1; c <= kHistoryInfoCols; ++c) s.HistoryInfo.at(r, c) = std::move(p.cells[static_cast<size_t>(c - 1)]);
+        for (int c = 1; c <= kHistoryInfoCols; ++c)
+            s.HistoryInfo.at(r, c) = std::move(p.cells[static_cast<size_t>(c - 1)]);
         s.HistoryKey[r] = std::move(p.key);
     }
     return s;
