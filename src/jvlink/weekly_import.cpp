@@ -628,9 +628,9 @@ int SearchHRaceIndex(const ImportLists& lists, const std::string& key, int low, 
     if (high > lists.HRaceKey.size()) high = lists.HRaceKey.size();
     while (low <= high) {
         const int middle = low + (high - low) / 2;
-        const std::string& k = lists.HRaceKey[middle];
-        if (k == key) return middle;
-        if (k < key)
+        const int c = lists.HRaceKey[middle].compare(key);
+        if (c == 0) return middle;
+        if (c < 0)
             low = middle + 1;
         else
             high = middle - 1;
