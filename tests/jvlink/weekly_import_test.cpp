@@ -439,7 +439,11 @@ TEST_F(WeeklyImportTest, CancelDuringTheDownloadWait) {
     writeWeek();
     jv->options().simulateDownload = true;
     pump.cancelAt = 3;
-    EXPECT_EQ(runToku(), ImportOutcome::Aborted);
+    EXPECT_EQ(runWeek(), ImportOutcome::Aborted);
+    EXPECT_EQ(ui.statuses.back(), "レース情報の更新を中止しました。");
+    EXPECT_NE(std::find(ui.statuses.begin(), ui.statuses.end(), "レース情報をダウンロード中..."), ui.statuses.end());
+    EXPECT_EQ(jv->calls().read, 0);  // cancelled while waiting: nothing read
+    EXPECT_EQ(jv->calls().close, 1);
     expectEmptyStore();
 }
 
