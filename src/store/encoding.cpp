@@ -100,7 +100,8 @@ bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
     return static_cast<bool>(out);
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::function<bool(const std::filesystem::path&)>& beforeRename) {
     std::filesystem::path tmp = path;
     tmp += ".tmp";
     if (!WriteFileBytes(tmp, bytes)) {
@@ -109,6 +110,10 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         return false;
     }
     std::error_code ec;
+    if (beforeRename && !beforeRename(tmp)) {
+        std::filesystem::remove(tmp, ec);
+        return false;
+    }
     std::filesystem::rename(tmp, path, ec);
     if (ec) {
         std::filesystem::remove(tmp, ec);

@@ -23,6 +23,8 @@ public:
 
     // End of file: nothing left to read.
     bool eof() const { return pos_ >= text_.size(); }
+    // Characters (bytes of the decoded text) not yet read.
+    size_t remaining() const { return text_.size() - pos_; }
     // Reads the next field; false when reading past the end of the file.
     bool read(std::string& field);
     // The next field, or nullopt past the end.

@@ -1,0 +1,306 @@
+#include "store/weekly_store.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "store/cache_files.h"
+#include "store/fields.h"
+#include "store/format.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kCache2Fields = 12;
+constexpr int kCache3Fields = 31;
+
+// Past-run race names are the only cells that may hold a double quote, which
+// the quoted field format cannot carry: it becomes a space, and the name is
+// brought to full width with half-width spaces.
+std::string cleanRaceName(const std::string& name) {
+    std::string half = ToHalfWidth(name);
+    std::replace(half.begin(), half.end(), '"', ' ');
+    std::string full = ToFullWidth(half);
+    std::string out;
+    out.reserve(full.size());
+    const std::string_view ideographicSpace = "\xE3\x80\x80";
+    for (size_t pos = 0; pos < full.size();) {
+        if (std::string_view(full).substr(pos, 3) == ideographicSpace) {
+            out += ' ';
+            pos += 3;
+        } else {
+            out += full[pos++];
+        }
+    }
+    return out;
+}
+
+bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pump) {
+    if (store.RaceCount < 0 || store.UmaCount < 0 || store.HistoryCount < 0 ||
+        store.RaceInfo.rows() < store.RaceCount || store.RaceInfo.cols() < kRaceInfoCols ||
+        store.RaceLabel.size() < store.RaceCount || store.UmaInfo.rows() < store.UmaCount ||
+        store.UmaInfo.cols() < kCache2Fields || store.HistoryInfo.rows() < store.HistoryCount ||
+        store.HistoryInfo.cols() < kCache3Fields)
+        return false;
+
+    ui.setStatus("レース情報をキャッシュへ書き込み中...");
+    Progress progress(ui, store.RaceCount + store.UmaCount + store.HistoryCount);
+
+    FieldWriter races;
+    races.quoted("0").integer(store.RaceCount).quoted(store.DataMode).endLine();
+    for (int r = 1; r <= store.RaceCount; ++r) {
+        races.quoted("1");
+        for (int c = 1; c <= kRaceInfoCols; ++c) races.quoted(store.RaceInfo.at(r, c));
+        races.quoted(store.RaceLabel[r]).endLine();
+        pump.processEvents();
+        progress.step();
+    }
+    if (!races.save(folders.cache / kCache1)) return false;
+
+    FieldWriter runners;
+    runners.quoted("0").integer(store.UmaCount).endLine();
+    for (int r = 1; r <= store.UmaCount; ++r) {
+        runners.quoted("1");
+        for (int c = 1; c <= kCache2Fields; ++c) runners.quoted(store.UmaInfo.at(r, c));
+        runners.endLine();
+        pump.processEvents();
+        progress.step();
+    }
+    if (!runners.save(folders.cache / kCache2)) return false;
+
+    ui.setStatus("出走馬履歴情報をキャッシュへ書き込み中...");
+    FieldWriter history;
+    history.quoted("0").integer(store.HistoryCount).endLine();
+    for (int r = 1; r <= store.HistoryCount; ++r) {
+        std::string& name = store.HistoryInfo.at(r, 4);
+        name = cleanRaceName(name);
+        history.quoted("1");
+        for (int c = 1; c <= kCache3Fields; ++c) history.quoted(store.HistoryInfo.at(r, c));
+        history.endLine();
+        pump.processEvents();
+        progress.step();
+    }
+    if (!history.save(folders.cache / kCache3)) return false;
+    progress.finish();
+    return true;
+}
+
+// Reads one header or record field; false past the end of the file.
+bool readInto(FieldReader& in, std::string& field) { return in.read(field); }
+
+std::optional<long long> readCount(FieldReader& in) {
+    std::string head, count;
+    if (!in.read(head) || head != "0" || !in.read(count)) return std::nullopt;
+    auto n = ParseInteger(count);
+    if (!n || *n < 0) return std::nullopt;
+    return n;
+}
+
+// A record: end of file before it or a tag other than "1" fails.
+bool readTag(FieldReader& in) {
+    std::string tag;
+    return !in.eof() && in.read(tag) && tag == "1";
+}
+
+bool loadRaces(Store& store, const Folders& folders) {
+    auto in = FieldReader::FromFile(folders.cache / kCache1);
+    if (!in) return false;
+    auto count = readCount(*in);
+    std::string mode;
+    if (!count || !in->read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
+    if (*count > 32767) return false;  // the race count is a 16-bit number
+    const int n = static_cast<int>(*count);
+    store.RaceInfo.resize(n, kRaceInfoCols);
+    store.RaceLabel.resize(n);
+    store.RaceIdList.resize(n);
+    for (int r = 1; r <= n; ++r) {
+        if (!readTag(*in)) return false;
+        for (int c = 1; c <= kRaceInfoCols; ++c)
+            if (!readInto(*in, store.RaceInfo.at(r, c))) return false;
+        if (!readInto(*in, store.RaceLabel[r])) return false;
+        store.RaceIdList[r] = store.RaceInfo.at(r, 1);
+    }
+    store.DataMode = mode;
+    store.RaceCount = n;
+    return true;
+}
+
+// Runner and past-run counts have no 16-bit limit; a count the file cannot
+// hold (each field takes at least one character) fails before anything is sized.
+bool plausibleCount(const FieldReader& in, long long count, int fieldsPerRecord) {
+    return count <= static_cast<long long>((in.remaining() + 1) / static_cast<size_t>(fieldsPerRecord + 1)) &&
+           count <= 0x7fffffff;
+}
+
+bool loadRunners(Store& store, const Folders& folders) {
+    auto in = FieldReader::FromFile(folders.cache / kCache2);
+    if (!in) return false;
+    auto count = readCount(*in);
+    if (!count || !plausibleCount(*in, *count, kCache2Fields)) return false;
+    const int n = static_cast<int>(*count);
+    store.UmaInfo.resize(n, kUmaInfoCols);
+    store.UmaKey.resize(n);
+    for (int r = 1; r <= n; ++r) {
+        if (!readTag(*in)) return false;
+        for (int c = 1; c <= kCache2Fields; ++c)
+            if (!readInto(*in, store.UmaInfo.at(r, c))) return false;
+        store.UmaKey[r] = store.UmaInfo.at(r, 1) + store.UmaInfo.at(r, 4);
+    }
+    store.UmaCount = n;
+    return true;
+}
+
+bool isOneOf(const std::string& s, std::initializer_list<std::string_view> values) {
+    return std::find(values.begin(), values.end(), s) != values.end();
+}
+
+bool loadHistory(Store& store, const Folders& folders) {
+    auto in = FieldReader::FromFile(folders.cache / kCache3);
+    if (!in) return false;
+    auto count = readCount(*in);
+    if (!count || !plausibleCount(*in, *count, kCache3Fields)) return false;
+    const int n = static_cast<int>(*count);
+    store.HistoryInfo.resize(n, kHistoryInfoCols);
+    store.HistoryKey.resize(n);
+    for (int r = 1; r <= n; ++r) {
+        if (!readTag(*in)) return false;
+        for (int c = 1; c <= kCache3Fields; ++c)
+            if (!readInto(*in, store.HistoryInfo.at(r, c))) return false;
+        // Runs at local courses, jump races and runs that did not finish
+        // normally are left out of the figures.
+        bool out = !isOneOf(store.HistoryInfo.at(r, 9),
+                            {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"}) ||
+                   store.HistoryInfo.at(r, 11) == "障" || !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
+        store.HistoryInfo.at(r, 43) = out ? "OUT" : "ON";
+        store.HistoryKey[r] = store.HistoryInfo.at(r, 1) + store.HistoryInfo.at(r, 2);
+    }
+    store.HistoryCount = n;
+    return true;
+}
+
+}  // namespace
+
+bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump& pump) {
+    if (writeAll(store, folders, ui, pump)) return false;
+    store.RaceCount = 0;
+    store.UmaCount = 0;
+    store.HistoryCount = 0;
+    // The files are written whole, so a failure can leave a new file beside old
+    // ones; remove them all so that no mixed week is ever loaded.
+    for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
+    return true;
+}
+
+bool LoadRaceCache(Store& store, const Folders& folders) {
+    ClearRaceCache(store);
+    if (loadRaces(store, folders) && loadRunners(store, folders) && loadHistory(store, folders)) return false;
+    for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
+    ClearRaceCache(store);
+    return true;
+}
+
+void ClearRaceCache(Store& store) {
+    store.DataMode.clear();
+    store.RaceCount = 0;
+    store.UmaCount = 0;
+    store.HistoryCount = 0;
+    store.RaceInfo.clear();
+    store.UmaInfo.clear();
+    store.HistoryInfo.clear();
+    store.RaceLabel.clear();
+    store.RaceIdList.clear();
+    store.UmaKey.clear();
+    store.HistoryKey.clear();
+}
+
+void SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last) {
+    first = std::max(first, 1);
+    last = std::min({last, keys.size(), positions.size()});
+    // Recurse into the smaller part and loop on the larger, so that long runs of
+    // equal keys cannot exhaust the stack; the resulting order is unchanged.
+    while (first < last) {
+        const int middle = (first + last) / 2;
+        std::string pivotKey = std::move(keys[middle]);
+        const int pivotPosition = positions[middle];
+        if (middle != first) {
+            keys[middle] = std::move(keys[first]);
+            positions[middle] = positions[first];
+        }
+        int boundary = first;
+        for (int i = first + 1; i <= last; ++i) {
+            if (keys[i] < pivotKey) {
+                ++boundary;
+                std::swap(keys[i], keys[boundary]);
+                std::swap(positions[i], positions[boundary]);
+            }
+        }
+        if (boundary != first) {
+            keys[first] = std::move(keys[boundary]);
+            positions[first] = positions[boundary];
+        }
+        keys[boundary] = std::move(pivotKey);
+        positions[boundary] = pivotPosition;
+        if (boundary - first < last - boundary) {
+            SortKeys(keys, positions, first, boundary - 1);
+            first = boundary + 1;
+        } else {
+            SortKeys(keys, positions, boundary + 1, last);
+            last = boundary - 1;
+        }
+    }
+}
+
+int FindFirstRunner(const Store& store, const std::string& raceId, int first, int last) {
+    last = std::min(last, store.UmaInfo.rows());
+    for (int r = std::max(first, 1); r <= last; ++r)
+        if (store.UmaInfo.at(r, 1) == raceId) return r;
+    return -1;
+}
+
+int FindFirstHistory(const Store& store, const std::string& umaCode, int first, int last) {
+    last = std::min(last, store.HistoryKey.size());
+    for (int r = std::max(first, 1); r <= last; ++r)
+        if (std::string_view(store.HistoryKey[r]).substr(0, 10) == umaCode) return r;
+    return -1;
+}
+
+int FindUmaKey(const Store& store, const std::string& key, int first, int last) {
+    last = std::min(last, store.UmaKey.size());
+    for (int r = std::max(first, 1); r <= last; ++r)
+        if (store.UmaKey[r] == key) return r;
+    return -1;
+}
+
+int FindHistoryKey(const Store& store, const std::string& key, int low, int high) {
+    low = std::max(low, 1);
+    high = std::min(high, store.HistoryKey.size());
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        const std::string& k = store.HistoryKey[middle];
+        if (k == key) return middle;
+        if (k < key) {
+            low = middle + 1;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return -1;
+}
+
+std::string CourseName(const std::string& courseCode) {
+    static constexpr std::pair<std::string_view, std::string_view> kCourses[] = {
+        {"01", "札幌"}, {"02", "函館"}, {"03", "福島"}, {"04", "新潟"},   {"05", "東京"},   {"06", "中山"},
+        {"07", "中京"}, {"08", "京都"}, {"09", "阪神"}, {"10", "小倉"},   {"30", "門別"},   {"31", "北見"},
+        {"32", "岩見沢"}, {"33", "帯広"}, {"34", "旭川"}, {"35", "盛岡"}, {"36", "水沢"},   {"37", "上山"},
+        {"38", "三条"}, {"39", "足利"}, {"40", "宇都宮"}, {"41", "高崎"}, {"42", "浦和"},   {"43", "船橋"},
+        {"44", "大井"}, {"45", "川崎"}, {"46", "金沢"}, {"47", "笠松"},   {"48", "名古屋"}, {"49", "紀三寺"},
+        {"50", "園田"}, {"51", "姫路"}, {"52", "益田"}, {"53", "福山"},   {"54", "高知"},   {"55", "佐賀"},
+        {"56", "荒尾"}, {"57", "中津"}, {"58", "札幌"}, {"59", "函館"},   {"60", "新潟"},   {"61", "中京"},
+    };
+    for (const auto& [code, name] : kCourses)
+        if (code == courseCode) return std::string(name);
+    return {};
+}
+
+}  // namespace veltrix
