@@ -3,6 +3,7 @@
 // Owned by one object and passed by reference, so a test can build any state.
 #include "app/folders.h"
 #include "app/settings.h"
+#include "store/condition_table.h"
 #include "store/race_tables.h"
 #include "store/store.h"
 
@@ -12,6 +13,7 @@ struct Application {
     Folders folders;
     Settings settings;
     Store store;
+    Conditions conditions;  // ConditionKey / ConditionTable
     RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
 };
 

@@ -77,6 +77,17 @@ bool FieldReader::readRecord(std::vector<std::string>& fields) {
     return true;
 }
 
+bool FieldReader::readLine(std::string& line) {
+    line.clear();
+    if (eof()) return false;
+    size_t end = pos_;
+    while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+    line.assign(text_, pos_, end - pos_);
+    pos_ = end;
+    consumeDelimiter();
+    return true;
+}
+
 void FieldWriter::separate() {
     if (lineStarted_) text_ += ',';
     lineStarted_ = true;

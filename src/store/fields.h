@@ -33,6 +33,9 @@ public:
     bool lastEndedLine() const { return endedLine_; }
     // Reads the fields up to the end of the current line; false at end of file.
     bool readRecord(std::vector<std::string>& fields);
+    // Reads the rest of the current line as it stands (no splitting at commas,
+    // quotes kept); false at end of file. For lines that are not records.
+    bool readLine(std::string& line);
 
 private:
     void consumeDelimiter();

@@ -1,0 +1,70 @@
+// veltrix-cli history UMACODE: the past runs of one horse with their merged
+// analysis figures, as the program holds them after start-up.
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "app/application.h"
+#include "app/host.h"
+#include "app/race_card_reset.h"
+#include "cli/command.h"
+#include "store/analysis_files.h"
+#include "store/weekly_store.h"
+
+namespace veltrix::cli {
+namespace {
+
+int runHistory(Context& ctx) {
+    if (ctx.args.size() != 1 || ctx.args[0].empty()) {
+        ctx.err << "usage: veltrix-cli [--root DIR] history UMACODE\n";
+        return 1;
+    }
+    const std::string& umaCode = ctx.args[0];
+    Application app;
+    app.folders = Folders::under(ctx.root);
+
+    std::error_code ec;
+    for (const char* name : {kCache1, kCache2, kCache3}) {
+        if (!std::filesystem::exists(app.folders.cache / name, ec)) {
+            ctx.err << "no stored week: " << (app.folders.cache / name).string() << " is missing\n";
+            return 1;
+        }
+    }
+    if (LoadRaceCache(app.store, app.folders)) {
+        ctx.err << "the weekly race files could not be read and were deleted\n";
+        return 1;
+    }
+    NullPump pump;
+    NoRaceCard noRaceCard;
+    const AnalysisMergeResult merged = MergeAnalysisFilesAtStartup(app, pump, noRaceCard);
+    if (merged.ended && app.store.RaceCount == 0) {
+        ctx.err << "an analysis file could not be read and was deleted; the store is empty\n";
+        return 1;
+    }
+
+    const Store& s = app.store;
+    bool known = false;
+    for (int u = 1; u <= std::min(s.UmaCount, s.UmaInfo.rows()) && !known; ++u) known = s.UmaInfo.at(u, 2) == umaCode;
+    const int rows = std::min(s.HistoryCount, s.HistoryInfo.rows());
+    for (int h = 1; h <= rows; ++h) {
+        if (s.HistoryInfo.at(h, 1) != umaCode) continue;
+        known = true;
+        for (int c = 1; c <= kHistoryInfoCols; ++c) {
+            if (c > 1) ctx.out << '\t';
+            ctx.out << s.HistoryInfo.at(h, c);
+        }
+        ctx.out << '\n';
+    }
+    if (!known) {
+        ctx.err << "unknown UmaCode: " << umaCode << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+VELTRIX_CLI_COMMAND(history, "history", "history UMACODE   past runs of one horse with their figures (43 columns)",
+                    runHistory);
+
+}  // namespace veltrix::cli
