@@ -1,17 +1,111 @@
 #include "app/frmStartup.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
+#include <exception>
+#include <memory>
 
-#include "veltrix_version.h"
+#include "app/application.h"
+#include "app/frmSplash.h"
+#include "app/frmSyusohyo.h"
+#include "app/settings.h"
+#include "app/startup_checks.h"
+#include "store/weekly_store.h"
+#include "ui/qt_host.h"
 
 namespace veltrix::ui {
 
+namespace {
+
+// Owns the program's state and windows from start-up to ShutDown.
+class Shell final : public StartupSteps {
+public:
+    explicit Shell(const QString& programFolder) { app_.folders = Folders::under(toPath(programFolder)); }
+
+    bool anotherCopyRunning() override {
+        // When the lock file cannot be made nothing is known; start, and let the
+        // folder step decide whether the program folder is usable.
+        return lock_.tryAcquire(app_.folders.program / kLockFileName) == InstanceLock::State::HeldElsewhere;
+    }
+
+    void screenSize(int& width, int& height) override {
+        width = height = 0;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QSize pixels = screen->size() * screen->devicePixelRatio();
+            width = pixels.width();
+            height = pixels.height();
+        }
+    }
+
+    void showSplash() override {
+        splash_ = std::make_unique<frmSplash>();
+        splash_->show();
+    }
+
+    bool prepareFolders() override { return CreateStoreFolders(app_.folders); }
+
+    void processEvents() override { QCoreApplication::processEvents(); }
+
+    bool readSettings() override { return ReadSettings(app_.settings, app_.folders.program); }
+
+    bool showMainWindow() override {
+        main_ = std::make_unique<frmSyusohyo>(app_, services(), [this] { ShutDown(); });
+        if (main_->load()) return true;
+        main_->show();
+        return false;
+    }
+
+    void closeSplash() override {
+        if (splash_) splash_->close();
+        splash_.reset();
+    }
+
+    // Ends the program: releases every window without close events, empties the store.
+    void ShutDown() {
+        try {
+            for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+            splash_.reset();
+            ClearRaceCache(app_.store);
+        } catch (const std::exception&) {
+        }
+        QCoreApplication::exit(0);  // when start-up fails there is no loop yet; RunVeltrix returns
+    }
+
+private:
+    MainWindowServices services() {
+        MainWindowServices s;
+        s.initJVLink = [](Application&) { return 0; };  // wired to the core after merge
+        s.loadRaceCache = [](Application&) {
+            return true;
+        };  // wired to the core after merge: nothing read here
+        s.mergeAnalysisFiles = [](Application&) { return false; };  // wired to the core after merge
+        return s;
+    }
+
+    Application app_;
+    InstanceLock lock_;
+    std::unique_ptr<frmSplash> splash_;
+    std::unique_ptr<frmSyusohyo> main_;
+};
+
+}  // namespace
+
 int RunVeltrix(QApplication& app) {
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("VELTRIX Version " VELTRIX_VERSION_TEXT));
-    w.show();
-    return app.exec();
+    app.setApplicationName(QStringLiteral("VELTRIX"));
+    Shell shell(QCoreApplication::applicationDirPath());
+    QtUserInterface ui;
+    switch (RunStartup(shell, ui)) {
+        case StartupResult::Running:
+            return app.exec();
+        case StartupResult::AnotherCopy:
+            return 0;
+        case StartupResult::ScreenTooSmall:
+            return 1;
+        case StartupResult::Failed:
+            shell.ShutDown();
+            return 1;
+    }
+    return 1;
 }
 
 }  // namespace veltrix::ui

@@ -1,0 +1,333 @@
+#include "app/frmSyusohyo.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "app/frmVersion.h"
+#include "veltrix_version.h"
+
+namespace veltrix::ui {
+
+namespace {
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QLabel* valueLabel(QWidget* parent, const QString& name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setFrameShape(QFrame::StyledPanel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setFixedWidth(72);
+    return l;
+}
+
+QFrame* separatorLine(QWidget* parent, const char* name) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QTableView* gridView(QWidget* parent, const QString& name) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setAlternatingRowColors(false);
+    view->verticalHeader()->setDefaultSectionSize(20);
+    return view;
+}
+
+}  // namespace
+
+frmSyusohyo::frmSyusohyo(Application& app, MainWindowServices services, std::function<void()> shutDown,
+                         QWidget* parent)
+    : QMainWindow(parent),
+      app_(app),
+      services_(std::move(services)),
+      shutDown_(std::move(shutDown)),
+      ui_(this) {
+    setObjectName(QStringLiteral("frmSyusohyo"));
+    setWindowTitle(QStringLiteral("VELTRIX Version " VELTRIX_VERSION_TEXT));
+    buildMenus();
+    buildPopupMenus();
+    buildCentralArea();
+    ResetDataCombo();
+    menuItem(QStringLiteral("mnuFileImport"))->setEnabled(false);
+
+    QSize size(1260, 980);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
+}
+
+frmSyusohyo::~frmSyusohyo() = default;
+
+void frmSyusohyo::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    connect(addItem(file, "mnuRaceInfoImport", QStringLiteral("レース情報のインポート(&I)...")),
+            &QAction::triggered, this, &frmSyusohyo::openImportWindow);
+    file->addSeparator();
+    addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)..."));
+    file->addSeparator();
+    addItem(file, "mnuExport", QStringLiteral("出走表のエクスポート(&E)..."));
+    file->addSeparator();
+    addItem(file, "mnuPrint", QStringLiteral("出走表の印刷(&P)..."));
+    addItem(file, "mnuPrintRGraph", QStringLiteral("予測R指数グラフの印刷(&R)"));
+    file->addSeparator();
+    // Through the close path, so that secondary windows close as they do when the window is closed.
+    connect(addItem(file, "mnuFileExit", QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    addItem(view, "mnuSelect", QStringLiteral("選択パレット(&S)"));
+    addItem(view, "mnuRGraph", QStringLiteral("R指数グラフ(&R)"));
+    addItem(view, "mnuDetail", QStringLiteral("ヒストグラム(&H)"));
+    addItem(view, "mnuHeatmap", QStringLiteral("ヒートマップ(&M)"));
+    addItem(view, "mnuKaimeList", QStringLiteral("買い目リスト(&K)"));
+    view->addSeparator();
+    addItem(view, "mnuYosokuSimulator", QStringLiteral("予測シミュレーション(&Y)"));
+    addItem(view, "mnuKekkaSimulator", QStringLiteral("結果シミュレーション(&K)"));
+    view->addSeparator();
+    addItem(view, "mnuTune", QStringLiteral("チューニング(&T)"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(addItem(help, "mnuOpenHelp", QStringLiteral("利用ガイドを開く(&G)")), &QAction::triggered, this,
+            &frmSyusohyo::openHelp);
+    help->addSeparator();
+    connect(addItem(help, "mnuOpenOrvante", QStringLiteral("ORVANTE ウェブサイト(&W)")), &QAction::triggered,
+            this, &frmSyusohyo::openMakerSite);
+    help->addSeparator();
+    connect(addItem(help, "mnuHelpAbout", QStringLiteral("バージョン情報(&A)...")), &QAction::triggered, this,
+            &frmSyusohyo::showVersionWindow);
+}
+
+void frmSyusohyo::buildPopupMenus() {
+    // Opened from the race card by right-clicks; not on the menu bar.
+    mnuOdds_ = new QMenu(QStringLiteral("オッズ"), this);
+    mnuOdds_->setObjectName(QStringLiteral("mnuOdds"));
+    // Its caption is built for the clicked cell; without one it stays disabled.
+    addItem(mnuOdds_, "mnuOperationOdds", QString())->setEnabled(false);
+
+    mnuMark_ = new QMenu(QStringLiteral("印"), this);
+    mnuMark_->setObjectName(QStringLiteral("mnuMark"));
+
+    mnuRace_ = new QMenu(QStringLiteral("RaceModelSimulator"), this);
+    mnuRace_->setObjectName(QStringLiteral("mnuRace"));
+    addItem(mnuRace_, "mnuOperationRace", QStringLiteral("RACE MODEL SIMULATOR を開く"));
+    connect(addItem(mnuRace_, "mnuOperationRacingViewer", QStringLiteral("JRA RACING VIEWER を開く")),
+            &QAction::triggered, this, [this] {
+                if (lblJRV_->text().isEmpty()) return;  // no past race chosen
+            });
+}
+
+void frmSyusohyo::buildCentralArea() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralArea"));
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(6, 4, 6, 6);
+    outer->setSpacing(4);
+
+    lblRace_ = new QLabel(central);
+    lblRace_->setObjectName(QStringLiteral("lblRace"));
+    lblRace_->setFrameShape(QFrame::StyledPanel);
+    lblRace_->setFrameShadow(QFrame::Sunken);
+    lblRace_->setMinimumHeight(26);
+    lblRace_->setCursor(Qt::PointingHandCursor);
+    lblRace_->setToolTip(QStringLiteral("クリックするとレース情報のインポートを開きます"));
+    lblRace_->installEventFilter(this);
+    lblJRV_ = new QLabel(central);
+    lblJRV_->setObjectName(QStringLiteral("lblJRV"));
+    lblJRV_->hide();
+    outer->addWidget(lblRace_);
+    outer->addWidget(separatorLine(central, "linSeparator1"));
+
+    // Race card with the relation and score labels beside it.
+    auto* cardRow = new QHBoxLayout;
+    fpsSyuso_ = new QTabWidget(central);
+    fpsSyuso_->setObjectName(QStringLiteral("fpsSyuso"));
+    fpsSyuso_->setTabPosition(QTabWidget::South);
+    for (int i = 0; i < 3; ++i) {
+        sheets_[i] = gridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(i + 1));
+        fpsSyuso_->addTab(sheets_[i], QString::fromUtf8(kSheetNames[i]));
+    }
+    cardRow->addWidget(fpsSyuso_, 1);
+
+    auto* side = new QVBoxLayout;
+    auto* relate = new QGroupBox(QStringLiteral("RACE"), central);
+    relate->setObjectName(QStringLiteral("fraRelate"));
+    auto* relateGrid = new QGridLayout(relate);
+    const char* relateCaptions[] = {"レースレベル", "前半ペース", "後半ペース", "ペース傾き"};
+    for (int i = 0; i < 4; ++i) {
+        relateGrid->addWidget(new QLabel(QString::fromUtf8(relateCaptions[i]), relate), i, 0);
+        lblRelateValue_[i] = valueLabel(relate, QStringLiteral("lblRelateValue%1").arg(i));
+        relateGrid->addWidget(lblRelateValue_[i], i, 1);
+    }
+    auto* score = new QGroupBox(QStringLiteral("SCORE"), central);
+    score->setObjectName(QStringLiteral("fraScore"));
+    auto* scoreGrid = new QGridLayout(score);
+    const char* scoreCaptions[] = {"人気スコア", "D.M. スコア", "VELTRIX スコア"};
+    for (int i = 0; i < 3; ++i) {
+        scoreGrid->addWidget(new QLabel(QString::fromUtf8(scoreCaptions[i]), score), i, 0);
+        lblScoreValue_[i] = valueLabel(score, QStringLiteral("lblScoreValue%1").arg(i));
+        scoreGrid->addWidget(lblScoreValue_[i], i, 1);
+    }
+    side->addWidget(relate);
+    side->addWidget(score);
+    side->addStretch();
+    cardRow->addLayout(side);
+    outer->addLayout(cardRow, 3);
+    outer->addWidget(separatorLine(central, "linSeparator2"));
+
+    // Past performances of the chosen runner, and the chart area.
+    auto* lower = new QSplitter(Qt::Horizontal, central);
+    lower->setObjectName(QStringLiteral("splLower"));
+    fpsHistory_ = gridView(lower, QStringLiteral("fpsHistory"));
+    chartArea_ = new QFrame(lower);
+    chartArea_->setObjectName(QStringLiteral("fraChart"));
+    chartArea_->setFrameShape(QFrame::StyledPanel);
+    chartArea_->setMinimumWidth(280);
+    lower->addWidget(fpsHistory_);
+    lower->addWidget(chartArea_);
+    lower->setStretchFactor(0, 3);
+    lower->setStretchFactor(1, 1);
+    outer->addWidget(lower, 2);
+
+    setCentralWidget(central);
+}
+
+bool frmSyusohyo::load() {
+    const MainWindowLoadResult result = LoadMainWindowData(app_, services_, ui_);
+    if (result.jvlinkFailed) return true;
+    storeRead_ = result.storeRead;
+    menuItem(QStringLiteral("mnuFileImport"))->setEnabled(storeRead_);
+    ResetDataCombo();
+    setMarkItems();
+    return false;
+}
+
+void frmSyusohyo::setMarkItems() {
+    QList<QAction*> items = mnuMark_->actions();
+    for (int i = 0; i < static_cast<int>(app_.settings.Mark.size()); ++i) {
+        QAction* item = i < items.size() ? items[i] : addItem(mnuMark_, "mnuOperationMark", QString());
+        item->setData(i);
+        // A mark "&" is a symbol here, not an access key.
+        QString caption = toQString(app_.settings.Mark[static_cast<size_t>(i)]);
+        item->setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+}
+
+QAction* frmSyusohyo::menuItem(const QString& objectName) const { return findChild<QAction*>(objectName); }
+
+void frmSyusohyo::ResetDataCombo() {
+    lblRace_->clear();
+    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"}) {
+        menuItem(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+void frmSyusohyo::ResetData() {
+    ResetDataCombo();
+    // The three sheets and fpsHistory show no rows until a race is opened: they
+    // get their Sheet models from the race card, which empties them there.
+    ClearRelateLabel();
+    ClearScoreLabel();
+    chartArea_->update();
+}
+
+void frmSyusohyo::showRace(const QString& raceLabel) {
+    lblRace_->setText(raceLabel);
+    for (const char* name : {"mnuFileImport", "mnuExport", "mnuPrint", "mnuPrintRGraph"}) {
+        menuItem(QString::fromLatin1(name))->setEnabled(true);
+    }
+}
+
+void frmSyusohyo::ClearRelateLabel() {
+    for (QLabel* l : lblRelateValue_) l->clear();
+}
+
+void frmSyusohyo::ClearScoreLabel() {
+    for (QLabel* l : lblScoreValue_) l->clear();
+}
+
+void frmSyusohyo::addSecondaryWindow(QWidget* window) {
+    if (window) secondaryWindows_.emplace_back(window);
+}
+
+void frmSyusohyo::hideSecondaryWindows() {
+    for (const auto& w : secondaryWindows_) {
+        if (w) w->hide();
+    }
+}
+
+void frmSyusohyo::openImportWindow() {
+    hideSecondaryWindows();
+    emit importWindowRequested();
+}
+
+void frmSyusohyo::openHelp() {
+    hideSecondaryWindows();
+    OpenWithShell(GuideUrl(fromPath(app_.folders.program)));
+}
+
+void frmSyusohyo::openMakerSite() {
+    hideSecondaryWindows();
+    OpenWithShell(QUrl(QString::fromLatin1(kMakerSiteUrl)));
+}
+
+void frmSyusohyo::showVersionWindow() {
+    hideSecondaryWindows();
+    frmVersion window(this);
+    versionWindow_ = &window;
+    window.exec();
+}
+
+bool frmSyusohyo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblRace_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isEnabled()) {
+        openImportWindow();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmSyusohyo::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (closing_) return;
+    closing_ = true;
+    try {
+        hide();
+        for (const auto& w : secondaryWindows_) {
+            if (w) w->close();
+        }
+        if (versionWindow_) versionWindow_->close();
+        ResetDataCombo();
+    } catch (const std::exception&) {
+    }
+    if (shutDown_) shutDown_();
+}
+
+}  // namespace veltrix::ui

@@ -1,0 +1,106 @@
+#pragma once
+// The main window: race card, past-performance grid, chart area, race label,
+// and the menus from which every other window is reached.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "app/application.h"
+#include "app/main_window_load.h"
+#include "ui/qt_host.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QTableView;
+
+namespace veltrix::ui {
+
+class frmSyusohyo final : public QMainWindow {
+    Q_OBJECT
+public:
+    // shutDown ends the program; the close path calls it last.
+    frmSyusohyo(Application& app, MainWindowServices services, std::function<void()> shutDown,
+                QWidget* parent = nullptr);
+    ~frmSyusohyo() override;
+
+    // The load step: JV-Link, weekly files, mark items, analysis files.
+    // Returns true on failure (JV-Link could not be initialised; the message was shown).
+    bool load();
+
+    // Empties lblRace and disables the commands that need an open race.
+    void ResetDataCombo();
+    // Clears everything shown about a race, before the data are replaced.
+    void ResetData();
+    // A race was opened: its label goes into lblRace and the race commands are enabled.
+    void showRace(const QString& raceLabel);
+
+    // Secondary windows are hidden by the commands that open other windows and
+    // closed by the close path.
+    void addSecondaryWindow(QWidget* window);
+    void hideSecondaryWindows();
+
+    QAction* menuItem(const QString& objectName) const;
+    QMenu* mnuOdds() const { return mnuOdds_; }
+    QMenu* mnuMark() const { return mnuMark_; }
+    QMenu* mnuRace() const { return mnuRace_; }
+    QLabel* lblRace() const { return lblRace_; }
+    QTabWidget* fpsSyuso() const { return fpsSyuso_; }
+    QTableView* fpsHistory() const { return fpsHistory_; }
+    QtUserInterface& userInterface() { return ui_; }
+
+public slots:
+    // mnuRaceInfoImport and a click on lblRace.
+    void openImportWindow();
+    void openHelp();
+    void openMakerSite();
+    void showVersionWindow();
+
+signals:
+    // The import window is shown modally by whoever owns it.
+    void importWindowRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPopupMenus();
+    void buildCentralArea();
+    void setMarkItems();
+    void ClearRelateLabel();
+    void ClearScoreLabel();
+
+    Application& app_;
+    MainWindowServices services_;
+    std::function<void()> shutDown_;
+    QtUserInterface ui_;
+    bool closing_ = false;
+    bool storeRead_ = false;
+
+    QMenu* mnuOdds_ = nullptr;
+    QMenu* mnuMark_ = nullptr;
+    QMenu* mnuRace_ = nullptr;
+    QLabel* lblRace_ = nullptr;
+    QLabel* lblJRV_ = nullptr;
+    QTabWidget* fpsSyuso_ = nullptr;
+    std::array<QTableView*, 3> sheets_{};
+    QTableView* fpsHistory_ = nullptr;
+    QFrame* chartArea_ = nullptr;
+    std::array<QLabel*, 4> lblRelateValue_{};
+    std::array<QLabel*, 3> lblScoreValue_{};
+    std::vector<QPointer<QWidget>> secondaryWindows_;
+    QPointer<QWidget> versionWindow_;
+};
+
+// The maker's web site, opened from the help menu.
+inline constexpr const char* kMakerSiteUrl = "https://www.orvante.example/";
+// The race card sheets, in tab order.
+inline constexpr std::array<const char*, 3> kSheetNames = {"出走表", "競馬場", "オッズ"};
+
+}  // namespace veltrix::ui

@@ -1,0 +1,83 @@
+#include "app/startup_checks.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <exception>
+
+namespace veltrix {
+
+bool FileExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+bool ScreenLargeEnough(int widthPixels, int heightPixels) {
+    return widthPixels >= kMinScreenWidth && heightPixels >= kMinScreenHeight;
+}
+
+bool CreateStoreFolders(const Folders& folders) {
+    for (const auto* folder : {&folders.cache, &folders.data}) {
+        std::error_code ec;
+        if (FileExists(*folder)) {
+            // A file of that name would make every later store write fail.
+            if (!std::filesystem::is_directory(*folder, ec)) return true;
+            continue;
+        }
+        if (!std::filesystem::create_directory(*folder, ec) || ec) return true;
+    }
+    return false;
+}
+
+InstanceLock::~InstanceLock() { release(); }
+
+InstanceLock::State InstanceLock::tryAcquire(const std::filesystem::path& lockFile) {
+    if (held()) return State::Acquired;
+    // O_CLOEXEC: a program started from here (a browser for the guide) must not
+    // inherit the descriptor and keep the lock after this copy has ended.
+    int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return State::Unavailable;
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? State::HeldElsewhere : State::Unavailable;
+    }
+    fd_ = fd;
+    return State::Acquired;
+}
+
+void InstanceLock::release() {
+    if (fd_ < 0) return;
+    ::close(fd_);  // closing the last descriptor drops the lock; the file stays
+    fd_ = -1;
+}
+
+StartupResult RunStartup(StartupSteps& steps, UserInterface& ui) {
+    if (steps.anotherCopyRunning()) return StartupResult::AnotherCopy;
+    try {
+        int width = 0;
+        int height = 0;
+        steps.screenSize(width, height);
+        if (!ScreenLargeEnough(width, height)) {
+            ui.showMessage(kResolutionMessage, Icon::Warning);
+            return StartupResult::ScreenTooSmall;
+        }
+        steps.showSplash();
+        if (steps.prepareFolders()) return StartupResult::Failed;
+        steps.processEvents();  // lets the splash window paint
+        if (steps.readSettings()) return StartupResult::Failed;
+        if (steps.showMainWindow()) return StartupResult::Failed;
+        steps.closeSplash();
+        return StartupResult::Running;
+    } catch (const std::exception&) {
+        return StartupResult::Failed;
+    }
+}
+
+}  // namespace veltrix

@@ -1,0 +1,75 @@
+#pragma once
+// The start-up rules that need no window: single instance, screen size,
+// store folders, and the order of the start-up steps.
+#include <filesystem>
+
+#include "app/folders.h"
+#include "app/host.h"
+
+namespace veltrix {
+
+inline constexpr const char* kResolutionMessage = "1024x768以上の解像度で起動してください。";
+inline constexpr int kMinScreenWidth = 1024;
+inline constexpr int kMinScreenHeight = 768;
+inline constexpr const char* kLockFileName = "VELTRIX.lock";
+
+// True when the file or folder exists; never opens it.
+bool FileExists(const std::filesystem::path& path);
+
+// The smallest screen the windows are laid out for is 1024 x 768 pixels.
+bool ScreenLargeEnough(int widthPixels, int heightPixels);
+
+// Creates "cache" and "data" when missing; existing folders are left as they
+// are. Returns true on failure (a folder cannot be created, or the name is
+// taken by something that is not a folder).
+bool CreateStoreFolders(const Folders& folders);
+
+// One running copy per program folder. The lock is an flock() on a file, so
+// the operating system drops it when the process ends in any way: a file left
+// behind by a crashed copy never blocks the next start.
+class InstanceLock {
+public:
+    enum class State {
+        Acquired,       // this object holds the lock
+        HeldElsewhere,  // another running copy holds it
+        Unavailable,    // the lock file cannot be opened; nothing is known
+    };
+
+    InstanceLock() = default;
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    State tryAcquire(const std::filesystem::path& lockFile);
+    void release();
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// The steps of the start-up, in the order they run. Routines return true on failure.
+class StartupSteps {
+public:
+    virtual ~StartupSteps() = default;
+    virtual bool anotherCopyRunning() = 0;
+    virtual void screenSize(int& width, int& height) = 0;
+    virtual void showSplash() = 0;
+    virtual bool prepareFolders() = 0;
+    virtual void processEvents() = 0;
+    virtual bool readSettings() = 0;
+    virtual bool showMainWindow() = 0;
+    virtual void closeSplash() = 0;
+};
+
+enum class StartupResult {
+    Running,         // the main window is shown; the event loop takes over
+    AnotherCopy,     // ended silently
+    ScreenTooSmall,  // the resolution message was shown
+    Failed,          // ended silently; the caller runs ShutDown
+};
+
+// Runs the start-up steps. Only the screen check talks to the user.
+StartupResult RunStartup(StartupSteps& steps, UserInterface& ui);
+
+}  // namespace veltrix

@@ -1,0 +1,132 @@
+#include "ui/qt_host.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStringList>
+#include <QWidget>
+
+namespace veltrix::ui {
+
+namespace {
+QMessageBox::Icon toQtIcon(Icon icon) {
+    switch (icon) {
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::Warning;
+}
+}  // namespace
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QtUserInterface::QtUserInterface(QWidget* parent) : parent_(parent) {}
+void QtUserInterface::setParent(QWidget* parent) { parent_ = parent; }
+void QtUserInterface::setStatusLabel(QLabel* label) { status_ = label; }
+void QtUserInterface::setProgressBar(QProgressBar* bar) { progress_ = bar; }
+
+void QtUserInterface::showMessage(const std::string& text, Icon icon) {
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text), QMessageBox::Ok,
+                    parent_);
+    box.setObjectName(QStringLiteral("msgVeltrix"));
+    box.exec();
+}
+
+bool QtUserInterface::askYesNo(const std::string& text, Icon icon, bool defaultNo) {
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setObjectName(QStringLiteral("msgVeltrix"));
+    box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::string QtUserInterface::askSaveFileName(const std::string& title, const std::string& filter,
+                                             const std::string& proposedName) {
+    QString name = QFileDialog::getSaveFileName(parent_, toQString(title), toQString(proposedName),
+                                                toQtFileFilter(filter));
+    return name.toStdString();
+}
+
+void QtUserInterface::setStatus(const std::string& text) {
+    if (status_) status_->setText(toQString(text));
+}
+
+void QtUserInterface::setProgressMax(int max) {
+    if (progress_) progress_->setRange(0, max > 0 ? max : 0);
+}
+
+void QtUserInterface::setProgress(int value) {
+    if (progress_) progress_->setValue(value);
+}
+
+void QtPump::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+QString toQtFileFilter(const std::string& filter) {
+    QString f = toQString(filter);
+    if (!f.contains(QLatin1Char('|'))) return f;
+    QStringList parts = f.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses of each entry.
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        else
+            description = description.left(description.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') +
+                          patterns + QLatin1Char(')');
+        out << description;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+void MakeTopMost(QWidget* window) {
+    if (!window) return;
+    window = window->window();
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        window->raise();
+        return;
+    }
+    // Changing the flags re-creates the native window and hides it; put it back as it was.
+    const bool visible = window->isVisible();
+    const QRect geometry = window->geometry();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window->setGeometry(geometry);
+    if (visible) {
+        window->show();
+        window->raise();
+    }
+}
+
+void MakeTopMost(const QString& caption) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isWindow() && w->windowTitle() == caption) {
+            MakeTopMost(w);
+            return;
+        }
+    }
+}
+
+QUrl GuideUrl(const QString& programFolder) {
+    return QUrl::fromLocalFile(programFolder + QStringLiteral("/help/Guide01.html"));
+}
+
+void OpenWithShell(const QUrl& target) { QDesktopServices::openUrl(target); }
+
+}  // namespace veltrix::ui

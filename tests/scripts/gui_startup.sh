@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# The desktop program under a virtual X server: the main window at 1280x1024,
+# a second copy ending silently, a start after a killed copy, the resolution
+# message at 800x600, and a silent end without a settings file.
+# Usage: gui_startup.sh BUILD_DIR SOURCE_DIR. Exit 77 = skipped (no GUI build or no Xvfb).
+set -uo pipefail
+BUILD=$(cd "$1" && pwd)
+BIN="$BUILD/bin/veltrix"
+SHOTS="$BUILD/screenshots"
+CAPTION="VELTRIX Version 2.8.3"
+
+[ -x "$BIN" ] || { echo "skipped: $BIN not built"; exit 77; }
+for tool in Xvfb xwininfo import; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool missing"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+PROG="$WORK/program folder"  # a space in the path on purpose
+mkdir -p "$PROG" "$SHOTS"
+cp "$BIN" "$BUILD/bin/VELTRIX.ctx" "$PROG/"
+[ -d "$BUILD/bin/help" ] && cp -r "$BUILD/bin/help" "$PROG/"
+
+PIDS=()
+cleanup() {
+  for p in "${PIDS[@]}"; do kill -KILL "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Starts a virtual X server of the given screen size; sets DISPLAY and XPID.
+start_x() {
+  local fifo="$WORK/displayfd.$1"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XPID=$!
+  PIDS+=("$XPID")
+  for _ in $(seq 50); do
+    [ -s "$fifo" ] && break
+    sleep 0.1
+  done
+  [ -s "$fifo" ] || fail "Xvfb $1 did not start"
+  export DISPLAY=":$(head -n1 "$fifo")"
+}
+
+stop_x() { kill -KILL "$XPID" 2>/dev/null; wait "$XPID" 2>/dev/null; }
+
+# Lists mapped top-level windows as lines: "name" WIDTHxHEIGHT.
+windows() { xwininfo -root -children 2>/dev/null | sed -n 's/^ *0x[0-9a-f]* \("[^"]*"\).* \([0-9]*x[0-9]*\)+.*/\1 \2/p'; }
+
+# Waits up to $2 tenths of a second for a window line matching the pattern $1.
+wait_window() {
+  for _ in $(seq "$2"); do
+    windows | grep -q -- "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 tenths of a second for process $1 to end; sets RC to its exit
+# code or to "timeout". (Not in a command substitution: wait needs this shell.)
+wait_exit() {
+  RC=timeout
+  for _ in $(seq "$2"); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      RC=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+}
+
+run_veltrix() {
+  env -u QT_QPA_PLATFORM "$PROG/veltrix" >>"$WORK/veltrix.log" 2>&1 &
+  LAST=$!
+  PIDS+=("$LAST")
+}
+
+# ---- 1280x1024: the main window, a second copy, a start after a crash ----
+start_x 1280x1024x24
+run_veltrix
+first=$LAST
+wait_window "\"$CAPTION\"" 150 || fail "main window \"$CAPTION\" did not appear"
+sleep 0.5  # let it paint
+import -window root "$SHOTS/gui_startup_1280x1024.png" || fail "screenshot failed"
+[ -d "$PROG/cache" ] && [ -d "$PROG/data" ] || fail "cache and data folders not created"
+
+run_veltrix
+second=$LAST
+wait_exit "$second" 50
+[ "$RC" = 0 ] || fail "second copy: exit $RC (expected 0 within 5 s)"
+[ "$(windows | grep -c -- "\"$CAPTION\"")" = 1 ] || fail "second copy showed a window"
+kill -0 "$first" 2>/dev/null || fail "first copy ended"
+
+# A crashed copy leaves its lock file behind; the next start must not mind.
+kill -KILL "$first"
+wait "$first" 2>/dev/null
+[ -e "$PROG/VELTRIX.lock" ] || fail "no lock file in the program folder"
+run_veltrix
+again=$LAST
+wait_window "\"$CAPTION\"" 150 || fail "start after a killed copy was refused"
+kill -KILL "$again"
+wait "$again" 2>/dev/null
+stop_x
+
+# ---- 800x600: the resolution message, then the end ----
+start_x 800x600x24
+run_veltrix
+small=$LAST
+# The message box is titled "VELTRIX" (Qt's own 1x1 group leader carries the name too).
+wait_window '^"VELTRIX" [0-9][0-9]*x[0-9][0-9]' 150 || true
+box=$(windows | grep '^"VELTRIX" ' | grep -v ' 1x1$')
+[ -n "$box" ] || fail "no resolution message at 800x600"
+windows | grep -q -- "\"$CAPTION\"" && fail "main window shown at 800x600"
+sleep 0.5
+import -window root "$SHOTS/gui_startup_800x600.png" || fail "screenshot failed"
+if command -v xdotool >/dev/null; then
+  # OK on the message ends the program.
+  xdotool search --onlyvisible --name '^VELTRIX$' windowactivate --sync key Return >/dev/null 2>&1 ||
+    xdotool key Return
+  wait_exit "$small" 50
+  [ "$RC" != timeout ] || fail "program did not end after the resolution message"
+fi
+kill -KILL "$small" 2>/dev/null
+stop_x
+
+# ---- no settings file: ends silently ----
+start_x 1280x1024x24
+rm "$PROG/VELTRIX.ctx"
+run_veltrix
+wait_exit "$LAST" 100
+[ "$RC" != timeout ] && [ "$RC" != 0 ] || fail "start without settings: exit $RC (expected a silent failure)"
+windows | grep -q -- '"VELTRIX' && fail "a window is left after a failed start"
+stop_x
+
+echo "gui_startup: all checks passed; screenshots in $SHOTS"
