@@ -47,6 +47,7 @@ struct RaceCardFixture {
         Store& s = app.store;
         s.DataMode = "KONSYU";
         s.RaceInfo.resize(kRaces, kRaceInfoCols);
+        s.RaceCount = kRaces;
         s.UmaInfo.resize(0, kUmaInfoCols);
         s.HistoryInfo.resize(0, kHistoryInfoCols);
         int uma = 0;
