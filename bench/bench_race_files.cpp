@@ -1,10 +1,10 @@
 // Reading a full odds file against the bare cost of reading and splitting the
 // same file into fields.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "store/fields.h"
 #include "store/race_files.h"
@@ -20,7 +20,8 @@ const std::string kRace = "2026120906050811";
 struct OddsFixture {
     Folders folders;
     OddsFixture() {
-        folders = Folders::under(fs::temp_directory_path() / ("veltrix-bench-odds-" + std::to_string(::getpid())));
+        folders =
+            Folders::under(fs::temp_directory_path() / ("veltrix-bench-odds-" + std::to_string(::getpid())));
         fs::create_directories(folders.cache);
         OddsTables t;
         t.OddsCount = 6;

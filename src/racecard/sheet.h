@@ -32,8 +32,8 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
 
 struct Cell {
-    std::string text;               // as displayed
-    std::optional<double> number;   // set when the cell holds a number
+    std::string text;              // as displayed
+    std::optional<double> number;  // set when the cell holds a number
     CellColor fore;
     CellColor back;
     bool strikeOut = false;
@@ -92,8 +92,8 @@ public:
     void setColumnHidden(ColNo col, bool hidden);
 
     // The row order sorting by col would give: element r-1 is the current row
-    // that becomes row r (the current order for a column outside). Stable. Numbers compare numerically and come before
-    // text, text compares bytewise; empty cells stay at the end in either order.
+    // that becomes row r (the current order for a column outside). Stable. Numbers compare numerically and
+    // come before text, text compares bytewise; empty cells stay at the end in either order.
     std::vector<RowNo> sortedOrder(ColNo col, SortOrder order) const;
     // Sorts all rows by col and returns the order applied.
     std::vector<RowNo> sortByColumn(ColNo col, SortOrder order);
@@ -111,8 +111,8 @@ public:
 
 private:
     Cell* at(RowNo row, ColNo col);  // marks the sheet changed; null outside
-    void touch();          // before every change
-    void finishChange();   // after every change made outside a batch
+    void touch();                    // before every change
+    void finishChange();             // after every change made outside a batch
 
     int cols_ = 0;
     std::vector<std::vector<Cell>> rows_;

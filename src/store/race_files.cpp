@@ -4,6 +4,7 @@
 #include <limits>
 #include <system_error>
 
+#include "app/application.h"
 #include "store/cache_files.h"
 #include "store/fields.h"
 
@@ -125,8 +126,8 @@ bool readOddsFile(FieldReader& reader, OddsTables& t) {
         auto& win = t.TansyoOdds(h);
         auto& place = t.FukusyoOdds(h);
         if (!toReal(in.f[2], t.OddsHensachi(h)) || !toReal(in.f[3], t.TansyoShijiritsu(h)) ||
-            !toReal(in.f[4], t.UmarenShijiritsu(h)) || !toInt(in.f[5], win.state) || !toInt(in.f[6], win.odds) ||
-            !toInt(in.f[7], place.lowState) || !toInt(in.f[8], place.lowOdds) ||
+            !toReal(in.f[4], t.UmarenShijiritsu(h)) || !toInt(in.f[5], win.state) ||
+            !toInt(in.f[6], win.odds) || !toInt(in.f[7], place.lowState) || !toInt(in.f[8], place.lowOdds) ||
             !toInt(in.f[9], place.highState) || !toInt(in.f[10], place.highOdds))
             return false;
     }
@@ -138,8 +139,9 @@ bool readOddsFile(FieldReader& reader, OddsTables& t) {
             auto& quinella = t.UmarenOdds(i, j);
             auto& wide = t.WideOdds(i, j);
             auto& exacta = t.UmatanOdds(i, j);
-            if (!toInt(in.f[3], quinella.state) || !toInt(in.f[4], quinella.odds) || !toInt(in.f[5], wide.lowState) ||
-                !toInt(in.f[6], wide.lowOdds) || !toInt(in.f[7], wide.highState) || !toInt(in.f[8], wide.highOdds) ||
+            if (!toInt(in.f[3], quinella.state) || !toInt(in.f[4], quinella.odds) ||
+                !toInt(in.f[5], wide.lowState) || !toInt(in.f[6], wide.lowOdds) ||
+                !toInt(in.f[7], wide.highState) || !toInt(in.f[8], wide.highOdds) ||
                 !toInt(in.f[9], exacta.state) || !toInt(in.f[10], exacta.odds))
                 return false;
             computePairRatios(t, i, j);
@@ -149,12 +151,13 @@ bool readOddsFile(FieldReader& reader, OddsTables& t) {
     for (int i = 1; i <= kHorseMax; ++i) {
         for (int j = 1; j <= kHorseMax; ++j) {
             for (int k = 1; k <= kHorseMax; ++k) {
-                if (!in.record("31", 8) || !isHorse(in.f[1], i) || !isHorse(in.f[2], j) || !isHorse(in.f[3], k))
+                if (!in.record("31", 8) || !isHorse(in.f[1], i) || !isHorse(in.f[2], j) ||
+                    !isHorse(in.f[3], k))
                     return false;
                 auto& trio = t.SanrenpukuOdds(i, j, k);
                 auto& trifecta = t.SanrentanOdds(i, j, k);
-                if (!toInt(in.f[4], trio.state) || !toInt(in.f[5], trio.odds) || !toInt(in.f[6], trifecta.state) ||
-                    !toInt(in.f[7], trifecta.odds))
+                if (!toInt(in.f[4], trio.state) || !toInt(in.f[5], trio.odds) ||
+                    !toInt(in.f[6], trifecta.state) || !toInt(in.f[7], trifecta.odds))
                     return false;
                 computeTripleRatios(t, i, j, k);
             }
@@ -176,7 +179,8 @@ bool readMiningFile(FieldReader& reader, MiningTables& t) {
     RecordReader in(reader);
     if (!readKubun(in, t.MiningKubun, "123")) return false;
     for (int h = 1; h <= kHorseMax && !in.eof(); ++h) {
-        if (!in.record("11", 3) || !isHorse(in.f[1], h) || !toReal(in.f[2], t.MiningHensachi(h))) return false;
+        if (!in.record("11", 3) || !isHorse(in.f[1], h) || !toReal(in.f[2], t.MiningHensachi(h)))
+            return false;
     }
     return true;
 }
@@ -186,7 +190,8 @@ bool readKekkaFile(FieldReader& reader, KekkaTables& t) {
     if (!readKubun(in, t.KekkaKubun, "567")) return false;
     for (int h = 1; h <= kHorseMax && !in.eof(); ++h) {
         if (!in.record("11", 6) || !isHorse(in.f[1], h) || !toReal(in.f[2], t.KekkaHensachi(h)) ||
-            !toInt(in.f[3], t.KekkaNyusen(h)) || !toInt(in.f[4], t.KekkaZenhan(h)) || !toInt(in.f[5], t.KekkaAgari(h)))
+            !toInt(in.f[3], t.KekkaNyusen(h)) || !toInt(in.f[4], t.KekkaZenhan(h)) ||
+            !toInt(in.f[5], t.KekkaAgari(h)))
             return false;
         // The arrival order is a 16-bit integer in the file format.
         if (t.KekkaNyusen(h) < -32768 || t.KekkaNyusen(h) > 32767) return false;
@@ -260,7 +265,8 @@ int writeRaceFile(const Folders& folders, char kind, const std::string& raceId, 
 
 // Writes a file of the user's own work. A failed write leaves the previous file
 // as it was: deleting it would lose the user's last saved work.
-int writeUserFile(const Folders& folders, char kind, const std::string& raceId, const FieldWriter& w, bool empty) {
+int writeUserFile(const Folders& folders, char kind, const std::string& raceId, const FieldWriter& w,
+                  bool empty) {
     auto path = RaceFilePath(folders, kind, raceId);
     if (!path) return -1;
     if (empty) {
@@ -286,7 +292,8 @@ bool IsRaceId(const std::string& raceId) {
     return true;
 }
 
-std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind, const std::string& raceId) {
+std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind,
+                                                  const std::string& raceId) {
     if (!IsRaceId(raceId)) return std::nullopt;
     return folders.cache / (std::string("cache") + kind + raceId);
 }
@@ -304,9 +311,17 @@ int WriteOddsCache(const Folders& folders, const std::string& raceId, const Odds
     for (int h = 1; h <= kHorseMax; ++h) {
         const auto& win = t.TansyoOdds(h);
         const auto& place = t.FukusyoOdds(h);
-        w.quoted("11").integer(h).real(t.OddsHensachi(h)).real(t.TansyoShijiritsu(h)).real(t.UmarenShijiritsu(h));
+        w.quoted("11")
+            .integer(h)
+            .real(t.OddsHensachi(h))
+            .real(t.TansyoShijiritsu(h))
+            .real(t.UmarenShijiritsu(h));
         w.integer(win.state).integer(win.odds);
-        w.integer(place.lowState).integer(place.lowOdds).integer(place.highState).integer(place.highOdds).endLine();
+        w.integer(place.lowState)
+            .integer(place.lowOdds)
+            .integer(place.highState)
+            .integer(place.highOdds)
+            .endLine();
     }
     w.quoted("20").endLine();
     for (int i = 1; i <= kHorseMax; ++i) {
@@ -383,7 +398,8 @@ int ReadKaimeCache(const Folders& folders, const std::string& raceId, RaceTables
 int WriteKaimeCache(const Folders& folders, const std::string& raceId, const Array1<KaimeRow>& kaimeData) {
     FieldWriter w;
     int n = 0;
-    for (int r = 1; r <= kaimeData.size() && r <= kKaimeRows && !kaimeData[r].ShikibetsuCode.empty(); ++r, ++n) {
+    for (int r = 1; r <= kaimeData.size() && r <= kKaimeRows && !kaimeData[r].ShikibetsuCode.empty();
+         ++r, ++n) {
         const auto& row = kaimeData[r];
         w.quoted(row.ShikibetsuCode).quoted(row.Kumiban).quoted(row.Kingaku).endLine();
     }
@@ -395,7 +411,8 @@ int ReadMarkCache(const Folders& folders, const std::string& raceId, RaceTables&
     int rc = readRaceFile(folders, '6', raceId, [&](FieldReader& r) { return readMarkFile(r, entries); });
     ClearMarkList(tables);
     if (rc != 0) return rc;
-    for (size_t i = 0; i < entries.size(); ++i) tables.MarkList[static_cast<int>(i) + 1] = std::move(entries[i]);
+    for (size_t i = 0; i < entries.size(); ++i)
+        tables.MarkList[static_cast<int>(i) + 1] = std::move(entries[i]);
     return 0;
 }
 
@@ -434,6 +451,10 @@ RaceFilesRead LoadRaceFiles(const Folders& folders, const std::string& raceId, R
         if (!read.marks) ClearMarkList(tables);
     }
     return read;
+}
+
+RaceFilesRead LoadRaceFiles(Application& app, const std::string& raceId) {
+    return LoadRaceFiles(app.folders, raceId, app.raceTables);
 }
 
 }  // namespace veltrix

@@ -15,10 +15,13 @@
 
 namespace veltrix {
 
+struct Application;
+
 // True for a 16-digit race id; only such ids name files.
 bool IsRaceId(const std::string& raceId);
 // CacheFolder/"cache" + kind + raceId; nullopt when raceId is not a race id.
-std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind, const std::string& raceId);
+std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind,
+                                                  const std::string& raceId);
 
 // cache4: 6,177 lines. Reading also computes the value ratios (the *Kairi tables).
 int ReadOddsCache(const Folders& folders, const std::string& raceId, OddsTables& odds);
@@ -56,5 +59,7 @@ struct RaceFilesRead {
 // cache7, cache8, cache5, cache6 in this order where the file exists; a file
 // that fails to read leaves its tables cleared.
 RaceFilesRead LoadRaceFiles(const Folders& folders, const std::string& raceId, RaceTables& tables);
+// The same on the application's folders and per-race tables.
+RaceFilesRead LoadRaceFiles(Application& app, const std::string& raceId);
 
 }  // namespace veltrix

@@ -97,19 +97,24 @@ int GetOdds(const OddsTables& odds, const std::string& shikibetsuCode, const std
     }
     const bool low = selector == "LOW";
     switch (shikibetsuCode[0]) {
-        case '1': return odds.TansyoOdds(h[0]).odds;
+        case '1':
+            return odds.TansyoOdds(h[0]).odds;
         case '2': {
             const auto& e = odds.FukusyoOdds(h[0]);
             return low ? e.lowOdds : e.highOdds;
         }
-        case '4': return odds.UmarenOdds(h[0], h[1]).odds;
+        case '4':
+            return odds.UmarenOdds(h[0], h[1]).odds;
         case '5': {
             const auto& e = odds.WideOdds(h[0], h[1]);
             return low ? e.lowOdds : e.highOdds;
         }
-        case '6': return odds.UmatanOdds(h[0], h[1]).odds;
-        case '7': return odds.SanrenpukuOdds(h[0], h[1], h[2]).odds;
-        default: return odds.SanrentanOdds(h[0], h[1], h[2]).odds;
+        case '6':
+            return odds.UmatanOdds(h[0], h[1]).odds;
+        case '7':
+            return odds.SanrenpukuOdds(h[0], h[1], h[2]).odds;
+        default:
+            return odds.SanrentanOdds(h[0], h[1], h[2]).odds;
     }
 }
 

@@ -39,13 +39,16 @@ struct RangeOddsEntry {
     bool operator==(const RangeOddsEntry&) const = default;
 };
 
-// A table indexed by one, two or three horse numbers, each 1..18.
+// A table indexed by one, two or three horse numbers, each 1..18; callers check
+// numbers that come from outside with IsHorseNumber first.
 template <class T, int Rank>
 class HorseTable {
     static_assert(Rank >= 1 && Rank <= 3);
 
 public:
-    static constexpr int kSize = Rank == 1 ? kHorseMax : Rank == 2 ? kHorseMax * kHorseMax : kHorseMax * kHorseMax * kHorseMax;
+    static constexpr int kSize = Rank == 1   ? kHorseMax
+                                 : Rank == 2 ? kHorseMax * kHorseMax
+                                             : kHorseMax * kHorseMax * kHorseMax;
 
     explicit HorseTable(T noData = T{}) : noData_(noData), items_(kSize, noData) {}
     void clear() { items_.assign(kSize, noData_); }
@@ -74,17 +77,17 @@ private:
 // Odds of all bet types with the per-horse odds scores. Also the shape of the
 // odds import's working copy, which the odds file is written from.
 struct OddsTables {
-    int OddsCount = 0;                            // odds records received by the import
-    HorseTable<OddsEntry, 1> TansyoOdds;          // win
-    HorseTable<RangeOddsEntry, 1> FukusyoOdds;    // place
-    HorseTable<OddsEntry, 2> UmarenOdds;          // quinella at (smaller, larger)
-    HorseTable<RangeOddsEntry, 2> WideOdds;       // wide at (smaller, larger)
-    HorseTable<OddsEntry, 2> UmatanOdds;          // exacta (first, second)
-    HorseTable<OddsEntry, 3> SanrenpukuOdds;      // trio at ascending numbers
-    HorseTable<OddsEntry, 3> SanrentanOdds;       // trifecta in finishing order
-    HorseTable<double, 1> OddsHensachi{-1.0};     // deviation score of the log win odds
-    HorseTable<double, 1> TansyoShijiritsu{-1.0}; // implied win probability
-    HorseTable<double, 1> UmarenShijiritsu{-1.0}; // half the summed quinella probabilities
+    int OddsCount = 0;                             // odds records received by the import
+    HorseTable<OddsEntry, 1> TansyoOdds;           // win
+    HorseTable<RangeOddsEntry, 1> FukusyoOdds;     // place
+    HorseTable<OddsEntry, 2> UmarenOdds;           // quinella at (smaller, larger)
+    HorseTable<RangeOddsEntry, 2> WideOdds;        // wide at (smaller, larger)
+    HorseTable<OddsEntry, 2> UmatanOdds;           // exacta (first, second)
+    HorseTable<OddsEntry, 3> SanrenpukuOdds;       // trio at ascending numbers
+    HorseTable<OddsEntry, 3> SanrentanOdds;        // trifecta in finishing order
+    HorseTable<double, 1> OddsHensachi{-1.0};      // deviation score of the log win odds
+    HorseTable<double, 1> TansyoShijiritsu{-1.0};  // implied win probability
+    HorseTable<double, 1> UmarenShijiritsu{-1.0};  // half the summed quinella probabilities
 
     // Value ratios (theoretical / market-implied probability), computed while
     // the odds file is read; -1 where the ratio cannot be computed.
@@ -98,18 +101,18 @@ struct OddsTables {
 
 // Data-mining forecast.
 struct MiningTables {
-    std::string MiningKubun;                    // "1", "2", "3"; empty without data
+    std::string MiningKubun;  // "1", "2", "3"; empty without data
     HorseTable<double, 1> MiningHensachi{-1.0};
     void clear();
 };
 
 // Quick result.
 struct KekkaTables {
-    std::string KekkaKubun;                     // "5", "6", "7"; empty without data
+    std::string KekkaKubun;  // "5", "6", "7"; empty without data
     HorseTable<double, 1> KekkaHensachi{-1.0};
-    HorseTable<int, 1> KekkaNyusen{-1};         // arrival order
-    HorseTable<int, 1> KekkaZenhan{-1};         // time before the last 3 furlongs, tenths of a second
-    HorseTable<int, 1> KekkaAgari{-1};          // last 3 furlongs, tenths of a second
+    HorseTable<int, 1> KekkaNyusen{-1};  // arrival order
+    HorseTable<int, 1> KekkaZenhan{-1};  // time before the last 3 furlongs, tenths of a second
+    HorseTable<int, 1> KekkaAgari{-1};   // last 3 furlongs, tenths of a second
     void clear();
 };
 
@@ -152,7 +155,7 @@ void AddMark(RaceTables& tables, const std::string& umaCode, const std::string& 
 // else the high odds. A type code that is no bet type gives 0; a non-numeric or
 // out-of-range horse number gives -1.
 int GetOdds(const OddsTables& odds, const std::string& shikibetsuCode, const std::string& kumiban,
-             const std::string& selector);
+            const std::string& selector);
 
 // Horse number n (1..3) of a combination: characters 2n-1 and 2n of kumiban;
 // nullopt when they are missing, not a number or not 1..18.

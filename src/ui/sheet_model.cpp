@@ -24,18 +24,23 @@ SheetModel::~SheetModel() { sheet_.setObserver(nullptr); }
 
 int SheetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : sheet_.rowCount(); }
 
-int SheetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : sheet_.colCount(); }
+int SheetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : sheet_.colCount();
+}
 
 QVariant SheetModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
     const Cell& c = sheet_.cell(RowNo(index.row() + 1), ColNo(index.column() + 1));
     switch (role) {
-        case Qt::DisplayRole: return QString::fromStdString(c.text);
+        case Qt::DisplayRole:
+            return QString::fromStdString(c.text);
         case SortRole:
             if (c.number) return *c.number;
             return QString::fromStdString(c.text);
-        case Qt::ForegroundRole: return toColor(c.fore);
-        case Qt::BackgroundRole: return toColor(c.back);
+        case Qt::ForegroundRole:
+            return toColor(c.fore);
+        case Qt::BackgroundRole:
+            return toColor(c.back);
         case Qt::FontRole:
             if (c.strikeOut) {
                 QFont f;
@@ -43,8 +48,10 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
                 return f;
             }
             return {};
-        case TopBorderRole: return c.topBorder;
-        default: return {};
+        case TopBorderRole:
+            return c.topBorder;
+        default:
+            return {};
     }
 }
 
@@ -75,7 +82,8 @@ void SheetModel::sheetChanged() {
     endResetModel();
 }
 
-void SheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void SheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
     QStyledItemDelegate::paint(painter, option, index);
     if (!index.data(SheetModel::TopBorderRole).toBool()) return;
     painter->save();

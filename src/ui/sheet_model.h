@@ -10,6 +10,8 @@ class QTableView;
 
 namespace veltrix {
 
+// Observes its sheet, which must outlive it; each batch of changes of the sheet
+// becomes one model reset.
 class SheetModel final : public QAbstractTableModel, private SheetObserver {
     Q_OBJECT
 public:
@@ -45,7 +47,8 @@ class SheetDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 };
 
 // Puts the model and the delegate on the view, and keeps the view's hidden

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "store/encoding.h"
 #include "support/fake_host.h"
 
@@ -102,7 +103,7 @@ TEST_F(RaceFilesTest, OddsFileRoundTripHasTheFixedLayout) {
     EXPECT_EQ(ls[19], "\"11\",18,48,-1,0.180123456789,-2,-1,1,29,1,51");
     EXPECT_EQ(ls[20], "\"20\"");
     EXPECT_EQ(ls[21 + 1], "\"21\",1,2,1,102,1,12,1,22,1,202");  // (1,2)
-    EXPECT_EQ(ls[21 + 18], "\"21\",2,1,0,-1,0,-1,0,-1,1,401");   // (2,1): only the exacta is sold
+    EXPECT_EQ(ls[21 + 18], "\"21\",2,1,0,-1,0,-1,0,-1,1,401");  // (2,1): only the exacta is sold
     EXPECT_EQ(ls[345 + 5], "\"31\",1,1,6,0,-1,0,-1");
     EXPECT_EQ(ls[6176], "\"31\",18,18,18,0,-1,0,-1");
 
@@ -159,7 +160,8 @@ TEST_F(RaceFilesTest, DamagedOddsFilesAreDeletedAndTablesCleared) {
         expectOddsCleared(r);
     };
     for (size_t cut : {0u, 1u, 2u, 19u, 20u, 21u, 344u, 345u, 6176u})
-        expectRejected(std::vector<std::string>(good.begin(), good.begin() + cut), "cut after " + std::to_string(cut));
+        expectRejected(std::vector<std::string>(good.begin(), good.begin() + cut),
+                       "cut after " + std::to_string(cut));
 
     auto swapped = good;
     std::swap(swapped[22], swapped[23]);  // two "21" lines out of order
@@ -242,10 +244,10 @@ TEST_F(RaceFilesTest, ForecastAndResultFilesWithWrongContentAreDeleted) {
         std::vector<std::string> lines;
     };
     const std::vector<Case> cases = {
-        {'7', {"\"00\"", "\"10\",\"5\""}},                          // result classification in a forecast
-        {'7', {"\"00\"", "\"10\",\"1\"", "\"11\",2,50"}},           // horse 2 before horse 1
-        {'7', {"\"10\",\"1\""}},                                    // no "00"
-        {'8', {"\"00\"", "\"10\",\"3\""}},                          // forecast classification in a result
+        {'7', {"\"00\"", "\"10\",\"5\""}},                           // result classification in a forecast
+        {'7', {"\"00\"", "\"10\",\"1\"", "\"11\",2,50"}},            // horse 2 before horse 1
+        {'7', {"\"10\",\"1\""}},                                     // no "00"
+        {'8', {"\"00\"", "\"10\",\"3\""}},                           // forecast classification in a result
         {'8', {"\"00\"", "\"10\",\"5\"", "\"11\",1,50,40000,1,1"}},  // arrival order beyond 16 bits
         {'8', {"\"00\"", "\"10\",\"5\"", "\"11\",1,50,1,1"}},        // field missing
     };
@@ -269,8 +271,8 @@ TEST_F(RaceFilesTest, ForecastAndResultFilesWithWrongContentAreDeleted) {
 TEST_F(RaceFilesTest, BetListRoundTripMarksEveryBetTypeAsWritten) {
     RaceTables t;
     t.odds = sampleOdds();
-    const std::vector<KaimeRow> rows = {{"1", "05", "100"},    {"2", "06", "200"},     {"4", "0703", "1000"},
-                                        {"5", "0102", "300"},  {"6", "0201", "400"},   {"7", "010203", "500"},
+    const std::vector<KaimeRow> rows = {{"1", "05", "100"},     {"2", "06", "200"},   {"4", "0703", "1000"},
+                                        {"5", "0102", "300"},   {"6", "0201", "400"}, {"7", "010203", "500"},
                                         {"8", "030201", "600"}, {"9", "01", "700"}};
     for (size_t i = 0; i < rows.size(); ++i) t.KaimeData[static_cast<int>(i) + 1] = rows[i];
     ASSERT_EQ(WriteKaimeCache(folders, kRace, t.KaimeData), 0);
@@ -447,12 +449,15 @@ TEST_F(RaceFilesTest, LoadReadsInOrderAndDropsOnlyDamagedFiles) {
     EXPECT_EQ(t.MarkList[1].UmaCode, "2019104567");
 
     // Another race without files: everything back to no data.
-    RaceFilesRead none = LoadRaceFiles(folders, "2026120906050812", t);
+    Application app;
+    app.folders = folders;
+    app.raceTables = t;
+    RaceFilesRead none = LoadRaceFiles(app, "2026120906050812");
     EXPECT_FALSE(none.odds || none.mining || none.kekka || none.kaime || none.marks);
-    expectOddsCleared(t.odds);
-    EXPECT_EQ(t.kekka.KekkaKubun, "");
-    EXPECT_EQ(KaimeRowCount(t), 0);
-    EXPECT_EQ(t.MarkList[1].UmaCode, "");
+    expectOddsCleared(app.raceTables.odds);
+    EXPECT_EQ(app.raceTables.kekka.KekkaKubun, "");
+    EXPECT_EQ(KaimeRowCount(app.raceTables), 0);
+    EXPECT_EQ(app.raceTables.MarkList[1].UmaCode, "");
 }
 
 TEST_F(RaceFilesTest, OnlyRaceIdsNameFiles) {
