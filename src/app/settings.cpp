@@ -1,6 +1,5 @@
 #include "app/settings.h"
 
-#include <cfenv>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -39,11 +38,16 @@ double Settings::*realSetting(std::string_view key) {
         double Settings::*member;
     };
     static constexpr Entry kReals[] = {
-        {"RaceLevel", &Settings::RaceLevel},   {"TimeZenhan", &Settings::TimeZenhan},
-        {"TimeKouhan", &Settings::TimeKouhan}, {"RaceZenhan", &Settings::RaceZenhan},
-        {"RaceKouhan", &Settings::RaceKouhan}, {"RaceMd", &Settings::RaceMd},
-        {"Pace", &Settings::Pace},             {"Kisyu", &Settings::Kisyu},
-        {"Chokyo", &Settings::Chokyo},         {"Combi", &Settings::Combi},
+        {"RaceLevel", &Settings::RaceLevel},
+        {"TimeZenhan", &Settings::TimeZenhan},
+        {"TimeKouhan", &Settings::TimeKouhan},
+        {"RaceZenhan", &Settings::RaceZenhan},
+        {"RaceKouhan", &Settings::RaceKouhan},
+        {"RaceMd", &Settings::RaceMd},
+        {"Pace", &Settings::Pace},
+        {"Kisyu", &Settings::Kisyu},
+        {"Chokyo", &Settings::Chokyo},
+        {"Combi", &Settings::Combi},
     };
     for (const auto& e : kReals)
         if (e.key == key) return e.member;
@@ -55,7 +59,7 @@ double Settings::*realSetting(std::string_view key) {
 bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder, std::string* reason) {
     const std::string name = kSettingsFileName;
     auto bytes = ReadFileBytes(settingsPath(programFolder));
-    if (!bytes) return fail(reason, name + ": cannot be read");
+    if (!bytes) return fail(reason, settingsPath(programFolder).string() + ": cannot be read");
     auto text = Cp932ToUtf8(*bytes);
     if (!text) return fail(reason, name + ": not Shift-JIS text");
 
@@ -91,9 +95,11 @@ bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder
             }
         } else if (key == "Mark") {
             // One character each, a double-byte symbol counting as one.
-            for (size_t i = 0; i < read.Mark.size(); ++i) read.Mark[i] = std::string(CharacterAt(value, i + 1));
+            for (size_t i = 0; i < read.Mark.size(); ++i)
+                read.Mark[i] = std::string(CharacterAt(value, i + 1));
         } else {
-            return fail(reason, name + " line " + std::to_string(lineNo) + ": unknown key " + std::string(key));
+            return fail(reason,
+                        name + " line " + std::to_string(lineNo) + ": unknown key " + std::string(key));
         }
     }
     settings = read;
@@ -143,8 +149,8 @@ bool holdsLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std:
 
 }  // namespace
 
-int WriteSetting(const std::filesystem::path& programFolder, const std::string& section, const std::string& key,
-                 const std::string& value, const BeforeReplace& beforeReplace) {
+int WriteSetting(const std::filesystem::path& programFolder, const std::string& section,
+                 const std::string& key, const std::string& value, const BeforeReplace& beforeReplace) {
     if (section.empty() || key.empty() || holdsLineBreak(section) || holdsLineBreak(key) ||
         holdsLineBreak(value) || key.find('=') != std::string::npos || section.find(']') != std::string::npos)
         return -1;

@@ -34,12 +34,14 @@ int runLoad(Context& ctx) {
             << "UmaCount\t" << s.UmaCount << "\n"
             << "HistoryCount\t" << s.HistoryCount << "\n";
     for (int r = 1; r <= s.RaceCount; ++r)
-        ctx.out << "race\t" << s.RaceIdList[r] << "\t" << visibleLabel(s.RaceLabel[r], s.RaceIdList[r]) << "\n";
+        ctx.out << "race\t" << s.RaceIdList[r] << "\t" << visibleLabel(s.RaceLabel[r], s.RaceIdList[r])
+                << "\n";
     return 0;
 }
 
 }  // namespace
 
-VELTRIX_CLI_COMMAND(load, "load", "load                 settings and weekly store as read at start-up", runLoad);
+VELTRIX_CLI_COMMAND(load, "load", "load                 settings and weekly store as read at start-up",
+                    runLoad);
 
 }  // namespace veltrix::cli

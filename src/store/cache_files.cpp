@@ -17,7 +17,8 @@ void DeleteCache(const Folders& folders, char kind, const std::string& raceId) {
     const std::string prefix = std::string("cache") + kind;
     std::error_code ec;
     if (raceId == "*") {
-        for (std::filesystem::directory_iterator it(folders.cache, ec), end; !ec && it != end; it.increment(ec)) {
+        for (std::filesystem::directory_iterator it(folders.cache, ec), end; !ec && it != end;
+             it.increment(ec)) {
             std::error_code ignored;
             if (it->path().filename().string().starts_with(prefix) && !it->is_directory(ignored))
                 std::filesystem::remove(it->path(), ignored);

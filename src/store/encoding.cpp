@@ -1,6 +1,8 @@
 #include "store/encoding.h"
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <fstream>
@@ -100,11 +102,36 @@ bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
     return static_cast<bool>(out);
 }
 
+namespace {
+// Writes and flushes the bytes to the disk, so that the rename that follows
+// can never publish a file whose contents were not yet written.
+bool writeDurably(const std::filesystem::path& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    bool ok = true;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
+}  // namespace
+
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          const std::function<bool(const std::filesystem::path&)>& beforeRename) {
     std::filesystem::path tmp = path;
     tmp += ".tmp";
-    if (!WriteFileBytes(tmp, bytes)) {
+    if (!writeDurably(tmp, bytes)) {
         std::error_code ec;
         std::filesystem::remove(tmp, ec);
         return false;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "store/encoding.h"
 
@@ -18,45 +19,41 @@ std::optional<FieldReader> FieldReader::FromFile(const std::filesystem::path& pa
     return FieldReader(std::move(*text));
 }
 
-void FieldReader::consumeDelimiter() {
-    if (pos_ >= text_.size()) {
-        endedLine_ = true;
-        return;
-    }
-    char c = text_[pos_];
-    if (c == ',') {
-        ++pos_;
-        endedLine_ = false;
-    } else if (c == '\r') {
-        ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-        endedLine_ = true;
-    } else if (c == '\n') {
-        ++pos_;
-        endedLine_ = true;
-    }
-}
-
 bool FieldReader::read(std::string& field) {
-    if (eof()) return false;
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
-    field.clear();
-    if (pos_ < text_.size() && text_[pos_] == '"') {
-        size_t close = text_.find('"', pos_ + 1);
-        if (close == std::string::npos) close = text_.size();
-        field.assign(text_, pos_ + 1, close - pos_ - 1);
-        pos_ = close < text_.size() ? close + 1 : close;
+    // Hot path of every store reader: fields are short, so plain loops beat
+    // library searches; one copy per field.
+    const char* const begin = text_.data();
+    const char* const end = begin + text_.size();
+    const char* p = begin + pos_;
+    if (p >= end) return false;
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    auto isDelimiter = [](char c) { return c == ',' || c == '\r' || c == '\n'; };
+    if (p < end && *p == '"') {
+        const char* start = ++p;
+        while (p < end && *p != '"') ++p;
+        field.assign(start, static_cast<size_t>(p - start));
+        if (p < end) ++p;
         // Text between the closing quote and the delimiter is dropped.
-        while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
+        while (p < end && !isDelimiter(*p)) ++p;
     } else {
-        size_t end = pos_;
-        while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n') ++end;
-        size_t last = end;
-        while (last > pos_ && (text_[last - 1] == ' ' || text_[last - 1] == '\t')) --last;
-        field.assign(text_, pos_, last - pos_);
-        pos_ = end;
+        const char* start = p;
+        while (p < end && !isDelimiter(*p)) ++p;
+        const char* last = p;
+        while (last > start && (last[-1] == ' ' || last[-1] == '\t')) --last;
+        field.assign(start, static_cast<size_t>(last - start));
     }
-    consumeDelimiter();
+    // The delimiter: a comma continues the line, CR LF (or a lone CR or LF) ends it.
+    if (p >= end) {
+        endedLine_ = true;
+    } else if (*p == ',') {
+        ++p;
+        endedLine_ = false;
+    } else {
+        if (*p == '\r') ++p;
+        if (p < end && *p == '\n') ++p;
+        endedLine_ = true;
+    }
+    pos_ = static_cast<size_t>(p - begin);
     return true;
 }
 
@@ -107,13 +104,9 @@ FieldWriter& FieldWriter::bare(std::string_view text) {
     return *this;
 }
 
-FieldWriter& FieldWriter::integer(long long value) {
-    return bare(std::to_string(value));
-}
+FieldWriter& FieldWriter::integer(long long value) { return bare(std::to_string(value)); }
 
-FieldWriter& FieldWriter::real(double value) {
-    return bare(FormatReal(value));
-}
+FieldWriter& FieldWriter::real(double value) { return bare(FormatReal(value)); }
 
 FieldWriter& FieldWriter::endLine() {
     text_ += "\r\n";

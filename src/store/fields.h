@@ -16,7 +16,9 @@ namespace veltrix {
 
 class FieldReader {
 public:
-    // text is UTF-8 (already decoded).
+    // text is UTF-8 (already decoded), or raw CP932 bytes: no double-byte CP932
+    // character contains a quote, comma, CR or LF, so the fields are cut at the
+    // same places and can be decoded afterwards.
     explicit FieldReader(std::string text) : text_(std::move(text)) {}
     // Reads and decodes a CP932 file; nullopt when it cannot be read or decoded.
     static std::optional<FieldReader> FromFile(const std::filesystem::path& path);
@@ -38,7 +40,6 @@ public:
     bool readLine(std::string& line);
 
 private:
-    void consumeDelimiter();
     std::string text_;
     size_t pos_ = 0;
     bool endedLine_ = true;

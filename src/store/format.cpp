@@ -1,8 +1,10 @@
 #include "store/format.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace veltrix {
 
@@ -82,9 +84,12 @@ std::string FormatNumber(double value, std::string_view pattern) {
             // Escaped literal: copy the next character (a whole UTF-8 sequence).
             size_t len = 1;
             unsigned char lead = static_cast<unsigned char>(pattern[i + 1]);
-            if (lead >= 0xF0) len = 4;
-            else if (lead >= 0xE0) len = 3;
-            else if (lead >= 0xC0) len = 2;
+            if (lead >= 0xF0)
+                len = 4;
+            else if (lead >= 0xE0)
+                len = 3;
+            else if (lead >= 0xC0)
+                len = 2;
             std::string_view lit = pattern.substr(i + 1, len);
             (inNumber || afterNumber ? suffix : prefix) += lit;
             if (inNumber) afterNumber = true, inNumber = false;
@@ -129,9 +134,8 @@ std::string FormatNumber(double value, std::string_view pattern) {
         intDigits.insert(0, static_cast<size_t>(minInt) - intDigits.size(), '0');
     if (grouping && intDigits.size() > 3) {
         std::string grouped;
-        size_t lead = intDigits.size() % 3;
         for (size_t i = 0; i < intDigits.size(); ++i) {
-            if (i > 0 && (i - lead) % 3 == 0) grouped += ',';
+            if (i > 0 && (intDigits.size() - i) % 3 == 0) grouped += ',';
             grouped += intDigits[i];
         }
         intDigits = grouped;
@@ -198,8 +202,8 @@ char32_t combineVoiced(char32_t half, char32_t mark) {
     char32_t base = kFullOfHalfKana[half - kHalfKanaFirst];
     if (mark == kVoicedMark) {
         if ((base >= 0x30AB && base <= 0x30C2 && (base - 0x30AB) % 2 == 0) ||  // カ..チ
-            base == 0x30C4 || base == 0x30C6 || base == 0x30C8 ||            // ツ テ ト
-            (base >= 0x30CF && base <= 0x30DB && (base - 0x30CF) % 3 == 0))  // ハ..ホ
+            base == 0x30C4 || base == 0x30C6 || base == 0x30C8 ||              // ツ テ ト
+            (base >= 0x30CF && base <= 0x30DB && (base - 0x30CF) % 3 == 0))    // ハ..ホ
             return base + 1;
         if (base == 0x30A6) return 0x30F4;  // ヴ
         if (base == 0x30EF) return 0x30F7;  // ヷ
@@ -210,6 +214,19 @@ char32_t combineVoiced(char32_t half, char32_t mark) {
         return base + 2;
     return 0;
 }
+
+// Half-width forms of the katakana block and its punctuation (U+3000..U+30FF),
+// one or two characters each; built once from the table above.
+struct HalfKanaTable {
+    std::array<std::pair<char32_t, char32_t>, 0x100> forms{};
+    HalfKanaTable() {
+        for (char32_t h = kHalfKanaFirst; h <= kHalfKanaLast; ++h) {
+            forms[kFullOfHalfKana[h - kHalfKanaFirst] - 0x3000] = {h, 0};
+            for (char32_t mark : {kVoicedMark, kSemiVoicedMark})
+                if (char32_t full = combineVoiced(h, mark)) forms[full - 0x3000] = {h, mark};
+        }
+    }
+};
 
 // Half-width form of a full-width character (up to two characters); false when none.
 bool halfOf(char32_t cp, char32_t& first, char32_t& second) {
@@ -226,18 +243,13 @@ bool halfOf(char32_t cp, char32_t& first, char32_t& second) {
         first = '"';
         return true;
     }
-    for (char32_t h = kHalfKanaFirst; h <= kHalfKanaLast; ++h) {
-        if (kFullOfHalfKana[h - kHalfKanaFirst] == cp) {
-            first = h;
-            return true;
-        }
-        for (char32_t mark : {kVoicedMark, kSemiVoicedMark}) {
-            if (combineVoiced(h, mark) == cp) {
-                first = h;
-                second = mark;
-                return true;
-            }
-        }
+    if (cp > 0x3000 && cp <= 0x30FF) {
+        static const HalfKanaTable table;
+        const auto& form = table.forms[cp - 0x3000];
+        if (form.first == 0) return false;
+        first = form.first;
+        second = form.second;
+        return true;
     }
     return false;
 }

@@ -47,7 +47,10 @@ public:
     void resize(int rows, int cols) {
         rows_ = rows > 0 ? rows : 0;
         cols_ = cols > 0 ? cols : 0;
-        cells_.assign(static_cast<size_t>(rows_) * static_cast<size_t>(cols_), std::string());
+        const size_t n = static_cast<size_t>(rows_) * static_cast<size_t>(cols_);
+        // Clearing keeps each cell's storage, so refilling a table allocates little.
+        for (size_t i = 0; i < n && i < cells_.size(); ++i) cells_[i].clear();
+        cells_.resize(n);
     }
     // Grows or shrinks the row count keeping the existing rows.
     void resizeRows(int rows) {

@@ -1,10 +1,12 @@
 #include "store/weekly_store.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <utility>
 
 #include "store/cache_files.h"
+#include "store/encoding.h"
 #include "store/fields.h"
 #include "store/format.h"
 
@@ -86,10 +88,61 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     return true;
 }
 
-// Reads one header or record field; false past the end of the file.
-bool readInto(FieldReader& in, std::string& field) { return in.read(field); }
+// A weekly file read from its CP932 bytes. Fields are cut from the bytes
+// themselves: no double-byte CP932 character contains a quote, comma, CR or LF,
+// so the cuts are those of the decoded text. Most fields are digits; the
+// others are collected and decoded together a block of records at a time,
+// while their cells are still in the cache, with one conversion per block.
+class WeeklyFile {
+public:
+    bool open(const std::filesystem::path& path) {
+        auto bytes = ReadFileBytes(path);
+        if (!bytes) return false;
+        reader_.emplace(std::move(*bytes));
+        return true;
+    }
+    // Header fields and tags, compared as bytes (they are plain ASCII).
+    bool read(std::string& field) { return reader_->read(field); }
+    bool eof() const { return reader_->eof(); }
+    size_t remaining() const { return reader_->remaining(); }
+    // A data field; the cell must stay in place until decode().
+    bool readCell(std::string& cell) {
+        if (!reader_->read(cell)) return false;
+        for (char c : cell) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                pending_.push_back(&cell);
+                batch_ += cell;
+                batch_ += '\n';  // never inside a field
+                break;
+            }
+        }
+        return true;
+    }
+    // Decodes the cells read since the last call; false when one is not CP932.
+    bool decode() {
+        if (pending_.empty()) return true;
+        auto text = Cp932ToUtf8(batch_);
+        if (!text) return false;
+        const char* p = text->data();
+        const char* const end = p + text->size();
+        for (std::string* cell : pending_) {
+            const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            if (!lf) return false;
+            cell->assign(p, static_cast<size_t>(lf - p));
+            p = lf + 1;
+        }
+        pending_.clear();
+        batch_.clear();
+        return true;
+    }
 
-std::optional<long long> readCount(FieldReader& in) {
+private:
+    std::optional<FieldReader> reader_;
+    std::vector<std::string*> pending_;
+    std::string batch_;
+};
+
+std::optional<long long> readCount(WeeklyFile& in) {
     std::string head, count;
     if (!in.read(head) || head != "0" || !in.read(count)) return std::nullopt;
     auto n = ParseInteger(count);
@@ -97,56 +150,67 @@ std::optional<long long> readCount(FieldReader& in) {
     return n;
 }
 
-// A record: end of file before it or a tag other than "1" fails.
-bool readTag(FieldReader& in) {
+// Reads records 1..n: before each, end of file or a tag other than "1" fails;
+// then `fields` fields into cellOf(row, field). finish(row) runs once the
+// row's text is decoded.
+template <class CellOf, class Finish>
+bool readRecords(WeeklyFile& in, int n, int fields, CellOf cellOf, Finish finish) {
+    constexpr int kBlock = 128;
+    int finished = 0;
     std::string tag;
-    return !in.eof() && in.read(tag) && tag == "1";
-}
-
-bool loadRaces(Store& store, const Folders& folders) {
-    auto in = FieldReader::FromFile(folders.cache / kCache1);
-    if (!in) return false;
-    auto count = readCount(*in);
-    std::string mode;
-    if (!count || !in->read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
-    if (*count > 32767) return false;  // the race count is a 16-bit number
-    const int n = static_cast<int>(*count);
-    store.RaceInfo.resize(n, kRaceInfoCols);
-    store.RaceLabel.resize(n);
-    store.RaceIdList.resize(n);
     for (int r = 1; r <= n; ++r) {
-        if (!readTag(*in)) return false;
-        for (int c = 1; c <= kRaceInfoCols; ++c)
-            if (!readInto(*in, store.RaceInfo.at(r, c))) return false;
-        if (!readInto(*in, store.RaceLabel[r])) return false;
-        store.RaceIdList[r] = store.RaceInfo.at(r, 1);
+        if (in.eof() || !in.read(tag) || tag != "1") return false;
+        for (int c = 1; c <= fields; ++c)
+            if (!in.readCell(cellOf(r, c))) return false;
+        if (r % kBlock == 0 || r == n) {
+            if (!in.decode()) return false;
+            while (finished < r) finish(++finished);
+        }
     }
-    store.DataMode = mode;
-    store.RaceCount = n;
     return true;
 }
 
 // Runner and past-run counts have no 16-bit limit; a count the file cannot
 // hold (each field takes at least one character) fails before anything is sized.
-bool plausibleCount(const FieldReader& in, long long count, int fieldsPerRecord) {
+bool plausibleCount(const WeeklyFile& in, long long count, int fieldsPerRecord) {
     return count <= static_cast<long long>((in.remaining() + 1) / static_cast<size_t>(fieldsPerRecord + 1)) &&
            count <= 0x7fffffff;
 }
 
+bool loadRaces(Store& store, const Folders& folders) {
+    WeeklyFile in;
+    if (!in.open(folders.cache / kCache1)) return false;
+    auto count = readCount(in);
+    std::string mode;
+    if (!count || !in.read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
+    if (*count > 32767) return false;  // the race count is a 16-bit number
+    const int n = static_cast<int>(*count);
+    store.RaceInfo.resize(n, kRaceInfoCols);
+    store.RaceLabel.resize(n);
+    store.RaceIdList.resize(n);
+    auto cell = [&](int r, int c) -> std::string& {
+        return c <= kRaceInfoCols ? store.RaceInfo.at(r, c) : store.RaceLabel[r];
+    };
+    auto finish = [&](int r) { store.RaceIdList[r] = store.RaceInfo.at(r, 1); };
+    if (!readRecords(in, n, kRaceInfoCols + 1, cell, finish)) return false;
+    store.DataMode = mode;
+    store.RaceCount = n;
+    return true;
+}
+
 bool loadRunners(Store& store, const Folders& folders) {
-    auto in = FieldReader::FromFile(folders.cache / kCache2);
-    if (!in) return false;
-    auto count = readCount(*in);
-    if (!count || !plausibleCount(*in, *count, kCache2Fields)) return false;
+    WeeklyFile in;
+    if (!in.open(folders.cache / kCache2)) return false;
+    auto count = readCount(in);
+    if (!count || !plausibleCount(in, *count, kCache2Fields)) return false;
     const int n = static_cast<int>(*count);
     store.UmaInfo.resize(n, kUmaInfoCols);
     store.UmaKey.resize(n);
-    for (int r = 1; r <= n; ++r) {
-        if (!readTag(*in)) return false;
-        for (int c = 1; c <= kCache2Fields; ++c)
-            if (!readInto(*in, store.UmaInfo.at(r, c))) return false;
-        store.UmaKey[r] = store.UmaInfo.at(r, 1) + store.UmaInfo.at(r, 4);
-    }
+    auto cell = [&](int r, int c) -> std::string& { return store.UmaInfo.at(r, c); };
+    auto finish = [&](int r) {
+        store.UmaKey[r].assign(store.UmaInfo.at(r, 1)).append(store.UmaInfo.at(r, 4));
+    };
+    if (!readRecords(in, n, kCache2Fields, cell, finish)) return false;
     store.UmaCount = n;
     return true;
 }
@@ -156,25 +220,25 @@ bool isOneOf(const std::string& s, std::initializer_list<std::string_view> value
 }
 
 bool loadHistory(Store& store, const Folders& folders) {
-    auto in = FieldReader::FromFile(folders.cache / kCache3);
-    if (!in) return false;
-    auto count = readCount(*in);
-    if (!count || !plausibleCount(*in, *count, kCache3Fields)) return false;
+    WeeklyFile in;
+    if (!in.open(folders.cache / kCache3)) return false;
+    auto count = readCount(in);
+    if (!count || !plausibleCount(in, *count, kCache3Fields)) return false;
     const int n = static_cast<int>(*count);
     store.HistoryInfo.resize(n, kHistoryInfoCols);
     store.HistoryKey.resize(n);
-    for (int r = 1; r <= n; ++r) {
-        if (!readTag(*in)) return false;
-        for (int c = 1; c <= kCache3Fields; ++c)
-            if (!readInto(*in, store.HistoryInfo.at(r, c))) return false;
+    auto cell = [&](int r, int c) -> std::string& { return store.HistoryInfo.at(r, c); };
+    auto finish = [&](int r) {
         // Runs at local courses, jump races and runs that did not finish
         // normally are left out of the figures.
         bool out = !isOneOf(store.HistoryInfo.at(r, 9),
                             {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"}) ||
-                   store.HistoryInfo.at(r, 11) == "障" || !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
+                   store.HistoryInfo.at(r, 11) == "障" ||
+                   !isOneOf(store.HistoryInfo.at(r, 25), {"0", "5", "7"});
         store.HistoryInfo.at(r, 43) = out ? "OUT" : "ON";
-        store.HistoryKey[r] = store.HistoryInfo.at(r, 1) + store.HistoryInfo.at(r, 2);
-    }
+        store.HistoryKey[r].assign(store.HistoryInfo.at(r, 1)).append(store.HistoryInfo.at(r, 2));
+    };
+    if (!readRecords(in, n, kCache3Fields, cell, finish)) return false;
     store.HistoryCount = n;
     return true;
 }
@@ -193,7 +257,10 @@ bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump
 }
 
 bool LoadRaceCache(Store& store, const Folders& folders) {
-    ClearRaceCache(store);
+    // The tables are resized in place rather than cleared first: reloading a
+    // week then reuses the cells' storage.
+    store.DataMode.clear();
+    store.RaceCount = store.UmaCount = store.HistoryCount = 0;
     if (loadRaces(store, folders) && loadRunners(store, folders) && loadHistory(store, folders)) return false;
     for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
     ClearRaceCache(store);
@@ -290,13 +357,15 @@ int FindHistoryKey(const Store& store, const std::string& key, int low, int high
 
 std::string CourseName(const std::string& courseCode) {
     static constexpr std::pair<std::string_view, std::string_view> kCourses[] = {
-        {"01", "札幌"}, {"02", "函館"}, {"03", "福島"}, {"04", "新潟"},   {"05", "東京"},   {"06", "中山"},
-        {"07", "中京"}, {"08", "京都"}, {"09", "阪神"}, {"10", "小倉"},   {"30", "門別"},   {"31", "北見"},
-        {"32", "岩見沢"}, {"33", "帯広"}, {"34", "旭川"}, {"35", "盛岡"}, {"36", "水沢"},   {"37", "上山"},
-        {"38", "三条"}, {"39", "足利"}, {"40", "宇都宮"}, {"41", "高崎"}, {"42", "浦和"},   {"43", "船橋"},
-        {"44", "大井"}, {"45", "川崎"}, {"46", "金沢"}, {"47", "笠松"},   {"48", "名古屋"}, {"49", "紀三寺"},
-        {"50", "園田"}, {"51", "姫路"}, {"52", "益田"}, {"53", "福山"},   {"54", "高知"},   {"55", "佐賀"},
-        {"56", "荒尾"}, {"57", "中津"}, {"58", "札幌"}, {"59", "函館"},   {"60", "新潟"},   {"61", "中京"},
+        {"01", "札幌"},   {"02", "函館"}, {"03", "福島"},   {"04", "新潟"},   {"05", "東京"},
+        {"06", "中山"},   {"07", "中京"}, {"08", "京都"},   {"09", "阪神"},   {"10", "小倉"},
+        {"30", "門別"},   {"31", "北見"}, {"32", "岩見沢"}, {"33", "帯広"},   {"34", "旭川"},
+        {"35", "盛岡"},   {"36", "水沢"}, {"37", "上山"},   {"38", "三条"},   {"39", "足利"},
+        {"40", "宇都宮"}, {"41", "高崎"}, {"42", "浦和"},   {"43", "船橋"},   {"44", "大井"},
+        {"45", "川崎"},   {"46", "金沢"}, {"47", "笠松"},   {"48", "名古屋"}, {"49", "紀三寺"},
+        {"50", "園田"},   {"51", "姫路"}, {"52", "益田"},   {"53", "福山"},   {"54", "高知"},
+        {"55", "佐賀"},   {"56", "荒尾"}, {"57", "中津"},   {"58", "札幌"},   {"59", "函館"},
+        {"60", "新潟"},   {"61", "中京"},
     };
     for (const auto& [code, name] : kCourses)
         if (code == courseCode) return std::string(name);
