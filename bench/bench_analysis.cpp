@@ -19,7 +19,7 @@ namespace {
 
 using namespace veltrix;
 
-constexpr int kRaces = 36;           // three courses x twelve races on one date
+constexpr int kRaces = 36;  // three courses x twelve races on one date
 constexpr int kRunnersPerRace = 18;
 constexpr int kRunsPerHorse = 51;
 const std::string kDate = "20090117";
@@ -37,7 +37,8 @@ struct World {
     int pastRunRecords = 0;
 
     World() {
-        folder = std::filesystem::temp_directory_path() / ("veltrix-bench-analysis-" + std::to_string(std::random_device{}()));
+        folder = std::filesystem::temp_directory_path() /
+                 ("veltrix-bench-analysis-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(folder / "cache");
         folders = Folders::under(folder);
         Store& s = store;
@@ -63,7 +64,8 @@ struct World {
             s.RaceInfo.at(r, 3) = "13";
             s.RaceInfo.at(r, 4) = "005";
             s.RaceInfo.at(r, 5) = "17";
-            s.RaceLabel[r] = "2009/01/17 中山 01R 10:05 芝1600 サラ３歳以上 500万" + std::string(80, ' ') + raceId;
+            s.RaceLabel[r] =
+                "2009/01/17 中山 01R 10:05 芝1600 サラ３歳以上 500万" + std::string(80, ' ') + raceId;
             for (int n = 1; n <= kRunnersPerRace; ++n) {
                 ++u;
                 const std::string uma = std::to_string(2003100000 + u);

@@ -44,7 +44,8 @@ int runHistory(Context& ctx) {
 
     const Store& s = app.store;
     bool known = false;
-    for (int u = 1; u <= std::min(s.UmaCount, s.UmaInfo.rows()) && !known; ++u) known = s.UmaInfo.at(u, 2) == umaCode;
+    for (int u = 1; u <= std::min(s.UmaCount, s.UmaInfo.rows()) && !known; ++u)
+        known = s.UmaInfo.at(u, 2) == umaCode;
     const int rows = std::min(s.HistoryCount, s.HistoryInfo.rows());
     for (int h = 1; h <= rows; ++h) {
         if (s.HistoryInfo.at(h, 1) != umaCode) continue;
@@ -64,7 +65,7 @@ int runHistory(Context& ctx) {
 
 }  // namespace
 
-VELTRIX_CLI_COMMAND(history, "history", "history UMACODE   past runs of one horse with their figures (43 columns)",
-                    runHistory);
+VELTRIX_CLI_COMMAND(history, "history",
+                    "history UMACODE   past runs of one horse with their figures (43 columns)", runHistory);
 
 }  // namespace veltrix::cli

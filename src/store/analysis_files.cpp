@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 #include <filesystem>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -25,7 +26,8 @@ int hexDigit(char c) {
 // value / 10^decimals as the shortest decimal text: "49.14", "-0.01", "100".
 std::string scaledText(long long value, int decimals) {
     const bool negative = value < 0;
-    unsigned long long magnitude = negative ? static_cast<unsigned long long>(-value) : static_cast<unsigned long long>(value);
+    unsigned long long magnitude =
+        negative ? static_cast<unsigned long long>(-value) : static_cast<unsigned long long>(value);
     unsigned long long scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
     std::string text = negative ? "-" : "";
@@ -102,12 +104,42 @@ void writePastRun(Store& store, int row, std::array<std::string, 9>& g) {
     for (int i = 0; i < 9; ++i) store.HistoryInfo.at(row, kColumns[i]) = std::move(g[static_cast<size_t>(i)]);
 }
 
+// Rows first..last of HistoryKey (ascending) that begin with the UmaCode; empty when none.
+std::pair<int, int> historyBlock(const Store& store, const std::string& umaCode) {
+    const auto& keys = store.HistoryKey.raw();
+    const auto end = keys.begin() + std::min(store.HistoryCount, store.HistoryKey.size());
+    auto first = std::lower_bound(keys.begin(), end, umaCode);
+    auto last = std::upper_bound(first, end, umaCode, [](const std::string& code, const std::string& k) {
+        return k.compare(0, code.size(), code) > 0;
+    });
+    return {static_cast<int>(first - keys.begin()) + 1, static_cast<int>(last - keys.begin())};
+}
+
+// FindUmaKey over the whole table, by hash: a file names every runner of the
+// date, and a linear scan per runner grows with the square of the week's size.
+class UmaKeyIndex {
+public:
+    explicit UmaKeyIndex(const Store& store) {
+        const int n = std::min(store.UmaCount, store.UmaKey.size());
+        rows_.reserve(static_cast<size_t>(n));
+        for (int i = 1; i <= n; ++i) rows_.emplace(store.UmaKey[i], i);  // the first row of a key wins
+    }
+    int find(const std::string& key) const {
+        auto it = rows_.find(key);
+        return it == rows_.end() ? -1 : it->second;
+    }
+
+private:
+    std::unordered_map<std::string, int> rows_;
+};
+
 bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pump) {
     auto reader = FieldReader::FromFile(path);
     if (!reader) return false;
     std::vector<std::string> f;
     if (!readTagged(*reader, f, "0", 2)) return false;  // header token: not interpreted
 
+    const UmaKeyIndex umaKeys(store);
     const bool runnersWritable = store.UmaInfo.cols() >= 23;
     const bool runsWritable = store.HistoryInfo.cols() >= 42;
     std::array<std::string, 9> groups;
@@ -117,7 +149,7 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
     for (int i = 1; i <= runners; ++i) {
         pump.processEvents();
         if (!readTagged(*reader, f, "1", 4)) return false;
-        int row = FindUmaKey(store, f[1] + f[2], 1, store.UmaCount);
+        int row = umaKeys.find(f[1] + f[2]);
         if (row < 1 || row > store.UmaInfo.rows() || !runnersWritable) continue;
         if (!decodeNine(f[3], groups)) return false;
         writeRunner(store, row, groups);
@@ -128,6 +160,7 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
     // Each runner's past runs come together: look the runner up only when it changes.
     std::string pair;
     std::string umaCode;
+    std::pair<int, int> block{1, 0};
     std::string key;
     for (int i = 1; i <= runs; ++i) {
         pump.processEvents();
@@ -136,13 +169,16 @@ bool mergeAnalysisFile(Store& store, const std::filesystem::path& path, Pump& pu
         key += f[2];
         if (key != pair) {
             pair = key;
-            int row = FindUmaKey(store, pair, 1, store.UmaCount);
+            int row = umaKeys.find(pair);
             umaCode = row >= 1 && row <= store.UmaInfo.rows() ? store.UmaInfo.at(row, 2) : std::string();
+            if (!umaCode.empty()) block = historyBlock(store, umaCode);
         }
         if (umaCode.empty()) continue;
         key = umaCode;
         key += f[3];
-        int row = FindHistoryKey(store, key, 1, store.HistoryCount);
+        // The binary search stays inside the horse's own rows: a few dozen keys
+        // that are in cache, instead of the whole table for every record.
+        int row = FindHistoryKey(store, key, block.first, block.second);
         if (row <= 0 || row > store.HistoryInfo.rows() || !runsWritable) continue;
         if (!decodeNine(f[4], groups)) return false;
         writePastRun(store, row, groups);
@@ -188,7 +224,8 @@ bool readConditions(Conditions& out, const std::filesystem::path& path, Pump& pu
     return readTrailer(*reader);
 }
 
-void failAnalysisRead(Store& store, const Folders& folders, const std::string& argument, RaceCardReset& raceCard) {
+void failAnalysisRead(Store& store, const Folders& folders, const std::string& argument,
+                      RaceCardReset& raceCard) {
     DeleteCache(folders, 'a', argument);
     ClearRaceCache(store);
     raceCard.ResetData();
@@ -254,6 +291,10 @@ std::string AnalysisModeLetter(const std::string& dataMode) {
 
 int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump,
                      RaceCardReset& raceCard) {
+    // The argument names a file that a failure deletes: only a date and a mode letter may.
+    if (argument.size() != 9 || !isDate(std::string_view(argument).substr(0, 8)) || argument[8] < 'a' ||
+        argument[8] > 'z')
+        return -1;
     bool ok = false;
     try {
         ok = mergeAnalysisFile(store, folders.cache / ("cachea" + argument), pump);

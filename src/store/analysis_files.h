@@ -42,7 +42,8 @@ std::string AnalysisModeLetter(const std::string& dataMode);
 
 // Merges CacheFolder/"cachea" + argument (for example "20090117r") into UmaInfo
 // columns 14-23 and HistoryInfo columns 32-42. Returns 0, or -1 on failure: the
-// file is deleted, the store emptied and the race card reset.
+// file is deleted, the store emptied and the race card reset. An argument that
+// is not 8 digits and a lower-case letter names no file: -1, nothing touched.
 int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump,
                      RaceCardReset& raceCard);
 

@@ -80,8 +80,10 @@ bool FieldReader::readLine(std::string& line) {
     size_t end = pos_;
     while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
     line.assign(text_, pos_, end - pos_);
+    if (end < text_.size() && text_[end] == '\r') ++end;
+    if (end < text_.size() && text_[end] == '\n') ++end;
     pos_ = end;
-    consumeDelimiter();
+    endedLine_ = true;
     return true;
 }
 

@@ -36,7 +36,11 @@ inline void BuildWeek(Store& s, const std::string& mode = "KONSYU") {
         s.RaceLabel[r] = "2009/01/17 中山 0" + std::to_string(r) + "R 10:05 ダ1200 サラ３歳 未勝利" +
                          std::string(80, ' ') + races[static_cast<size_t>(r - 1)];
     }
-    struct Runner { const char* race; const char* uma; const char* number; };
+    struct Runner {
+        const char* race;
+        const char* uma;
+        const char* number;
+    };
     const Runner runners[] = {{"2009011706010101", "2005100001", "01"},
                               {"2009011706010101", "2005100002", "02"},
                               {"2009011706010102", "2005100003", "01"},
@@ -111,8 +115,12 @@ struct AnalysisFixture {
         std::filesystem::create_directories(app.folders.cache);
         BuildWeek(app.store);
     }
-    std::filesystem::path file(const std::string& argument) const { return app.folders.cache / ("cachea" + argument); }
-    void write(const std::string& argument, const std::string& text) const { WriteCp932(file(argument), text); }
+    std::filesystem::path file(const std::string& argument) const {
+        return app.folders.cache / ("cachea" + argument);
+    }
+    void write(const std::string& argument, const std::string& text) const {
+        WriteCp932(file(argument), text);
+    }
     int read(const std::string& argument) {
         return ReadAnalysisFile(app.store, app.folders, argument, pump, card);
     }

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "analysis/analysis_fixture.h"
-#include "store/encoding.h"
 #include "store/analysis_files.h"
+#include "store/encoding.h"
 
 namespace veltrix::test {
 namespace {
@@ -57,18 +57,19 @@ TEST(ReadAnalysisFile, PastRunFiguresGoToTheirColumnsWithBothFlags) {
 
 TEST(ReadAnalysisFile, RecordsOutsideTheStoreAreSkipped) {
     AnalysisFixture fx;
-    fx.write("20090117r",
-             AnalysisText({RunnerLine("2009011706010101", "09", Same9("1027")),  // no such runner
-                           RunnerLine("2009011706010101", "01", Same9("3213"))},
-                          {
-                              RunLine("2009011706010101", "01", "2008112306050811", Same9("3213")),
-                              RunLine("2009011706010101", "01", "2007010106010101", Same9("1027")),  // not kept
-                              RunLine("2009011706010101", "01", "2008122806050811", Same9("0100")),
-                              // A runner the store lacks, right after a record of the same past race:
-                              // it must not fall back on the previous runner.
-                              RunLine("2009011706010101", "07", "2008122806050811", Same9("FFFF")),
-                              RunLine("2009011706010101", "02", "2008122806050811", Same9("1027")),
-                          }));
+    fx.write(
+        "20090117r",
+        AnalysisText({RunnerLine("2009011706010101", "09", Same9("1027")),  // no such runner
+                      RunnerLine("2009011706010101", "01", Same9("3213"))},
+                     {
+                         RunLine("2009011706010101", "01", "2008112306050811", Same9("3213")),
+                         RunLine("2009011706010101", "01", "2007010106010101", Same9("1027")),  // not kept
+                         RunLine("2009011706010101", "01", "2008122806050811", Same9("0100")),
+                         // A runner the store lacks, right after a record of the same past race:
+                         // it must not fall back on the previous runner.
+                         RunLine("2009011706010101", "07", "2008122806050811", Same9("FFFF")),
+                         RunLine("2009011706010101", "02", "2008122806050811", Same9("1027")),
+                     }));
     ASSERT_EQ(fx.read("20090117r"), 0);
     const auto& s = fx.app.store;
     EXPECT_EQ(s.UmaInfo.at(1, 14), "49.14");
@@ -120,12 +121,15 @@ TEST(ReadAnalysisFile, DamagedRecordsFailInsteadOfShiftingTheRead) {
         {"past-run record with four fields",
          AnalysisText({}, {Quoted({"1", "2009011706010101", "01", kStepData})})},
         {"wrong tag", AnalysisText({Quoted({"2", "2009011706010101", "01", kStepData})}, {})},
-        {"data one group short", AnalysisText({RunnerLine("2009011706010101", "01", kStepData.substr(4))}, {})},
-        {"data not hexadecimal",
-         AnalysisText({}, {RunLine("2009011706010101", "01", "2008112306050811", "Z" + kStepData.substr(1))})},
+        {"data one group short",
+         AnalysisText({RunnerLine("2009011706010101", "01", kStepData.substr(4))}, {})},
+        {"data not hexadecimal", AnalysisText({}, {RunLine("2009011706010101", "01", "2008112306050811",
+                                                           "Z" + kStepData.substr(1))})},
         {"header not 0", "\"1\",TOKEN\r\n\"0\",0\r\n\"0\",0\r\n" + std::string(AnalysisTrailer) + "\r\n"},
-        {"count does not convert", "0,TOKEN\r\n\"0\",x\r\n\"0\",0\r\n" + std::string(AnalysisTrailer) + "\r\n"},
-        {"count above 32767", "0,TOKEN\r\n\"0\",32768\r\n\"0\",0\r\n" + std::string(AnalysisTrailer) + "\r\n"},
+        {"count does not convert",
+         "0,TOKEN\r\n\"0\",x\r\n\"0\",0\r\n" + std::string(AnalysisTrailer) + "\r\n"},
+        {"count above 32767",
+         "0,TOKEN\r\n\"0\",32768\r\n\"0\",0\r\n" + std::string(AnalysisTrailer) + "\r\n"},
         {"no trailer", "0,TOKEN\r\n\"0\",0\r\n\"0\",0\r\n"},
         {"empty file", ""},
         {"not CP932", "0,TOKEN\r\n\"0\",0\r\n\"0\",0\r\n\x82"},
@@ -146,6 +150,18 @@ TEST(ReadAnalysisFile, MissingFileFailsLikeADamagedOne) {
     EXPECT_EQ(fx.read("20090117r"), -1);
     EXPECT_EQ(fx.app.store.RaceCount, 0);
     EXPECT_EQ(fx.card.resets, 1);
+}
+
+TEST(ReadAnalysisFile, AnArgumentThatIsNoDateNamesNoFileAndTouchesNothing) {
+    AnalysisFixture fx;
+    fs::create_directories(fx.dir.path() / "keep");
+    WriteCp932(fx.dir.path() / "keep" / "x", "user data");
+    for (const char* bad : {"../keep/x", "2009011r", "20090117", "2009o117r", "20090117rr", "20090117R"}) {
+        EXPECT_EQ(fx.read(bad), -1) << bad;
+    }
+    EXPECT_TRUE(fs::exists(fx.dir.path() / "keep" / "x"));
+    EXPECT_EQ(fx.app.store.RaceCount, 3);
+    EXPECT_EQ(fx.card.resets, 0);
 }
 
 TEST(ReadAnalysisFile, OneEventTurnPerRecord) {

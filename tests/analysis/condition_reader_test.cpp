@@ -11,12 +11,28 @@ namespace {
 namespace fs = std::filesystem;
 
 // value 4 (chars 1-5), 3, 2, 1, then the nine coefficients
-const std::string kConditionData = std::string("F4010") + "3213" "1" "0100" "0" "FFFF" "1" +
-                                   "007D0" "01B58" "003E8" "00BB8" "01B58" "003E8" "007D0" "009C4" "01194";
+const std::string kConditionData = std::string("F4010") +
+                                   "3213"
+                                   "1"
+                                   "0100"
+                                   "0"
+                                   "FFFF"
+                                   "1" +
+                                   "007D0"
+                                   "01B58"
+                                   "003E8"
+                                   "00BB8"
+                                   "01B58"
+                                   "003E8"
+                                   "007D0"
+                                   "009C4"
+                                   "01194";
 
-std::string conditionText(int records, int announced, const std::string& trailer = std::string(AnalysisTrailer)) {
+std::string conditionText(int records, int announced,
+                          const std::string& trailer = std::string(AnalysisTrailer)) {
     std::string t = "0,TOKEN\r\n";
-    for (int i = 1; i <= records; ++i) t += Quoted({"1", "2", "23", std::to_string(1000 + i), kConditionData}) + "\r\n";
+    for (int i = 1; i <= records; ++i)
+        t += Quoted({"1", "2", "23", std::to_string(1000 + i), kConditionData}) + "\r\n";
     return t + "\"9\"," + std::to_string(announced) + "\r\n" + trailer + "\r\n";
 }
 
@@ -54,11 +70,13 @@ TEST(ReadConditionFile, RejectionDeletesTheFileEmptiesStoreAndTableAndResetsTheC
     const std::vector<std::pair<const char*, std::string>> damaged = {
         {"count larger than the records", conditionText(2, 3)},
         {"count smaller than the records", conditionText(2, 1)},
-        {"count not a number", conditionText(1, 1).replace(conditionText(1, 1).find("\"9\",1"), 5, "\"9\",x")},
+        {"count not a number",
+         conditionText(1, 1).replace(conditionText(1, 1).find("\"9\",1"), 5, "\"9\",x")},
         {"no 9 record", "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", kConditionData}) + "\r\n"},
         {"wrong trailer", conditionText(1, 1, "END")},
         {"other tag", "0,TOKEN\r\n" + Quoted({"2", "2", "23", "1200", kConditionData}) + "\r\n\"9\",1\r\n"},
-        {"short data", "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", kConditionData.substr(1)}) + "\r\n\"9\",1\r\n"},
+        {"short data",
+         "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", kConditionData.substr(1)}) + "\r\n\"9\",1\r\n"},
         {"record without its key parts", "0,TOKEN\r\n" + Quoted({"1", kConditionData}) + "\r\n\"9\",1\r\n"},
     };
     for (const auto& [what, text] : damaged) {

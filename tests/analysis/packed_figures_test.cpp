@@ -15,11 +15,11 @@ TEST(PackedFigures, FourCharacterGroupsAreLowByteFirstSignedHundredths) {
     EXPECT_EQ(group4("FF7F"), "327.67");   // 0x7FFF
     EXPECT_EQ(group4("0080"), "-327.68");  // 0x8000
     EXPECT_EQ(group4("FFFF"), "-0.01");
-    EXPECT_EQ(group4("1027"), "100");      // 0x2710 = 10000: no trailing zeros, no point
-    EXPECT_EQ(group4("F401"), "5");        // 0x01F4 = 500
-    EXPECT_EQ(group4("EA01"), "4.9");      // 0x01EA = 490
-    EXPECT_EQ(group4("0CFE"), "-5");       // 0xFE0C = -500
-    EXPECT_EQ(group4("3a12"), "46.66");    // lower-case digits: 0x123A = 4666
+    EXPECT_EQ(group4("1027"), "100");    // 0x2710 = 10000: no trailing zeros, no point
+    EXPECT_EQ(group4("F401"), "5");      // 0x01F4 = 500
+    EXPECT_EQ(group4("EA01"), "4.9");    // 0x01EA = 490
+    EXPECT_EQ(group4("0CFE"), "-5");     // 0xFE0C = -500
+    EXPECT_EQ(group4("3a12"), "46.66");  // lower-case digits: 0x123A = 4666
 }
 
 TEST(PackedFigures, FiveCharacterGroupsArePlainHexTenThousandths) {
@@ -33,9 +33,9 @@ TEST(PackedFigures, FiveCharacterGroupsArePlainHexTenThousandths) {
 TEST(PackedFigures, GroupsAreTakenAtTheirPositionAndDamageIsRejected) {
     EXPECT_EQ(DecodeGroup4("00003213", 5).value_or(""), "49.14");
     EXPECT_EQ(DecodeGroup5("xx186A0", 3).value_or(""), "10");
-    EXPECT_FALSE(DecodeGroup4("321", 1));      // cut short
-    EXPECT_FALSE(DecodeGroup4("0000", 2));     // runs past the end
-    EXPECT_FALSE(DecodeGroup4("32G3", 1));     // not hexadecimal
+    EXPECT_FALSE(DecodeGroup4("321", 1));   // cut short
+    EXPECT_FALSE(DecodeGroup4("0000", 2));  // runs past the end
+    EXPECT_FALSE(DecodeGroup4("32G3", 1));  // not hexadecimal
     EXPECT_FALSE(DecodeGroup4(" 0 0", 1));
     EXPECT_FALSE(DecodeGroup5("-0001", 1));
     EXPECT_FALSE(DecodeGroup4("0000", 0));
@@ -43,7 +43,10 @@ TEST(PackedFigures, GroupsAreTakenAtTheirPositionAndDamageIsRejected) {
 
 TEST(PackedFigures, SignCodedGroupPutsTheCodeBeforeTheNumber) {
     // value 2 of the condition table: characters 11-14 the group, 15 the sign code
-    const std::string data = "0000000000" "3213" "1";
+    const std::string data =
+        "0000000000"
+        "3213"
+        "1";
     EXPECT_EQ(DecodeSignedGroup(data, 11).value_or(""), "149.14");
     EXPECT_EQ(DecodeSignedGroup("F4010", 1).value_or(""), "05");
     EXPECT_FALSE(DecodeSignedGroup("F401", 1));  // sign code missing

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 std::string goodConditions() {
     const std::string data = std::string(20, '0') + std::string(45, '1');
-    return "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", data}) + "\r\n\"9\",1\r\n" + std::string(AnalysisTrailer) + "\r\n";
+    return "0,TOKEN\r\n" + Quoted({"1", "2", "23", "1200", data}) + "\r\n\"9\",1\r\n" +
+           std::string(AnalysisTrailer) + "\r\n";
 }
 
 TEST(MergeAnalysisFilesAtStartup, ConditionsFirstThenOneFilePerDateOfTheStoresMode) {
@@ -106,7 +107,8 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
         for (int k = 1; k <= 12; ++k) {
             const int h = (u - 1) * 12 + k;
             s.HistoryInfo.at(h, 1) = s.UmaInfo.at(u, 2);
-            s.HistoryInfo.at(h, 2) = "20080" + std::to_string(100 + k).substr(1) + "0106010" + std::to_string(k % 10) + "11";
+            s.HistoryInfo.at(h, 2) =
+                "20080" + std::to_string(100 + k).substr(1) + "0106010" + std::to_string(k % 10) + "11";
             s.HistoryKey[h] = s.HistoryInfo.at(h, 1) + s.HistoryInfo.at(h, 2);
         }
     }
@@ -123,14 +125,29 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
     EXPECT_EQ(r.conditionRecords, summary.conditionRecords);
     ASSERT_EQ(s.UmaCount, 40);
     for (int u = 1; u <= 40; ++u)
-        for (int c : {14, 15, 16, 18, 19, 20, 21, 22, 23}) EXPECT_TRUE(IsNumeric(s.UmaInfo.at(u, c))) << u << "," << c;
+        for (int c : {14, 15, 16, 18, 19, 20, 21, 22, 23})
+            EXPECT_TRUE(IsNumeric(s.UmaInfo.at(u, c))) << u << "," << c;
     int withFigures = 0;
+    int figures = 0;
+    int plausible = 0;  // within 50 +- 30
+    int negative = 0;
+    int outOfRange = 0;
     for (int h = 1; h <= 480; ++h) {
         if (s.HistoryInfo.at(h, 32) != "1") continue;
         ++withFigures;
-        for (int c : {33, 34, 35, 36, 38, 39, 40, 41, 42})
-            EXPECT_TRUE(IsNumeric(s.HistoryInfo.at(h, c))) << h << "," << c;
+        for (int c : {33, 34, 35, 36, 38, 39, 40, 41, 42}) {
+            auto v = ParseReal(s.HistoryInfo.at(h, c));
+            ASSERT_TRUE(v) << h << "," << c;
+            ++figures;
+            plausible += *v >= 20 && *v <= 80;
+            negative += *v < 0;
+            outOfRange += *v > 150 || *v < -100;
+        }
     }
+    EXPECT_GT(plausible, figures * 9 / 10);
+    EXPECT_GT(negative, 0);
+    EXPECT_GT(outOfRange, 0);
+    EXPECT_LT(negative + outOfRange, figures / 20);
     EXPECT_LT(withFigures, 480);  // some past runs come without figures
     EXPECT_GT(withFigures, 400);
     EXPECT_GT(summary.pastRunRecords, withFigures);  // strays were written and skipped

@@ -140,8 +140,8 @@ bool writeConditionFile(const Store& store, const std::filesystem::path& cacheFo
     for (int r = 1; r <= races && store.RaceInfo.cols() >= 5; ++r) {
         std::string distance = labelDistance(store.RaceLabel[r]);
         if (distance.empty()) continue;
-        keys.insert(std::string(1, surfaceClass(store.RaceInfo.at(r, 5))) + ageClass(store.RaceInfo.at(r, 3)) +
-                    conditionClass(store.RaceInfo.at(r, 4)) + distance);
+        keys.insert(std::string(1, surfaceClass(store.RaceInfo.at(r, 5))) +
+                    ageClass(store.RaceInfo.at(r, 3)) + conditionClass(store.RaceInfo.at(r, 4)) + distance);
     }
     // Classes that do not run this week are in the statistics too.
     for (const char* extra : {"1331600", "1372000", "2231800", "2351400", "1212000", "2111200"}) {
@@ -153,7 +153,12 @@ bool writeConditionFile(const Store& store, const std::filesystem::path& cacheFo
     int n = 0;
     for (const auto& key : keys) {
         if (n == kConditionRows) break;
-        w.quoted("1").quoted(key.substr(0, 1)).quoted(key.substr(1, 2)).quoted(key.substr(3)).quoted(conditionData(dice)).endLine();
+        w.quoted("1")
+            .quoted(key.substr(0, 1))
+            .quoted(key.substr(1, 2))
+            .quoted(key.substr(3))
+            .quoted(conditionData(dice))
+            .endLine();
         ++n;
     }
     w.quoted("9").integer(n).endLine();
@@ -215,9 +220,15 @@ SampleAnalysisSummary WriteSampleAnalysisFiles(const Store& store, const std::fi
             if (!strayRunWritten || dice.chance(0.05)) {  // a past race the store did not keep
                 strayRunWritten = true;
                 std::string past = unusedKey(historyKeys, [&](int i) {
-                    return store.UmaInfo.at(u, 2) + "19990105" + "0601" + std::to_string(10 + i % 90) + "01";
-                }).substr(store.UmaInfo.at(u, 2).size());
-                runPart.quoted("1").quoted(raceId).quoted(number).quoted(past).quoted(figureData(dice)).endLine();
+                                       return store.UmaInfo.at(u, 2) + "19990105" + "0601" +
+                                              std::to_string(10 + i % 90) + "01";
+                                   }).substr(store.UmaInfo.at(u, 2).size());
+                runPart.quoted("1")
+                    .quoted(raceId)
+                    .quoted(number)
+                    .quoted(past)
+                    .quoted(figureData(dice))
+                    .endLine();
                 ++runCount;
             }
             auto it = runsOf.find(store.UmaInfo.at(u, 2));
@@ -226,7 +237,12 @@ SampleAnalysisSummary WriteSampleAnalysisFiles(const Store& store, const std::fi
                 for (int h : it->second) {
                     if (dice.chance(0.08)) continue;  // a past run without figures
                     lastPastRace = store.HistoryInfo.at(h, 2);
-                    runPart.quoted("1").quoted(raceId).quoted(number).quoted(lastPastRace).quoted(figureData(dice)).endLine();
+                    runPart.quoted("1")
+                        .quoted(raceId)
+                        .quoted(number)
+                        .quoted(lastPastRace)
+                        .quoted(figureData(dice))
+                        .endLine();
                     ++runCount;
                 }
             }
@@ -235,12 +251,17 @@ SampleAnalysisSummary WriteSampleAnalysisFiles(const Store& store, const std::fi
                 // A runner the store does not have, right after one that is there,
                 // sharing its last past race: its records must not land on that runner.
                 std::string stray = unusedKey(umaKeys, [&](int i) {
-                    return raceId + (i == 0 ? strayNumber : std::to_string(80 + i % 20));
-                }).substr(raceId.size());
+                                        return raceId + (i == 0 ? strayNumber : std::to_string(80 + i % 20));
+                                    }).substr(raceId.size());
                 runnerPart.quoted("1").quoted(raceId).quoted(stray).quoted(runnerData(dice)).endLine();
                 ++runnerCount;
                 if (!lastPastRace.empty()) {
-                    runPart.quoted("1").quoted(raceId).quoted(stray).quoted(lastPastRace).quoted(figureData(dice)).endLine();
+                    runPart.quoted("1")
+                        .quoted(raceId)
+                        .quoted(stray)
+                        .quoted(lastPastRace)
+                        .quoted(figureData(dice))
+                        .endLine();
                     ++runCount;
                 }
             }

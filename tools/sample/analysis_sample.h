@@ -10,10 +10,10 @@
 namespace veltrix {
 
 struct SampleAnalysisSummary {
-    bool ok = false;          // every file written
-    int dateFiles = 0;        // per-date files written
-    int runnerRecords = 0;    // runner records written, strays included
-    int pastRunRecords = 0;   // past-run records written, strays included
+    bool ok = false;         // every file written
+    int dateFiles = 0;       // per-date files written
+    int runnerRecords = 0;   // runner records written, strays included
+    int pastRunRecords = 0;  // past-run records written, strays included
     int conditionRecords = 0;
 };
 
