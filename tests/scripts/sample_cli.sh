@@ -1,0 +1,30 @@
+#!/bin/bash
+# veltrix-cli sample: a ready program folder, the same bytes for the same seed,
+# a one-line reason and exit code 1 for bad arguments.
+set -u
+BUILD=$1
+CLI="$BUILD/bin/veltrix-cli"
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+"$CLI" sample "$TMP/a" --seed 5 --results-years 0 > "$TMP/out" || fail "sample exited $?"
+grep -q '^races 72, runners [0-9]*, special registrations [0-9]*, horses [0-9]*, past runs [0-9]*$' "$TMP/out" || fail "summary line: $(cat "$TMP/out")"
+grep -q '^files [0-9]*, records [0-9]*, bytes [0-9]*, [0-9]* ms$' "$TMP/out" || fail "size line: $(cat "$TMP/out")"
+[ -f "$TMP/a/VELTRIX.ctx" ] || fail "no settings file"
+cmp -s "$TMP/a/VELTRIX.ctx" "$BUILD/bin/VELTRIX.ctx" || fail "settings file differs from the delivered one"
+[ -d "$TMP/a/cache" ] && [ -z "$(ls -A "$TMP/a/cache")" ] || fail "cache folder missing or not empty"
+[ -d "$TMP/a/data" ] && [ -z "$(ls -A "$TMP/a/data")" ] || fail "data folder missing or not empty"
+for d in stored/RACE stored/TOKU stored/RCOV stored/TCOV realtime/0B30 realtime/0B13 realtime/0B12; do
+    [ -n "$(ls -A "$TMP/a/jvlink/$d" 2>/dev/null)" ] || fail "jvlink/$d empty"
+done
+
+"$CLI" sample "$TMP/b" --seed 5 --results-years 0 > /dev/null || fail "second run"
+diff -r "$TMP/a" "$TMP/b" > /dev/null || fail "same seed gave different files"
+
+for args in "" "--seed 5" "$TMP/c --seed x" "$TMP/c --results-years -1" "$TMP/c --seed" "$TMP/c extra"; do
+    # shellcheck disable=SC2086
+    if "$CLI" sample $args > /dev/null 2> "$TMP/err"; then fail "accepted: sample $args"; fi
+    [ "$(wc -l < "$TMP/err")" -eq 1 ] || fail "not one line of reason for: sample $args"
+done
+echo ok
