@@ -1,0 +1,135 @@
+// The weekly import of a generated week of real size (72 races, about 1,000
+// runners, 20,000 and more past runs) against a baseline that reads the same
+// records from the stand-in and writes the same bytes to the three weekly files.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "jvlink/standin/standin_jvlink.h"
+#include "jvlink/weekly_import.h"
+#include "sample/sample_world.h"
+#include "store/encoding.h"
+#include "store/weekly_store.h"
+
+namespace {
+
+using namespace veltrix;
+namespace fs = std::filesystem;
+
+class YesUserInterface final : public UserInterface {
+public:
+    void showMessage(const std::string&, Icon) override {}
+    bool askYesNo(const std::string&, Icon, bool) override { return true; }
+    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    void setStatus(const std::string&) override {}
+    void setProgressMax(int) override {}
+    void setProgress(int) override {}
+};
+
+class NoWindow final : public WeeklyImportWindow {
+public:
+    void lockForImport() override {}
+    void resetRaceCard() override {}
+    void putRaceList() override {}
+    void restoreWindow() override {}
+};
+
+StandinOptions benchOptions() {
+    StandinOptions o;
+    o.simulateDownload = false;
+    o.requireInit = false;
+    return o;
+}
+
+// A generated program folder and the weekly files one import writes, removed at exit.
+struct WeekFixture {
+    Folders folders;
+    std::string cache1, cache2, cache3;
+    int races = 0, runners = 0, pastRuns = 0;
+
+    WeekFixture() {
+        folders = Folders::under(fs::temp_directory_path() / ("veltrix-bench-import-" + std::to_string(::getpid())));
+        sample::SampleOptions options;
+        options.resultsYears = 0;
+        sample::WriteSampleProgramFolder(folders.program, options);
+        fs::create_directories(folders.cache);
+        Store store;
+        if (runImport(store) != ImportOutcome::Imported) throw std::runtime_error("the sample week did not import");
+        races = store.RaceCount;
+        runners = store.UmaCount;
+        pastRuns = store.HistoryCount;
+        cache1 = *ReadFileBytes(folders.cache / kCache1);
+        cache2 = *ReadFileBytes(folders.cache / kCache2);
+        cache3 = *ReadFileBytes(folders.cache / kCache3);
+    }
+    ~WeekFixture() {
+        std::error_code ec;
+        fs::remove_all(folders.program, ec);
+    }
+
+    ImportOutcome runImport(Store& store) {
+        StandinJVLink jv(StandinFolder(folders.program), benchOptions());
+        YesUserInterface ui;
+        NullPump pump;
+        SystemClock clock;
+        NoWindow window;
+        WeeklyImportState state;
+        ImportContext ctx{store, folders, jv, ui, pump, clock};
+        return ImportThisWeek(state, ctx, window);
+    }
+};
+
+WeekFixture& fixture() {
+    static WeekFixture f;
+    return f;
+}
+
+void setCounters(benchmark::State& state, const WeekFixture& f) {
+    state.counters["races"] = f.races;
+    state.counters["runners"] = f.runners;
+    state.counters["pastRuns"] = f.pastRuns;
+}
+
+// "今週のレース" whole: both sessions, cutting the records, expansion, sorting,
+// writing the weekly files and reading them back.
+void BM_WeeklyImport(benchmark::State& state) {
+    auto& f = fixture();
+    for (auto _ : state) {
+        Store store;
+        if (f.runImport(store) != ImportOutcome::Imported) state.SkipWithError("import failed");
+        benchmark::DoNotOptimize(store.HistoryCount);
+    }
+    setCounters(state, f);
+}
+BENCHMARK(BM_WeeklyImport)->Unit(benchmark::kMillisecond);
+
+// Baseline: the same two sessions with every record touched and nothing kept,
+// then the same bytes written to the same three files.
+void BM_WeeklyImportBaseline(benchmark::State& state) {
+    auto& f = fixture();
+    for (auto _ : state) {
+        StandinJVLink jv(StandinFolder(f.folders.program), benchOptions());
+        YesUserInterface ui;
+        NullPump pump;
+        SystemClock clock;
+        SessionState session;
+        std::size_t bytes = 0;
+        for (const char* spec : {"RACE", "RCOV"}) {
+            auto request = SessionRequest::stored(spec, "19860101000000", 2, "");
+            RunSession(session, jv, request, ui, pump, clock, [&](std::string_view record) {
+                bytes += record.size() + static_cast<unsigned char>(record[0]);
+                return RecordUse::Used;
+            });
+        }
+        benchmark::DoNotOptimize(bytes);
+        if (!WriteFileBytes(f.folders.cache / kCache1, f.cache1) || !WriteFileBytes(f.folders.cache / kCache2, f.cache2) ||
+            !WriteFileBytes(f.folders.cache / kCache3, f.cache3))
+            state.SkipWithError("write failed");
+    }
+    setCounters(state, f);
+}
+BENCHMARK(BM_WeeklyImportBaseline)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,310 @@
+#include "jvlink/frmDataImport.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/frmSyusohyo.h"
+#include "ui/sheet_model.h"
+
+namespace veltrix::ui {
+
+namespace {
+
+// Column 9 is drawn as a push button, column 10 as a check box ("1" checked);
+// clicks on them are the list's button events.
+class RaceListDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (index.column() == kColImport.value - 1) {
+            QStyleOptionButton button;
+            button.rect = option.rect.adjusted(1, 1, -1, -1);
+            button.text = text;
+            button.state = QStyle::State_Raised | (option.state & QStyle::State_Enabled);
+            style->drawControl(QStyle::CE_PushButton, &button, painter, option.widget);
+            return;
+        }
+        QStyleOptionButton box;
+        box.rect = option.rect.adjusted(4, 0, 0, 0);
+        box.text = QString::fromUtf8(kShowCheckCaption);
+        box.state = (text == QStringLiteral("1") ? QStyle::State_On : QStyle::State_Off) |
+                    (option.state & QStyle::State_Enabled);
+        style->drawControl(QStyle::CE_CheckBox, &box, painter, option.widget);
+    }
+};
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(QString::fromUtf8(tip));
+    return b;
+}
+
+std::function<int(const std::string&)> orNothingToImport(std::function<int(const std::string&)> update,
+                                                          UserInterface& ui, const char* nothing) {
+    if (update) return update;
+    // The one-race updates are not part of this program yet: they find nothing.
+    return [&ui, nothing](const std::string&) {
+        ui.setStatus(nothing);
+        return -1;
+    };
+}
+
+}  // namespace
+
+// Messages and questions from the dialogs (or a test's script); status line and
+// progress bar from the window.
+class frmDataImport::WindowUi final : public UserInterface {
+public:
+    WindowUi(UserInterface*& messages, QtUserInterface& window) : messages_(messages), window_(window) {}
+    void showMessage(const std::string& text, Icon icon) override { messages_->showMessage(text, icon); }
+    bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override {
+        return messages_->askYesNo(text, icon, defaultNo);
+    }
+    std::string askSaveFileName(const std::string& title, const std::string& filter,
+                                const std::string& proposedName) override {
+        return messages_->askSaveFileName(title, filter, proposedName);
+    }
+    void setStatus(const std::string& text) override {
+        window_.setStatus(text);
+        if (messages_ != &window_) messages_->setStatus(text);
+    }
+    void setProgressMax(int max) override { window_.setProgressMax(max); }
+    void setProgress(int value) override { window_.setProgress(value); }
+
+private:
+    UserInterface*& messages_;
+    QtUserInterface& window_;
+};
+
+frmDataImport::frmDataImport(Application& app, DataImportServices services, QWidget* parent)
+    : QDialog(parent),
+      app_(app),
+      services_(std::move(services)),
+      jvLink_(std::make_unique<StandinJVLink>(StandinFolder(app.folders.program))),
+      dialogs_(this),
+      messages_(&dialogs_),
+      ui_(std::make_unique<WindowUi>(messages_, dialogs_)) {
+    setObjectName(QStringLiteral("frmDataImport"));
+    setWindowTitle(QString::fromUtf8(kDataImportCaption));
+    buildControls();
+    dialogs_.setStatusLabel(lblStatus_);
+    dialogs_.setProgressBar(prgStatusAll_);
+    applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
+}
+
+frmDataImport::~frmDataImport() = default;
+
+void frmDataImport::buildControls() {
+    fraImport_ = new QGroupBox(QStringLiteral("JRA-VAN Data Lab. インポート"), this);
+    fraImport_->setObjectName(QStringLiteral("fraImport"));
+    cmdGetDataTokubetsu_ = makeButton(fraImport_, "cmdGetDataTokubetsu", "特別登録馬",
+                                      "今週の特別登録馬情報をインポートします。 （ 日曜日18:30頃 ～ ）");
+    cmdGetDataThisWeek_ = makeButton(fraImport_, "cmdGetDataThisWeek", "今週のレース",
+                                     "出走表が確定したレース情報をインポートします。 ( 金曜日12:00頃 ～ )");
+    cmdGetDataMining_ = makeButton(fraImport_, "cmdGetDataMining", "D.M.一括",
+                                   "データマイニング情報をインポートします。 ( 金曜日 13:00頃 ～ )");
+    cmdGetDataOdds_ = makeButton(fraImport_, "cmdGetDataOdds", "オッズ一括",
+                                 "速報オッズ情報をインポートします。 ( 土曜日 9:00頃 ～ )");
+    cmdGetDataKekka_ = makeButton(fraImport_, "cmdGetDataKekka", "結果一括",
+                                  "レース結果情報をインポートします。 （ 土曜日10:30頃 ～ ）");
+    cmdGetRaceData_ = makeButton(
+        fraImport_, "cmdGetRaceData", "過去成績",
+        "過去のレースをシミュレーションする場合に必要な成績情報をインポートします。 （ 月曜日14:00頃 ～ ）");
+    auto* importLayout = new QGridLayout(fraImport_);
+    importLayout->addWidget(cmdGetDataTokubetsu_, 0, 0);
+    importLayout->addWidget(cmdGetDataThisWeek_, 0, 1);
+    importLayout->addWidget(cmdGetDataMining_, 0, 2);
+    importLayout->addWidget(cmdGetDataOdds_, 1, 0);
+    importLayout->addWidget(cmdGetDataKekka_, 1, 1);
+    importLayout->addWidget(cmdGetRaceData_, 1, 2);
+
+    fraConfig_ = new QGroupBox(QStringLiteral("JV-Link の設定"), this);
+    fraConfig_->setObjectName(QStringLiteral("fraConfig"));
+    cmdConfigJVLink_ = makeButton(fraConfig_, "cmdConfigJVLink", "ダイアログ表示...",
+                                  "JV-Linkの設定ダイアログを表示します。");
+    auto* configLayout = new QVBoxLayout(fraConfig_);
+    configLayout->addWidget(cmdConfigJVLink_);
+    configLayout->addStretch();
+
+    fpsControl_ = new QTableView(this);
+    fpsControl_->setObjectName(QStringLiteral("fpsControl"));
+    fpsModel_ = new SheetModel(model_.fpsControl, fpsControl_);
+    SetUpSheetView(fpsControl_, fpsModel_);
+    auto* delegate = new RaceListDelegate(fpsControl_);
+    fpsControl_->setItemDelegateForColumn(kColImport.value - 1, delegate);
+    fpsControl_->setItemDelegateForColumn(kColShow.value - 1, delegate);
+    fpsControl_->setSelectionMode(QAbstractItemView::SingleSelection);
+    fpsControl_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    fpsControl_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fpsControl_->verticalHeader()->setDefaultSectionSize(22);
+    fpsControl_->horizontalHeader()->setStretchLastSection(false);
+    fpsControl_->setMinimumSize(620, 300);
+    connect(fpsControl_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { fpsControl_ButtonClicked(index.row() + 1, index.column() + 1); });
+
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus_->setFrameShape(QFrame::Panel);
+    lblStatus_->setFrameShadow(QFrame::Sunken);
+    prgStatusAll_ = new QProgressBar(this);
+    prgStatusAll_->setObjectName(QStringLiteral("prgStatusAll"));
+    prgStatusAll_->setTextVisible(false);
+    cmdCancel_ = makeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(fraImport_, 3);
+    top->addWidget(fraConfig_, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(prgStatusAll_, 1);
+    bottom->addWidget(cmdCancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(fpsControl_, 1);
+    layout->addWidget(lblStatus_);
+    layout->addLayout(bottom);
+
+    connect(cmdGetDataThisWeek_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataThisWeek_Click);
+    connect(cmdGetDataTokubetsu_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataTokubetsu_Click);
+    connect(cmdConfigJVLink_, &QPushButton::clicked, this, &frmDataImport::cmdConfigJVLink_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmDataImport::cmdCancel_Click);
+}
+
+void frmDataImport::setUserInterface(UserInterface* ui) { messages_ = ui ? ui : &dialogs_; }
+
+void frmDataImport::applyState(const ImportWindowState& s) {
+    for (QPushButton* b : {cmdGetDataTokubetsu_, cmdGetDataThisWeek_, cmdGetRaceData_, cmdConfigJVLink_})
+        b->setEnabled(s.importButtons);
+    for (QPushButton* b : {cmdGetDataMining_, cmdGetDataOdds_, cmdGetDataKekka_}) b->setEnabled(s.realTimeButtons);
+    fpsControl_->setEnabled(s.grid);
+    cmdCancel_->setEnabled(s.cancel);
+    if (s.waitCursor)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void frmDataImport::activate() {
+    if (running_) return;
+    model_.busy = true;
+    putRaceList();
+    model_.busy = false;
+    applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
+}
+
+void frmDataImport::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // Message boxes of a running command activate the window again: not a new activation.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !running_ && !model_.busy) activate();
+}
+
+void frmDataImport::closeEvent(QCloseEvent* event) {
+    // A running import stops at its next check; the store it filled stays.
+    cmdCancel_Click();
+    QDialog::closeEvent(event);
+}
+
+void frmDataImport::cmdCancel_Click() {
+    cmdCancel_->setEnabled(false);
+    model_.import.session.CancelRequested = true;
+    pump_.requestCancel();
+}
+
+void frmDataImport::cmdGetDataThisWeek_Click() {
+    lastCommand_ = cmdGetDataThisWeek_;
+    runWeekly(true);
+}
+
+void frmDataImport::cmdGetDataTokubetsu_Click() {
+    lastCommand_ = cmdGetDataTokubetsu_;
+    runWeekly(false);
+}
+
+void frmDataImport::runWeekly(bool thisWeek) {
+    if (running_) return;
+    pump_.reset();
+    ImportContext ctx{app_.store, app_.folders, *jvLink_, *ui_, pump_, clock_};
+    try {
+        if (thisWeek)
+            ImportThisWeek(model_.import, ctx, *this);
+        else
+            ImportTokubetsu(model_.import, ctx, *this);
+    } catch (...) {
+        restoreWindow();
+    }
+    pump_.reset();
+}
+
+void frmDataImport::cmdConfigJVLink_Click() {
+    lastCommand_ = cmdConfigJVLink_;
+    ConfigJVLink(*jvLink_, *ui_);
+}
+
+RaceListActions frmDataImport::raceListActions() {
+    RaceListActions a;
+    a.UpdateMining = orNothingToImport(services_.updateMining, *ui_, "取得可能なデータマイニング情報はありません。");
+    a.UpdateOdds = orNothingToImport(services_.updateOdds, *ui_, "取得可能な速報オッズ情報はありません。");
+    a.UpdateKekka = orNothingToImport(services_.updateKekka, *ui_, "取得可能なレース結果情報はありません。");
+    a.OpenRace = services_.openRace;
+    return a;
+}
+
+void frmDataImport::fpsControl_ButtonClicked(int row, int col) {
+    if (col != kColImport.value && col != kColShow.value) return;
+    lastCommand_ = nullptr;
+    const RaceListActions actions = raceListActions();
+    pump_.reset();
+    ClickRaceList(model_, RowNo(row), ColNo(col), actions, *this, *ui_);
+    fpsControl_->setFocus();
+}
+
+void frmDataImport::lockForImport() {
+    running_ = true;
+    applyState(ImportWindowStateFor(ImportPhase::Running, app_.store.DataMode));
+}
+
+void frmDataImport::resetRaceCard() {
+    if (services_.resetRaceCard) services_.resetRaceCard();
+}
+
+void frmDataImport::putRaceList() {
+    const std::string shown = services_.shownRaceLabel ? services_.shownRaceLabel() : std::string();
+    const int row = PutRaceList(model_.fpsControl, app_.store, shown);
+    fpsControl_->resizeColumnsToContents();
+    if (row > 0) fpsControl_->scrollTo(fpsModel_->index(row - 1, kColShow.value - 1));
+}
+
+void frmDataImport::restoreWindow() {
+    running_ = false;
+    applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
+    if (lastCommand_ && lastCommand_->isEnabled()) lastCommand_->setFocus();
+}
+
+frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
+    DataImportServices services;
+    // The bet list window comes with a later part of the program; the main window's reset is all there is.
+    services.resetRaceCard = [&main] { main.ResetData(); };
+    services.shownRaceLabel = [&main] { return main.lblRace()->text().toStdString(); };
+    services.openRace = [&main](const std::string&, const std::string& label) {
+        main.showRace(QString::fromStdString(label));
+    };
+    auto* window = new frmDataImport(app, std::move(services), &main);
+    QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
+
+}  // namespace veltrix::ui

@@ -1,0 +1,827 @@
+#include "jvlink/weekly_import.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "jvlink/records.h"
+#include "store/cache_files.h"
+#include "store/encoding.h"
+#include "store/fields.h"
+#include "store/weekly_store.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr const char* kFromTime = "19860101000000";
+constexpr int kWeekOption = 2;
+constexpr int kWeekReadMax = 1072;
+constexpr int kTokuReadMax = 36;
+constexpr int kHistoryReadMax = 50000;
+constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+
+std::string part(const std::string& s, size_t pos, size_t len) {
+    return pos < s.size() ? s.substr(pos, len) : std::string();
+}
+
+std::string slashDate(const std::string& year, const std::string& monthDay) {
+    return year + "/" + part(monthDay, 0, 2) + "/" + part(monthDay, 2, 2);
+}
+
+bool inRange(std::string_view code, long long low, long long high) {
+    auto n = ParseInteger(code);
+    return n && *n >= low && *n <= high;
+}
+
+// Thrown by the expansion and sorting loops to take their failure path.
+struct Abandoned {};
+
+char categoryOf(std::string_view record) { return record.size() > 2 ? record[2] : '\0'; }
+
+template <class T>
+void resetList(WorkList<T>& list, int size, Array1<std::string>* keys = nullptr) {
+    list.items.clear();
+    list.items.raw().reserve(static_cast<size_t>(size));
+    list.size = size;
+    list.count = 0;
+    if (keys) {
+        keys->clear();
+        keys->raw().reserve(static_cast<size_t>(size));
+    }
+}
+
+// Appends beyond the current size by enlarging the list (and its keys) to exactly the new count.
+template <class T>
+void append(WorkList<T>& list, T item, Array1<std::string>* keys = nullptr, std::string key = {}) {
+    const int n = list.count + 1;
+    if (n > list.size) list.size = n;
+    list.items.push_back(std::move(item));
+    if (keys) keys->push_back(std::move(key));
+    list.count = n;
+}
+
+// Cuts only the fields the import reads, through the record type's own layout:
+// a past-run delivery holds tens of thousands of records of which a few dozen
+// fields are used. wanted lists fields of out in record order. The record is
+// refused, as the full parser refuses it, when its type or length is wrong or a
+// wanted field is not valid CP932. Should a layout ever visit fields in another
+// order, the full parser takes over.
+template <class R, class FullParse>
+bool cutWanted(std::string_view record, R& out, std::span<std::string* const> wanted, FullParse fullParse) {
+    const RecordType type = RecordTraits<R>::type;
+    const size_t full = RecordLength(type);
+    std::string_view body = record;
+    if (body.size() == full) {
+        if (body.substr(full - 2) != "\r\n") return false;
+        body.remove_suffix(2);
+    } else if (body.size() != full - 2) {
+        return false;
+    }
+    if (body.substr(0, 2) != RecordTypeCode(type)) return false;
+    size_t next = 0;
+    bool ok = true;
+    layout::visit(out, [&](int pos, int len, std::string& field) {
+        if (!ok || next >= wanted.size() || &field != wanted[next]) return;
+        ++next;
+        const size_t from = static_cast<size_t>(pos - 1);
+        if (from + static_cast<size_t>(len) > body.size()) {
+            ok = false;
+            return;
+        }
+        auto text = Cp932ToUtf8(body.substr(from, static_cast<size_t>(len)));
+        if (!text) {
+            ok = false;
+            return;
+        }
+        field = std::move(*text);
+    });
+    if (!ok) return false;
+    if (next == wanted.size()) return true;
+    auto parsed = fullParse(record);
+    if (!parsed) return false;
+    out = std::move(*parsed);
+    return true;
+}
+
+std::optional<ImportRace> cutRace(std::string_view record) {
+    RaRecord r;
+    std::string* const wanted[] = {
+        &r.year,          &r.monthDay,       &r.courseCode,     &r.meeting,         &r.day,
+        &r.raceNumber,    &r.raceName,       &r.raceTypeCode,   &r.raceSymbolCode,  &r.weightRuleCode,
+        &r.conditionCodes[4], &r.distance,   &r.trackCode,      &r.startTime,       &r.registeredCount,
+        &r.starterCount,  &r.turfGoing,      &r.dirtGoing};
+    if (!cutWanted(record, r, wanted, ParseRA)) return std::nullopt;
+    return ToImportRace(r);
+}
+
+std::optional<ImportRunner> cutRunner(std::string_view record) {
+    SeRecord r;
+    std::string* const wanted[] = {
+        &r.year,          &r.monthDay,        &r.courseCode,     &r.meeting,       &r.day,
+        &r.raceNumber,    &r.frameNumber,     &r.horseNumber,    &r.umaCode,       &r.horseName,
+        &r.sexCode,       &r.age,             &r.trainerCode,    &r.trainerName,   &r.weightCarried,
+        &r.jockeyCode,    &r.jockeyName,      &r.bodyWeight,     &r.weightSign,    &r.weightChange,
+        &r.abnormality,   &r.arrivalOrder,    &r.finalPlacing,   &r.raceTime,      &r.cornerPositions[0],
+        &r.cornerPositions[1], &r.cornerPositions[2], &r.cornerPositions[3], &r.winOdds, &r.popularity};
+    if (!cutWanted(record, r, wanted, ParseSE)) return std::nullopt;
+    return ToImportRunner(r);
+}
+
+// One turn of a long loop: let the window process its events, then test the cancel flag.
+bool cancelled(WeeklyImportState& state, ImportContext& ctx) {
+    ctx.pump.processEvents();
+    if (ctx.pump.cancelRequested()) state.session.CancelRequested = true;
+    return state.session.CancelRequested;
+}
+
+void zeroCounts(Store& store) {
+    store.RaceCount = 0;
+    store.UmaCount = 0;
+    store.HistoryCount = 0;
+}
+
+// What a list-filling handler did with a record.
+enum class Take { OtherType, Ignored, Kept };
+
+// One stored-data session of the weekly import; every kept record advances the bar.
+int readSession(WeeklyImportState& state, ImportContext& ctx, const std::string& dataSpec,
+                const char* downloadStatus, const char* importStatus, int progressMax,
+                const std::function<Take(std::string_view record, RecordType type)>& take) {
+    std::optional<Progress> progress;
+    auto request = SessionRequest::stored(dataSpec, kFromTime, kWeekOption, downloadStatus);
+    request.onReadStart = [&](int) {
+        ctx.ui.setStatus(importStatus);
+        progress.emplace(ctx.ui, progressMax);
+    };
+    return RunSession(state.session, ctx.jv, request, ctx.ui, ctx.pump, ctx.clock, [&](std::string_view record) {
+        auto type = RecordTypeOf(record);
+        Take t = type ? take(record, *type) : Take::OtherType;
+        if (t == Take::OtherType) return RecordUse::Unused;
+        if (t == Take::Kept && progress) progress->step();
+        return RecordUse::Used;
+    });
+}
+
+// Columns 1-31 and 43 of a past run from its runner and race records.
+void fillHistoryRow(TextTable& t, int n, const ImportRunner& se, const ImportRace& ra) {
+    t.at(n, 1) = se.umaCode;
+    t.at(n, 2) = ra.raceId;
+    t.at(n, 3) = slashDate(ra.year, ra.monthDay);
+    t.at(n, 4) = TrimField(ra.raceName);
+    t.at(n, 5) = SyubetuName(ra.raceTypeCode);
+    t.at(n, 6) = ra.raceSymbolCode;
+    t.at(n, 7) = ra.weightRuleCode;
+    t.at(n, 8) = JyokenName(ra.conditionCode);
+    t.at(n, 9) = ra.courseCode;
+    t.at(n, 10) = ra.distance;
+    const std::string track = TrackName(ra.trackCode);
+    t.at(n, 11) = track;
+    t.at(n, 12) = ra.raceTypeCode;
+    t.at(n, 13) = ra.conditionCode;
+    t.at(n, 14) = ra.trackCode;
+    if (track == "芝" || track == "障")
+        t.at(n, 15) = BabaName(ra.turfGoing);
+    else if (track == "ダ")
+        t.at(n, 15) = BabaName(ra.dirtGoing);
+    t.at(n, 16) = ra.starterCount;
+    t.at(n, 17) = se.frameNumber;
+    t.at(n, 18) = se.horseNumber;
+    t.at(n, 19) = SexName(se.sexCode);
+    t.at(n, 20) = se.age;
+    t.at(n, 21) = se.weightCarried;
+    t.at(n, 22) = TrimField(se.jockeyName);
+    t.at(n, 23) = se.bodyWeight;
+    t.at(n, 24) = se.weightSign + se.weightChange;
+    t.at(n, 25) = se.abnormality;
+    t.at(n, 26) = se.arrivalOrder;
+    t.at(n, 27) = se.finalPlacing;
+    t.at(n, 28) = se.raceTime;
+    t.at(n, 29) = se.corners;
+    t.at(n, 30) = se.winOdds;
+    t.at(n, 31) = se.popularity;
+    // Only runs of a normal finish in flat races at the central courses count.
+    const bool central = ra.courseCode.size() == 2 && inRange(ra.courseCode, 1, 10);
+    const bool flat = inRange(ra.trackCode, 10, 26);
+    const bool normal = se.abnormality == "0" || se.abnormality == "5" || se.abnormality == "7";
+    t.at(n, 43) = central && flat && normal ? "ON" : "OUT";
+}
+
+// Past runs in ascending HUmaKey order, each joined with its race. A run whose
+// race was not delivered fails the whole expansion.
+bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progress) {
+    ImportLists& lists = state.lists;
+    Store& store = ctx.store;
+    ctx.ui.setStatus("出走馬履歴情報を展開中...");
+    const int count = lists.HUmaList.count;
+    store.HistoryCount = count;
+    store.HistoryInfo.resize(count, kHistoryInfoCols);
+    store.HistoryKey.clear();
+    store.HistoryKey.resize(count);
+    for (int n = 1; n <= count; ++n) {
+        if (cancelled(state, ctx)) return false;
+        const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[n]];
+        const int pos = SearchHRaceIndex(lists, se.raceId, 1, lists.HRaceList.count);
+        if (pos < 0) return false;
+        const ImportRace& ra = lists.HRaceList.items[lists.HRaceIndex[pos]];
+        fillHistoryRow(store.HistoryInfo, n, se, ra);
+        store.HistoryKey[n] = store.HistoryInfo.at(n, 1) + store.HistoryInfo.at(n, 2);
+        progress.step();
+    }
+    return true;
+}
+
+void fillRaceRow(Store& store, int r, const std::string& raceId, const std::string& registered,
+                 const std::string& raceType, const std::string& condition, const std::string& track,
+                 std::string label) {
+    store.RaceInfo.at(r, 1) = raceId;
+    store.RaceInfo.at(r, 2) = registered;
+    store.RaceInfo.at(r, 3) = raceType;
+    store.RaceInfo.at(r, 4) = condition;
+    store.RaceInfo.at(r, 5) = track;
+    store.RaceIdList[r] = raceId;
+    store.RaceLabel[r] = std::move(label);
+}
+
+void sizeRaces(Store& store, int count) {
+    store.RaceCount = count;
+    store.RaceInfo.resize(count, kRaceInfoCols);
+    store.RaceLabel.clear();
+    store.RaceLabel.resize(count);
+    store.RaceIdList.clear();
+    store.RaceIdList.resize(count);
+}
+
+void sizeRunners(Store& store, int count) {
+    store.UmaCount = count;
+    store.UmaInfo.resize(count, kUmaInfoCols);
+    store.UmaKey.clear();
+    store.UmaKey.resize(count);
+}
+
+// The texts and steps that differ between the two commands.
+struct CommandSpec {
+    const char* importedOther;  // question when the other kind of week is stored
+    const char* importedSame;   // question when the same kind of week is stored
+    const char* firstTime;      // question otherwise
+    const char* otherMode;
+    const char* mode;
+    const char* historySpec;
+    const char* noData;
+    const char* aborted;
+    const char* done;
+    bool konsyu;
+};
+
+constexpr CommandSpec kThisWeek{
+    "特別登録馬情報をインポート済みです。今週のレース情報をインポートしますか？",
+    "今週のレース情報をインポート済みです。今週のレース情報を更新しますか？",
+    "今週のレース情報をインポートしますか？",
+    "TOKUBETSU",
+    "KONSYU",
+    "RCOV",
+    "取得可能な今週のレース情報はありません。",
+    "レース情報の更新を中止しました。",
+    "今週のレース情報を更新しました。",
+    true};
+
+constexpr CommandSpec kTokubetsu{
+    "今週のレース情報をインポート済みです。特別登録馬情報をインポートしますか？",
+    "特別登録馬情報をインポート済みです。特別登録馬情報を更新しますか？",
+    "特別登録馬情報をインポートしますか？",
+    "KONSYU",
+    "TOKUBETSU",
+    "TCOV",
+    "取得可能な特別登録馬情報はありません。",
+    "特別登録馬情報の更新を中止しました。",
+    "特別登録馬情報を更新しました。",
+    false};
+
+bool ask(const CommandSpec& spec, const Store& store, UserInterface& ui) {
+    // Replacing a stored week is confirmed with No preselected.
+    if (store.DataMode == spec.otherMode) return ui.askYesNo(spec.importedOther, Icon::Warning, true);
+    if (store.DataMode == spec.mode) return ui.askYesNo(spec.importedSame, Icon::Warning, true);
+    return ui.askYesNo(spec.firstTime, Icon::Question, false);
+}
+
+void tell(UserInterface& ui, const char* text) {
+    ui.setStatus(text);
+    ui.showMessage(text, Icon::Warning);
+}
+
+// Reads, expands, sorts and writes the week. false on any failure or cancel;
+// *nothing is set when JV-Link delivered no usable race.
+bool importWeek(const CommandSpec& spec, WeeklyImportState& state, ImportContext& ctx, bool* nothing) {
+    ImportLists& lists = state.lists;
+    const int read = spec.konsyu ? ImportRaceInfo(state, ctx) : ImportTokubetsuInfo(state, ctx);
+    if (read < 0) return false;
+    // The count of this command: ImportRaceInfo / ImportTokubetsuInfo start it at 0.
+    const int kept = spec.konsyu ? lists.WeekRaceList.count : lists.TokuList.count;
+    if (kept == 0) {
+        *nothing = true;
+        return false;
+    }
+    if (ImportUmaHistory(state, ctx, spec.historySpec) < 0) return false;
+    SortHRaceKeys(lists);
+    SortHUmaKeys(lists);
+    if ((spec.konsyu ? ExpandRaceInfo(state, ctx) : ExpandTokubetsuInfo(state, ctx)) < 0) return false;
+    if (spec.konsyu && SortRaceInfo(ctx.store) < 0) return false;
+    if (SortHistoryInfo(state, ctx) < 0) return false;
+    ClearImportLists(lists);
+    ctx.store.DataMode = spec.mode;
+    if (SaveRaceCache(ctx.store, ctx.folders, ctx.ui, ctx.pump)) return false;
+    // Writing processes events too: a cancel pressed meanwhile still counts.
+    if (cancelled(state, ctx)) return false;
+    // The main window works on the tables as start-up reads them from the files.
+    return !LoadRaceCache(ctx.store, ctx.folders);
+}
+
+ImportOutcome runCommand(const CommandSpec& spec, WeeklyImportState& state, ImportContext& ctx,
+                         WeeklyImportWindow& window) {
+    if (!ask(spec, ctx.store, ctx.ui)) {
+        window.restoreWindow();
+        return ImportOutcome::Declined;
+    }
+    window.lockForImport();
+    ctx.store.DataMode.clear();
+    state.session.CancelRequested = false;
+
+    bool nothing = false;
+    bool ok = false;
+    try {
+        // Weekly, odds, forecast, result and analysis files go; bet lists and marks stay.
+        for (char kind : {'1', '2', '3', '4', '7', '8', 'a'}) DeleteCache(ctx.folders, kind, "*");
+        // The tables go with their files, so no step below can leave the old week
+        // in memory beside an empty folder.
+        ClearRaceCache(ctx.store);
+        window.resetRaceCard();
+        ok = importWeek(spec, state, ctx, &nothing);
+    } catch (...) {
+        ok = false;
+    }
+
+    if (ok) {
+        window.putRaceList();
+        tell(ctx.ui, spec.done);
+        window.restoreWindow();
+        return ImportOutcome::Imported;
+    }
+    ClearImportLists(state.lists);
+    if (nothing) {
+        tell(ctx.ui, spec.noData);
+    } else {
+        tell(ctx.ui, spec.aborted);
+        // A failure after writing may have left weekly files behind.
+        for (char kind : {'1', '2', '3'}) DeleteCache(ctx.folders, kind, "*");
+    }
+    ClearRaceCache(ctx.store);
+    window.restoreWindow();
+    return nothing ? ImportOutcome::NoData : ImportOutcome::Aborted;
+}
+
+}  // namespace
+
+// ---- records into list entries ----------------------------------------------
+
+ImportRace ToImportRace(const RaRecord& ra) {
+    ImportRace r;
+    r.raceId = ra.raceId();
+    r.year = ra.year;
+    r.monthDay = ra.monthDay;
+    r.courseCode = ra.courseCode;
+    r.raceNumber = ra.raceNumber;
+    r.raceName = ra.raceName;
+    r.raceTypeCode = ra.raceTypeCode;
+    r.raceSymbolCode = ra.raceSymbolCode;
+    r.weightRuleCode = ra.weightRuleCode;
+    r.conditionCode = ra.youngestCondition();
+    r.distance = ra.distance;
+    r.trackCode = ra.trackCode;
+    r.startTime = ra.startTime;
+    r.registeredCount = ra.registeredCount;
+    r.starterCount = ra.starterCount;
+    r.turfGoing = ra.turfGoing;
+    r.dirtGoing = ra.dirtGoing;
+    return r;
+}
+
+ImportRunner ToImportRunner(const SeRecord& se) {
+    ImportRunner u;
+    u.raceId = se.raceId();
+    u.frameNumber = se.frameNumber;
+    u.horseNumber = se.horseNumber;
+    u.umaCode = se.umaCode;
+    u.horseName = se.horseName;
+    u.sexCode = se.sexCode;
+    u.age = se.age;
+    u.trainerCode = se.trainerCode;
+    u.trainerName = se.trainerName;
+    u.weightCarried = se.weightCarried;
+    u.jockeyCode = se.jockeyCode;
+    u.jockeyName = se.jockeyName;
+    u.bodyWeight = se.bodyWeight;
+    u.weightSign = se.weightSign;
+    u.weightChange = se.weightChange;
+    u.abnormality = se.abnormality;
+    u.arrivalOrder = se.arrivalOrder;
+    u.finalPlacing = se.finalPlacing;
+    u.raceTime = se.raceTime;
+    for (const auto& c : se.cornerPositions) u.corners += c;
+    u.winOdds = se.winOdds;
+    u.popularity = se.popularity;
+    return u;
+}
+
+ImportToku ToImportToku(const TkRecord& tk) {
+    ImportToku t;
+    t.raceId = tk.raceId();
+    t.year = tk.year;
+    t.monthDay = tk.monthDay;
+    t.courseCode = tk.courseCode;
+    t.raceNumber = tk.raceNumber;
+    t.raceName = tk.raceName;
+    t.raceTypeCode = tk.raceTypeCode;
+    t.conditionCode = tk.youngestCondition();
+    t.distance = tk.distance;
+    t.trackCode = tk.trackCode;
+    t.registeredCount = tk.registeredCount;
+    for (const TkHorse& h : RegisteredHorses(tk))
+        t.horses.push_back({h.sequence, h.umaCode, h.horseName, h.sexCode, h.trainerCode, h.trainerName,
+                            h.weightCarried});
+    return t;
+}
+
+// ---- name tables -------------------------------------------------------------
+
+std::string TrackName(std::string_view trackCode) {
+    auto n = ParseInteger(trackCode);
+    if (!n) return {};
+    if (*n >= 10 && *n <= 22) return "芝";
+    if (*n >= 23 && *n <= 26) return "ダ";
+    if (*n >= 51 && *n <= 59) return "障";
+    return {};
+}
+
+std::string BabaName(std::string_view goingCode) {
+    if (goingCode == "1") return "良";
+    if (goingCode == "2") return "稍";
+    if (goingCode == "3") return "重";
+    if (goingCode == "4") return "不";
+    return {};
+}
+
+std::string SyubetuName(std::string_view raceType) {
+    if (raceType == "11") return "サラ２歳";
+    if (raceType == "12") return "サラ３歳";
+    if (raceType == "13") return "サラ３歳以上";
+    if (raceType == "14") return "サラ４歳以上";
+    if (raceType == "18") return "サラ障害３歳以上";
+    if (raceType == "19") return "サラ障害４歳以上";
+    return {};
+}
+
+std::string JyokenName(std::string_view condition) {
+    static constexpr std::pair<std::string_view, std::string_view> names[] = {
+        {"004", "400万"},  {"005", "500万"},  {"008", "800万"},  {"009", "900万"},
+        {"010", "1000万"}, {"014", "1400万"}, {"015", "1500万"}, {"016", "1600万"},
+        {"701", "新馬"},   {"702", "未出走"}, {"703", "未勝利"}, {"999", "オープン"}};
+    for (const auto& [code, name] : names)
+        if (code == condition) return std::string(name);
+    return {};
+}
+
+std::string SexName(std::string_view sexCode) {
+    if (sexCode == "1") return "牡";
+    if (sexCode == "2") return "牝";
+    if (sexCode == "3") return "ｾﾝ";
+    return {};
+}
+
+std::string TrimField(std::string_view text) {
+    auto blankAt = [&](size_t pos) -> size_t {  // width of a blank at pos, 0 when none
+        if (pos < text.size() && text[pos] == ' ') return 1;
+        if (pos < text.size() && text.substr(pos, 3) == kIdeographicSpace) return 3;
+        return 0;
+    };
+    size_t begin = 0;
+    while (size_t w = blankAt(begin)) begin += w;
+    size_t end = text.size();
+    while (end > begin) {
+        if (text[end - 1] == ' ') {
+            --end;
+        } else if (end - begin >= 3 && text.substr(end - 3, 3) == kIdeographicSpace) {
+            end -= 3;
+        } else {
+            break;
+        }
+    }
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string BuildRaceLabel(const ImportRace& race, bool withStartTime) {
+    std::string label = slashDate(race.year, race.monthDay);
+    label += " " + CourseName(race.courseCode);
+    label += " " + race.raceNumber + "R";
+    if (withStartTime) label += " " + part(race.startTime, 0, 2) + ":" + part(race.startTime, 2, 2);
+    label += " " + TrackName(race.trackCode) + race.distance;
+    std::string name = TrimField(race.raceName);
+    if (name.empty()) name = SyubetuName(race.raceTypeCode) + " " + JyokenName(race.conditionCode);
+    label += " " + name;
+    label += std::string(80, ' ');
+    label += race.raceId;
+    return label;
+}
+
+// ---- sessions ----------------------------------------------------------------
+
+int ImportRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
+    ImportLists& lists = state.lists;
+    resetList(lists.WeekRaceList, kWeekRaceListSize);
+    resetList(lists.WeekUmaList, kWeekUmaListSize);
+    return readSession(state, ctx, "RACE", "レース情報をダウンロード中...", "レース情報をインポート中...",
+                       kWeekReadMax, [&](std::string_view record, RecordType type) {
+                           if (type != RecordType::RA && type != RecordType::SE) return Take::OtherType;
+                           // Records of other categories, and damaged ones, are passed over.
+                           if (categoryOf(record) != '2') return Take::Ignored;
+                           if (type == RecordType::RA) {
+                               auto ra = cutRace(record);
+                               if (!ra) return Take::Ignored;
+                               append(lists.WeekRaceList, std::move(*ra));
+                           } else {
+                               auto se = cutRunner(record);
+                               if (!se) return Take::Ignored;
+                               append(lists.WeekUmaList, std::move(*se));
+                           }
+                           return Take::Kept;
+                       });
+}
+
+int ImportTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
+    ImportLists& lists = state.lists;
+    resetList(lists.TokuList, kTokuListSize);
+    return readSession(state, ctx, "TOKU", "特別登録馬情報をダウンロード中...", "特別登録馬情報をインポート中...",
+                       kTokuReadMax, [&](std::string_view record, RecordType type) {
+                           if (type != RecordType::TK) return Take::OtherType;
+                           const char category = categoryOf(record);
+                           if (category != '1' && category != '2') return Take::Ignored;
+                           auto tk = ParseTK(record);
+                           // Flat races only: jump races have no figures to work with.
+                           if (!tk || !inRange(tk->trackCode, 10, 26)) return Take::Ignored;
+                           append(lists.TokuList, ToImportToku(*tk));
+                           return Take::Kept;
+                       });
+}
+
+int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::string& dataSpec) {
+    ImportLists& lists = state.lists;
+    resetList(lists.HRaceList, kHRaceListSize, &lists.HRaceKey);
+    resetList(lists.HUmaList, kHUmaListSize, &lists.HUmaKey);
+    return readSession(state, ctx, dataSpec, "出走馬履歴情報のダウンロード中...", "出走馬履歴情報のインポート中...",
+                       kHistoryReadMax, [&](std::string_view record, RecordType type) {
+                           if (type != RecordType::RA && type != RecordType::SE) return Take::OtherType;
+                           const char category = categoryOf(record);
+                           if (category != '7' && category != 'A') return Take::Ignored;
+                           if (type == RecordType::RA) {
+                               auto ra = cutRace(record);
+                               if (!ra) return Take::Ignored;
+                               std::string key = ra->raceId;
+                               append(lists.HRaceList, std::move(*ra), &lists.HRaceKey, std::move(key));
+                           } else {
+                               auto se = cutRunner(record);
+                               if (!se) return Take::Ignored;
+                               std::string key = se->umaCode + se->raceId;
+                               append(lists.HUmaList, std::move(*se), &lists.HUmaKey, std::move(key));
+                           }
+                           return Take::Kept;
+                       });
+}
+
+// ---- keys ----------------------------------------------------------------------
+
+namespace {
+void sortKeysWithIndex(Array1<std::string>& keys, Array1<int>& index, int count) {
+    index.clear();
+    index.resize(keys.size());
+    for (int i = 1; i <= index.size(); ++i) index[i] = i;
+    SortKeys(keys, index, 1, count);
+}
+}  // namespace
+
+void SortHRaceKeys(ImportLists& lists) { sortKeysWithIndex(lists.HRaceKey, lists.HRaceIndex, lists.HRaceList.count); }
+void SortHUmaKeys(ImportLists& lists) { sortKeysWithIndex(lists.HUmaKey, lists.HUmaIndex, lists.HUmaList.count); }
+
+int SearchHRaceIndex(const ImportLists& lists, const std::string& key, int low, int high) {
+    if (low < 1) low = 1;
+    if (high > lists.HRaceKey.size()) high = lists.HRaceKey.size();
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        const std::string& k = lists.HRaceKey[middle];
+        if (k == key) return middle;
+        if (k < key)
+            low = middle + 1;
+        else
+            high = middle - 1;
+    }
+    return -1;
+}
+
+// ---- expansion -----------------------------------------------------------------
+
+int ExpandRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
+    ImportLists& lists = state.lists;
+    Store& store = ctx.store;
+    try {
+        ctx.ui.setStatus("レース情報を展開中...");
+        Progress progress(ctx.ui, lists.WeekRaceList.count + lists.WeekUmaList.count + lists.HUmaList.count);
+
+        sizeRaces(store, lists.WeekRaceList.count);
+        for (int r = 1; r <= store.RaceCount; ++r) {
+            if (cancelled(state, ctx)) throw Abandoned{};
+            const ImportRace& ra = lists.WeekRaceList.items[r];
+            fillRaceRow(store, r, ra.raceId, ra.registeredCount, ra.raceTypeCode, ra.conditionCode, ra.trackCode,
+                        BuildRaceLabel(ra, true));
+            progress.step();
+        }
+
+        sizeRunners(store, lists.WeekUmaList.count);
+        for (int u = 1; u <= store.UmaCount; ++u) {
+            if (cancelled(state, ctx)) throw Abandoned{};
+            const ImportRunner& se = lists.WeekUmaList.items[u];
+            TextTable& t = store.UmaInfo;
+            t.at(u, 1) = se.raceId;
+            t.at(u, 2) = se.umaCode;
+            t.at(u, 3) = se.frameNumber;
+            t.at(u, 4) = se.horseNumber;
+            t.at(u, 5) = TrimField(se.horseName);
+            t.at(u, 6) = SexName(se.sexCode);
+            t.at(u, 7) = se.age;
+            t.at(u, 8) = se.weightCarried;
+            t.at(u, 9) = TrimField(se.jockeyName);
+            t.at(u, 10) = TrimField(se.trainerName);
+            t.at(u, 11) = se.jockeyCode;
+            t.at(u, 12) = se.trainerCode;
+            store.UmaKey[u] = t.at(u, 1) + t.at(u, 4);
+            progress.step();
+        }
+
+        if (!expandHistory(state, ctx, progress)) throw Abandoned{};
+        return 0;
+    } catch (...) {
+        zeroCounts(store);
+        return -1;
+    }
+}
+
+int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
+    ImportLists& lists = state.lists;
+    Store& store = ctx.store;
+    try {
+        ctx.ui.setStatus("特別登録馬情報を展開中...");
+        Progress progress(ctx.ui, 2 * lists.TokuList.count + lists.HUmaList.count);
+
+        sizeRaces(store, lists.TokuList.count);
+        int horses = 0;
+        for (int r = 1; r <= store.RaceCount; ++r) {
+            if (cancelled(state, ctx)) throw Abandoned{};
+            const ImportToku& tk = lists.TokuList.items[r];
+            ImportRace race;
+            race.raceId = tk.raceId;
+            race.year = tk.year;
+            race.monthDay = tk.monthDay;
+            race.courseCode = tk.courseCode;
+            race.raceNumber = tk.raceNumber;
+            race.raceName = tk.raceName;
+            race.raceTypeCode = tk.raceTypeCode;
+            race.conditionCode = tk.conditionCode;
+            race.distance = tk.distance;
+            race.trackCode = tk.trackCode;
+            fillRaceRow(store, r, tk.raceId, tk.registeredCount, tk.raceTypeCode, tk.conditionCode, tk.trackCode,
+                        BuildRaceLabel(race, false));
+            horses += static_cast<int>(tk.horses.size());
+            progress.step();
+        }
+
+        // Sized by the horse blocks actually present, not by the count field, so
+        // a record whose count disagrees with its blocks cannot overrun the table.
+        sizeRunners(store, horses);
+        int u = 0;
+        for (int r = 1; r <= lists.TokuList.count; ++r) {
+            if (cancelled(state, ctx)) throw Abandoned{};
+            const ImportToku& tk = lists.TokuList.items[r];
+            // The race's own year: a registration week can span the new year.
+            const auto year = ParseInteger(tk.year);
+            for (const ImportTokuHorse& h : tk.horses) {
+                ++u;
+                TextTable& t = store.UmaInfo;
+                t.at(u, 1) = tk.raceId;
+                t.at(u, 2) = h.umaCode;
+                t.at(u, 4) = h.sequence;
+                t.at(u, 5) = TrimField(h.horseName);
+                t.at(u, 6) = SexName(h.sexCode);
+                const auto born = ParseInteger(part(h.umaCode, 0, 4));
+                if (year && born) t.at(u, 7) = std::to_string(*year - *born);
+                t.at(u, 8) = h.weightCarried;
+                t.at(u, 10) = TrimField(h.trainerName);
+                t.at(u, 12) = h.trainerCode;
+                store.UmaKey[u] = t.at(u, 1) + t.at(u, 4);
+            }
+            progress.step();
+        }
+        store.UmaCount = u;
+
+        if (!expandHistory(state, ctx, progress)) throw Abandoned{};
+        return 0;
+    } catch (...) {
+        zeroCounts(store);
+        return -1;
+    }
+}
+
+int SortRaceInfo(Store& store) {
+    try {
+        const int n = store.RaceCount;
+        Array1<std::string> keys(n);
+        Array1<int> rows(n);
+        for (int r = 1; r <= n; ++r) {
+            keys[r] = store.RaceIdList[r];
+            rows[r] = r;
+        }
+        SortKeys(keys, rows, 1, n);
+        TextTable info(n, kRaceInfoCols);
+        Array1<std::string> labels(n);
+        for (int r = 1; r <= n; ++r) {
+            for (int c = 1; c <= kRaceInfoCols; ++c) info.at(r, c) = std::move(store.RaceInfo.at(rows[r], c));
+            labels[r] = std::move(store.RaceLabel[rows[r]]);
+        }
+        store.RaceInfo = std::move(info);
+        store.RaceLabel = std::move(labels);
+        store.RaceIdList = std::move(keys);
+        return 0;
+    } catch (...) {
+        zeroCounts(store);
+        return -1;
+    }
+}
+
+int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
+    Store& store = ctx.store;
+    try {
+        const int n = store.HistoryCount;
+        Progress progress(ctx.ui, 2 * n);
+        Array1<std::string> keys(n);
+        Array1<int> rows(n);
+        for (int r = 1; r <= n; ++r) {
+            if (cancelled(state, ctx)) throw Abandoned{};
+            keys[r] = store.HistoryKey[r];
+            rows[r] = r;
+            progress.step();
+        }
+        // The expansion builds the rows in key order already: then the rows stay
+        // where they are and only duplicates close up, in place.
+        const bool inPlace = std::is_sorted(keys.begin(), keys.end());
+        if (!inPlace) SortKeys(keys, rows, 1, n);
+        TextTable old;
+        if (!inPlace) {
+            old = std::move(store.HistoryInfo);
+            store.HistoryInfo.resize(n, kHistoryInfoCols);
+        }
+        TextTable& from = inPlace ? store.HistoryInfo : old;
+        int written = 0;
+        for (int r = 1; r <= n; ++r) {
+            if (cancelled(state, ctx)) throw Abandoned{};
+            // The same horse in the same race (delivered twice) keeps one row.
+            if (written == 0 || keys[r] != store.HistoryKey[written]) {
+                ++written;
+                if (!inPlace || written != rows[r])
+                    for (int c = 1; c <= kHistoryInfoCols; ++c)
+                        store.HistoryInfo.at(written, c) = std::move(from.at(rows[r], c));
+                store.HistoryKey[written] = std::move(keys[r]);
+            }
+            progress.step();
+        }
+        store.HistoryInfo.resizeRows(written);
+        store.HistoryKey.resize(written);
+        store.HistoryCount = written;
+        return 0;
+    } catch (...) {
+        zeroCounts(store);
+        return -1;
+    }
+}
+
+void ClearImportLists(ImportLists& lists) { lists = ImportLists{}; }
+
+// ---- commands --------------------------------------------------------------------
+
+ImportOutcome ImportThisWeek(WeeklyImportState& state, ImportContext& ctx, WeeklyImportWindow& window) {
+    return runCommand(kThisWeek, state, ctx, window);
+}
+
+ImportOutcome ImportTokubetsu(WeeklyImportState& state, ImportContext& ctx, WeeklyImportWindow& window) {
+    return runCommand(kTokubetsu, state, ctx, window);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,173 @@
+// The import window's race list, state table and list buttons, without a window.
+#include "jvlink/data_import.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_host.h"
+
+namespace veltrix::test {
+namespace {
+
+const std::string kPad(80, ' ');
+
+Store konsyuStore() {
+    Store s;
+    s.DataMode = "KONSYU";
+    s.RaceCount = 2;
+    s.RaceIdList = Array1<std::string>(2);
+    s.RaceLabel = Array1<std::string>(2);
+    s.RaceIdList[1] = "2009011706010101";
+    s.RaceLabel[1] = "2009/01/17 中山 01R 10:05 ダ1200 サラ３歳 未勝利" + kPad + "2009011706010101";
+    s.RaceIdList[2] = "2009011706010111";
+    s.RaceLabel[2] = "2009/01/17 中山 11R 15:35 芝2000 若駒ステークス" + kPad + "2009011706010111";
+    return s;
+}
+
+class Window final : public WeeklyImportWindow {
+public:
+    std::vector<std::string> calls;
+    void lockForImport() override { calls.push_back("lock"); }
+    void resetRaceCard() override { calls.push_back("reset"); }
+    void putRaceList() override { calls.push_back("put"); }
+    void restoreWindow() override { calls.push_back("restore"); }
+};
+
+TEST(PutRaceList, FillsTheColumnsFromTheLabels) {
+    DataImportModel model;
+    Sheet& g = model.fpsControl;
+    ASSERT_EQ(g.colCount(), 10);
+    EXPECT_TRUE(g.isColumnHidden(ColNo(1)));
+    EXPECT_TRUE(g.isColumnHidden(ColNo(2)));
+    EXPECT_FALSE(g.isColumnHidden(ColNo(3)));
+    const char* headers[] = {"開催日", "場所", "R", "発走", "距離", "競走名", "データ", "出走表"};
+    for (int c = 3; c <= 10; ++c) EXPECT_EQ(g.header(ColNo(c)), headers[c - 3]);
+
+    Store s = konsyuStore();
+    EXPECT_EQ(PutRaceList(g, s, s.RaceLabel[2]), 2);
+    ASSERT_EQ(g.rowCount(), 2);
+    EXPECT_EQ(g.text(RowNo(1), ColNo(1)), "2009011706010101");
+    EXPECT_EQ(g.text(RowNo(1), ColNo(2)), s.RaceLabel[1]);
+    const char* row1[] = {"2009/01/17", "中山", "01R", "10:05", "ダ1200", "サラ３歳 未勝利", "取込", "0"};
+    for (int c = 3; c <= 10; ++c) EXPECT_EQ(g.text(RowNo(1), ColNo(c)), row1[c - 3]) << c;
+    EXPECT_EQ(g.text(RowNo(2), ColNo(8)), "若駒ステークス");
+    EXPECT_EQ(g.text(RowNo(2), ColNo(10)), "1");
+
+    // Nothing shown on the race card: nothing checked.
+    EXPECT_EQ(PutRaceList(g, s, ""), 0);
+    EXPECT_EQ(g.text(RowNo(2), ColNo(10)), "0");
+
+    // No stored week: an empty list.
+    s.DataMode = "";
+    PutRaceList(g, s, "");
+    EXPECT_EQ(g.rowCount(), 0);
+}
+
+TEST(PutRaceList, SpecialRegistrationsHaveNoStartTimeAndOneNameWord) {
+    Store s;
+    s.DataMode = "TOKUBETSU";
+    s.RaceCount = 1;
+    s.RaceIdList = Array1<std::string>(1);
+    s.RaceLabel = Array1<std::string>(1);
+    s.RaceIdList[1] = "2009012406010711";
+    s.RaceLabel[1] = "2009/01/24 中山 11R ダ1600 サラ３歳以上 オープン" + kPad + "2009012406010711";
+    Sheet g;
+    PutRaceList(g, s, "");
+    ASSERT_EQ(g.rowCount(), 1);
+    EXPECT_EQ(g.text(RowNo(1), ColNo(6)), "--:--");
+    EXPECT_EQ(g.text(RowNo(1), ColNo(7)), "ダ1600");
+    EXPECT_EQ(g.text(RowNo(1), ColNo(8)), "サラ３歳以上");
+}
+
+TEST(ImportWindowState, FollowsPhaseAndDataMode) {
+    auto idleKonsyu = ImportWindowStateFor(ImportPhase::Idle, "KONSYU");
+    EXPECT_TRUE(idleKonsyu.importButtons && idleKonsyu.realTimeButtons && idleKonsyu.grid);
+    EXPECT_FALSE(idleKonsyu.cancel || idleKonsyu.waitCursor);
+    for (const char* mode : {"", "TOKUBETSU"}) {
+        auto idle = ImportWindowStateFor(ImportPhase::Idle, mode);
+        EXPECT_TRUE(idle.importButtons && idle.grid);
+        EXPECT_FALSE(idle.realTimeButtons || idle.cancel || idle.waitCursor);
+    }
+    auto running = ImportWindowStateFor(ImportPhase::Running, "KONSYU");
+    EXPECT_FALSE(running.importButtons || running.realTimeButtons || running.grid);
+    EXPECT_TRUE(running.cancel && running.waitCursor);
+}
+
+class RaceListClickTest : public ::testing::Test {
+protected:
+    RaceListClickTest() {
+        Store s = konsyuStore();
+        PutRaceList(model.fpsControl, s, "");
+        actions.UpdateMining = [&](const std::string& id) { return log("mining " + id, -1); };
+        actions.UpdateOdds = [&](const std::string& id) { return log("odds " + id, -1); };
+        actions.UpdateKekka = [&](const std::string& id) { return log("kekka " + id, 1); };
+        actions.OpenRace = [&](const std::string& id, const std::string& label) {
+            calls.push_back("open " + id);
+            openedLabel = label;
+        };
+    }
+    int log(const std::string& call, int result) {
+        calls.push_back(call);
+        return result;
+    }
+    RaceListClick click(int row, int col) { return ClickRaceList(model, RowNo(row), ColNo(col), actions, window, ui); }
+    std::string shown(int row) const { return model.fpsControl.text(RowNo(row), ColNo(10)); }
+
+    DataImportModel model;
+    RaceListActions actions;
+    Window window;
+    FakeUserInterface ui;
+    std::vector<std::string> calls;
+    std::string openedLabel;
+};
+
+TEST_F(RaceListClickTest, ImportRunsAllThreeUpdatesWhateverTheyReturn) {
+    model.import.session.CancelRequested = true;
+    EXPECT_EQ(click(2, 9), RaceListClick::Imported);
+    EXPECT_EQ(calls, (std::vector<std::string>{"mining 2009011706010111", "odds 2009011706010111",
+                                               "kekka 2009011706010111"}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"lock", "restore"}));
+    EXPECT_FALSE(model.import.session.CancelRequested);
+    EXPECT_FALSE(model.busy);
+}
+
+TEST_F(RaceListClickTest, ShowingOneRaceAtATime) {
+    EXPECT_EQ(click(1, 10), RaceListClick::Opened);
+    EXPECT_EQ(shown(1), "1");
+    EXPECT_EQ(calls, std::vector<std::string>{"open 2009011706010101"});
+    EXPECT_EQ(openedLabel, model.fpsControl.text(RowNo(1), ColNo(2)));
+
+    // A second row unchecks the first and opens the second race.
+    EXPECT_EQ(click(2, 10), RaceListClick::Opened);
+    EXPECT_EQ(shown(1), "0");
+    EXPECT_EQ(shown(2), "1");
+    EXPECT_EQ(calls.back(), "open 2009011706010111");
+
+    // Clearing the shown race's box opens nothing and leaves the other rows.
+    calls.clear();
+    EXPECT_EQ(click(2, 10), RaceListClick::Unchecked);
+    EXPECT_EQ(shown(2), "0");
+    EXPECT_EQ(shown(1), "0");
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(RaceListClickTest, BusyListAndOtherCellsIgnoreClicks) {
+    model.busy = true;
+    EXPECT_EQ(click(1, 10), RaceListClick::Ignored);
+    EXPECT_EQ(shown(1), "0");
+    model.busy = false;
+    EXPECT_EQ(click(1, 8), RaceListClick::Ignored);
+    EXPECT_EQ(click(3, 9), RaceListClick::Ignored);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(window.calls.empty());
+}
+
+TEST_F(RaceListClickTest, AFailingActionLeavesTheWindowUsable) {
+    actions.OpenRace = [](const std::string&, const std::string&) { throw std::runtime_error("x"); };
+    EXPECT_EQ(click(1, 10), RaceListClick::Ignored);
+    EXPECT_EQ(window.calls.back(), "restore");
+    EXPECT_EQ(ui.statuses.back(), "");
+    EXPECT_FALSE(model.busy);
+}
+
+}  // namespace
+}  // namespace veltrix::test
