@@ -287,6 +287,17 @@ bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
     return failed;
 }
 
+bool frmSyusohyo::RefreshRace() {
+    bool failed = true;
+    try {
+        QtPump pump;
+        failed = veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), *this, pump);
+    } catch (const std::exception&) {
+    }
+    showRaceCardLabels();
+    return failed;
+}
+
 void frmSyusohyo::showRaceCardLabels() {
     lblRace_->setText(toQString(app_.raceCard.lblRace));
     for (size_t i = 0; i < lblRelateValue_.size(); ++i)

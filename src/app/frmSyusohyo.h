@@ -66,6 +66,9 @@ public slots:
     // The import window's race list chose a race: opens it on the race card.
     // Returns true when an error ended the opening (the window stays usable).
     bool OpenRace(const QString& raceId, const QString& raceLabel);
+    // Rebuilds the race on show (race id from lblRace) after the settings or the
+    // analysis data changed. Returns true when an error ended it.
+    bool RefreshRace();
     // mnuRaceInfoImport and a click on lblRace.
     void openImportWindow();
     void openHelp();

@@ -152,6 +152,16 @@ private slots:
         QCOMPARE(w->sheetModel(2)->index(2, 4).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
     }
 
+    void refreshRebuildsTheRaceOnShow() {
+        auto w = makeWindow();
+        QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
+        app_->store.UmaInfo.at(1, 5) = "カイメイ";  // the store changed under the race card
+        QVERIFY(!w->RefreshRace());
+        QCOMPARE(w->sheetModel(1)->index(0, 4).data().toString(), QStringLiteral("カイメイ"));
+        QCOMPARE(w->sheetModel(3)->rowCount(), kRunners);
+        QVERIFY(w->sheetModel(2)->index(3, 4).data(Qt::FontRole).value<QFont>().strikeOut());
+    }
+
     void resetDataEmptiesTheCard() {
         auto w = makeWindow();
         QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
