@@ -3,8 +3,9 @@
 // Owned by one object and passed by reference, so a test can build any state.
 #include "app/folders.h"
 #include "app/settings.h"
-#include "store/race_tables.h"
+#include "racecard/race_card_state.h"
 #include "store/condition_table.h"
+#include "store/race_tables.h"
 #include "store/store.h"
 
 namespace veltrix {
@@ -13,8 +14,9 @@ struct Application {
     Folders folders;
     Settings settings;
     Store store;
-    RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
     Conditions conditions;  // ConditionKey / ConditionTable
+    RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
+    RaceCard raceCard;      // the race card grid and the current race
 };
 
 }  // namespace veltrix

@@ -20,6 +20,7 @@
 #include <exception>
 
 #include "app/frmVersion.h"
+#include "ui/sheet_model.h"
 #include "veltrix_version.h"
 
 namespace veltrix::ui {
@@ -171,7 +172,21 @@ void frmSyusohyo::buildCentralArea() {
     fpsSyuso_->setObjectName(QStringLiteral("fpsSyuso"));
     fpsSyuso_->setTabPosition(QTabWidget::South);
     for (int i = 0; i < 3; ++i) {
-        sheets_[i] = gridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(i + 1));
+        const int sheetNo = i + 1;
+        sheets_[i] = gridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo));
+        // The race card's base is white text on black.
+        sheets_[i]->setStyleSheet(QStringLiteral("QTableView { background-color: black; color: white; }"));
+        sheets_[i]->verticalHeader()->hide();
+        sheets_[i]->horizontalHeader()->setDefaultSectionSize(52);
+        sheets_[i]->horizontalHeader()->setSectionsClickable(true);
+        sheetModels_[i] = new SheetModel(app_.raceCard.sheet(sheetNo), sheets_[i]);
+        SetUpSheetView(sheets_[i], sheetModels_[i]);
+        sheets_[i]->setColumnWidth(2, 96);   // UMACODE
+        sheets_[i]->setColumnWidth(4, 150);  // 馬名
+        connect(sheets_[i]->horizontalHeader(), &QHeaderView::sectionClicked, this,
+                [this, sheetNo](int section) { headerClicked(sheetNo, section); });
+        connect(sheets_[i], &QTableView::clicked, this,
+                [this, sheetNo](const QModelIndex& index) { cellClicked(sheetNo, index); });
         fpsSyuso_->addTab(sheets_[i], QString::fromUtf8(kSheetNames[i]));
     }
     cardRow->addWidget(fpsSyuso_, 1);
@@ -251,11 +266,79 @@ void frmSyusohyo::ResetDataCombo() {
 
 void frmSyusohyo::ResetData() {
     ResetDataCombo();
-    // The three sheets and fpsHistory show no rows until a race is opened: they
-    // get their Sheet models from the race card, which empties them there.
+    // Empties the three sheets, the labels, the current race and the per-race tables.
+    ResetRaceCard(app_);
     ClearRelateLabel();
     ClearScoreLabel();
+    clearSecondaryWindows();
     chartArea_->update();
+}
+
+bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    bool failed = true;
+    try {
+        QtPump pump;
+        failed = veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), *this, pump);
+    } catch (const std::exception&) {
+    }
+    showRaceCardLabels();
+    QGuiApplication::restoreOverrideCursor();
+    return failed;
+}
+
+bool frmSyusohyo::RefreshRace() {
+    bool failed = true;
+    try {
+        QtPump pump;
+        failed = veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), *this, pump);
+    } catch (const std::exception&) {
+    }
+    showRaceCardLabels();
+    return failed;
+}
+
+void frmSyusohyo::showRaceCardLabels() {
+    lblRace_->setText(toQString(app_.raceCard.lblRace));
+    for (size_t i = 0; i < lblRelateValue_.size(); ++i)
+        lblRelateValue_[i]->setText(toQString(app_.raceCard.lblRelateValue[i]));
+    for (size_t i = 0; i < lblScoreValue_.size(); ++i)
+        lblScoreValue_[i]->setText(toQString(app_.raceCard.lblScoreValue[i]));
+}
+
+void frmSyusohyo::headerClicked(int sheetNo, int section) {
+    try {
+        ClickHeader(app_.raceCard, sheetNo, section + 1);
+    } catch (const std::exception&) {
+    }
+}
+
+void frmSyusohyo::cellClicked(int sheetNo, const QModelIndex& index) {
+    (void)sheetNo;
+    if (!index.isValid() || index.column() + 1 != 5) return;
+    try {
+        ChooseRunner(app_, index.row() + 1, *this);
+    } catch (const std::exception&) {
+    }
+}
+
+// The secondary windows (palette, graphs, heat map, bet list) clear themselves
+// when they are added; until then nothing else shows the old race.
+void frmSyusohyo::clearSecondaryWindows() {}
+
+void frmSyusohyo::clearChart() { chartArea_->update(); }
+
+// The past-performance pane gets its model with its own part; it shows nothing yet.
+void frmSyusohyo::clearHistoryPane() {}
+
+void frmSyusohyo::betListLoaded() {}
+
+void frmSyusohyo::setSelect(const std::string&) {}
+
+void frmSyusohyo::raceOpened() { showRace(toQString(app_.raceCard.lblRace)); }
+
+void frmSyusohyo::runnerChosen(int row, const std::string& umaCode) {
+    emit runnerSelected(row, toQString(umaCode));
 }
 
 void frmSyusohyo::showRace(const QString& raceLabel) {

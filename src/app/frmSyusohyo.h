@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "app/main_window_load.h"
 #include "app/race_card_reset.h"
+#include "racecard/race_card.h"
 #include "ui/qt_host.h"
 
 class QAction;
@@ -19,10 +20,15 @@ class QLabel;
 class QMenu;
 class QTabWidget;
 class QTableView;
+class QModelIndex;
+
+namespace veltrix {
+class SheetModel;
+}
 
 namespace veltrix::ui {
 
-class frmSyusohyo final : public QMainWindow, public RaceCardReset {
+class frmSyusohyo final : public QMainWindow, public RaceCardReset, private RaceCardWindows {
     Q_OBJECT
 public:
     // shutDown ends the program; the close path calls it last.
@@ -40,6 +46,9 @@ public:
     void ResetData() override;
     // A race was opened: its label goes into lblRace and the race commands are enabled.
     void showRace(const QString& raceLabel);
+    // Shows the race card's labels (race, relation, score) as the core holds them.
+    void showRaceCardLabels();
+    SheetModel* sheetModel(int sheetNo) const { return sheetModels_[static_cast<size_t>(sheetNo - 1)]; }
 
     // Secondary windows are hidden by the commands that open other windows and
     // closed by the close path.
@@ -56,6 +65,12 @@ public:
     QtUserInterface& userInterface() { return ui_; }
 
 public slots:
+    // The import window's race list chose a race: opens it on the race card.
+    // Returns true when an error ended the opening (the window stays usable).
+    bool OpenRace(const QString& raceId, const QString& raceLabel);
+    // Rebuilds the race on show (race id from lblRace) after the settings or the
+    // analysis data changed. Returns true when an error ended it.
+    bool RefreshRace();
     // mnuRaceInfoImport and a click on lblRace.
     void openImportWindow();
     void openHelp();
@@ -63,6 +78,8 @@ public slots:
     void showVersionWindow();
 
 signals:
+    // A runner was chosen by its name cell (row of the race card, 1-based).
+    void runnerSelected(int row, const QString& umaCode);
     // The import window is shown modally by whoever owns it.
     void importWindowRequested();
 
@@ -77,6 +94,17 @@ private:
     void setMarkItems();
     void ClearRelateLabel();
     void ClearScoreLabel();
+    void headerClicked(int sheetNo, int section);
+    void cellClicked(int sheetNo, const QModelIndex& index);
+
+    // RaceCardWindows: what a race load asks of the windows around the race card.
+    void clearSecondaryWindows() override;
+    void clearChart() override;
+    void clearHistoryPane() override;
+    void betListLoaded() override;
+    void setSelect(const std::string& label) override;
+    void raceOpened() override;
+    void runnerChosen(int row, const std::string& umaCode) override;
 
     Application& app_;
     MainWindowServices services_;
@@ -92,6 +120,7 @@ private:
     QLabel* lblJRV_ = nullptr;
     QTabWidget* fpsSyuso_ = nullptr;
     std::array<QTableView*, 3> sheets_{};
+    std::array<SheetModel*, 3> sheetModels_{};
     QTableView* fpsHistory_ = nullptr;
     QFrame* chartArea_ = nullptr;
     std::array<QLabel*, 4> lblRelateValue_{};

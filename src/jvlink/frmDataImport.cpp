@@ -299,8 +299,8 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
     // The bet list window comes with a later part of the program; the main window's reset is all there is.
     services.resetRaceCard = [&main] { main.ResetData(); };
     services.shownRaceLabel = [&main] { return main.lblRace()->text().toStdString(); };
-    services.openRace = [&main](const std::string&, const std::string& label) {
-        main.showRace(QString::fromStdString(label));
+    services.openRace = [&main](const std::string& raceId, const std::string& label) {
+        main.OpenRace(QString::fromStdString(raceId), QString::fromStdString(label));
     };
     auto* window = new frmDataImport(app, std::move(services), &main);
     QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });

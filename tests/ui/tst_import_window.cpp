@@ -13,6 +13,7 @@
 
 #include "app/startup.h"
 #include "app/frmSyusohyo.h"
+#include "ui/sheet_model.h"
 #include "jvlink/frmDataImport.h"
 #include "store/weekly_store.h"
 
@@ -163,6 +164,8 @@ private slots:
         QCOMPARE(user.messages.last(), QStringLiteral("今週のレース情報を更新しました。"));
         QVERIFY(app_.store.RaceCount > 0);
         QCOMPARE(main.lblRace()->text(), QString::fromStdString(app_.store.RaceLabel[1]));
+        // The race card shows the chosen race's runners.
+        QCOMPARE(main.sheetModel(1)->rowCount(), std::stoi(app_.store.RaceInfo.at(1, 2)));
         QVERIFY(main.grab().save(QStringLiteral(VELTRIX_SCREENSHOT_DIR "/main_window_with_race.png")));
     }
 

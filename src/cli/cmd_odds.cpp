@@ -1,0 +1,98 @@
+// veltrix-cli odds RACEID: the odds tables and value ratios read from cache4.
+#include <filesystem>
+#include <ostream>
+
+#include "app/folders.h"
+#include "cli/command.h"
+#include "store/format.h"
+#include "store/race_files.h"
+
+namespace veltrix::cli {
+namespace {
+
+std::string ratio(double v) { return FormatNumber(v, "0.0000"); }
+std::string score(double v) { return FormatNumber(v, "0.0000"); }
+
+int runOdds(Context& ctx) {
+    if (ctx.args.size() != 1) {
+        ctx.err << "usage: veltrix-cli [--root DIR] odds RACEID\n";
+        return 1;
+    }
+    const std::string& raceId = ctx.args[0];
+    const Folders folders = Folders::under(ctx.root);
+    auto path = RaceFilePath(folders, '4', raceId);
+    if (!path) {
+        ctx.err << "not a race id: " << raceId << "\n";
+        return 1;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(*path, ec)) {
+        ctx.err << "no odds file: " << path->string() << "\n";
+        return 1;
+    }
+    OddsTables o;
+    if (ReadOddsCache(folders, raceId, o) != 0) {
+        ctx.err << "the odds file could not be read and was deleted\n";
+        return 1;
+    }
+    auto& out = ctx.out;
+    out << "OddsCount\t" << o.OddsCount << "\n";
+    for (int h = 1; h <= kHorseMax; ++h)
+        out << "horse\t" << h << "\t" << score(o.OddsHensachi(h)) << "\t" << ratio(o.TansyoShijiritsu(h)) << "\t"
+            << ratio(o.UmarenShijiritsu(h)) << "\n";
+    // Entries without data (state 0) are left out.
+    for (int h = 1; h <= kHorseMax; ++h) {
+        const auto& e = o.TansyoOdds(h);
+        if (e.state != kOddsNoData) out << "tansyo\t" << h << "\t" << e.state << "\t" << e.odds << "\n";
+    }
+    for (int h = 1; h <= kHorseMax; ++h) {
+        const auto& e = o.FukusyoOdds(h);
+        if (e.lowState != kOddsNoData || e.highState != kOddsNoData)
+            out << "fukusyo\t" << h << "\t" << e.lowState << "\t" << e.lowOdds << "\t" << e.highState << "\t"
+                << e.highOdds << "\n";
+    }
+    for (int i = 1; i <= kHorseMax; ++i)
+        for (int j = 1; j <= kHorseMax; ++j) {
+            const auto& e = o.UmarenOdds(i, j);
+            if (e.state != kOddsNoData)
+                out << "umaren\t" << i << "\t" << j << "\t" << e.state << "\t" << e.odds << "\t"
+                    << ratio(o.UmarenKairi(i, j)) << "\n";
+        }
+    for (int i = 1; i <= kHorseMax; ++i)
+        for (int j = 1; j <= kHorseMax; ++j) {
+            const auto& e = o.WideOdds(i, j);
+            if (e.lowState != kOddsNoData || e.highState != kOddsNoData)
+                out << "wide\t" << i << "\t" << j << "\t" << e.lowState << "\t" << e.lowOdds << "\t" << e.highState
+                    << "\t" << e.highOdds << "\n";
+        }
+    for (int i = 1; i <= kHorseMax; ++i)
+        for (int j = 1; j <= kHorseMax; ++j) {
+            const auto& e = o.UmatanOdds(i, j);
+            if (e.state != kOddsNoData)
+                out << "umatan\t" << i << "\t" << j << "\t" << e.state << "\t" << e.odds << "\t"
+                    << ratio(o.UmatanKairi(i, j)) << "\n";
+        }
+    for (int i = 1; i <= kHorseMax; ++i)
+        for (int j = 1; j <= kHorseMax; ++j)
+            for (int k = 1; k <= kHorseMax; ++k) {
+                const auto& e = o.SanrenpukuOdds(i, j, k);
+                if (e.state != kOddsNoData)
+                    out << "sanrenpuku\t" << i << "\t" << j << "\t" << k << "\t" << e.state << "\t" << e.odds << "\t"
+                        << ratio(o.SanrenpukuKairi(i, j, k)) << "\n";
+            }
+    for (int i = 1; i <= kHorseMax; ++i)
+        for (int j = 1; j <= kHorseMax; ++j)
+            for (int k = 1; k <= kHorseMax; ++k) {
+                const auto& e = o.SanrentanOdds(i, j, k);
+                if (e.state != kOddsNoData)
+                    out << "sanrentan\t" << i << "\t" << j << "\t" << k << "\t" << e.state << "\t" << e.odds << "\t"
+                        << ratio(o.SanrentanKairi(i, j, k)) << "\n";
+            }
+    return 0;
+}
+
+}  // namespace
+
+VELTRIX_CLI_COMMAND(odds, "odds", "odds RACEID          odds tables and value ratios of cache4", runOdds);
+
+}  // namespace veltrix::cli
