@@ -8,13 +8,10 @@ cmake --build build -j"$(nproc)" --target veltrix veltrix-cli
 DEMO="$PWD/build/demo"
 if [ ! -f "$DEMO/VELTRIX.ctx" ]; then
   mkdir -p "$DEMO"
-  if ./build/bin/veltrix-cli --help 2>/dev/null | grep -q '^  sample'; then
-    ./build/bin/veltrix-cli sample "$DEMO"
-  else
-    cp dist/VELTRIX.ctx "$DEMO/"
-  fi
+  ./build/bin/veltrix-cli sample "$DEMO"
 fi
 cp build/bin/veltrix build/bin/veltrix-cli "$DEMO/"
+rm -rf "$DEMO/help" && cp -r build/bin/help "$DEMO/help"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display available: showing the sample data with veltrix-cli instead."
   exec "$DEMO/veltrix-cli" load

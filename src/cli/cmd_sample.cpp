@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "sample/imported_sample.h"
 #include "sample/sample_world.h"
 #include "store/fields.h"
 
@@ -21,6 +22,7 @@ std::optional<long long> numberArg(const std::string& text, long long lo, long l
 int runSample(Context& ctx) {
     sample::SampleOptions options;
     std::string dir;
+    bool jvlinkOnly = false;
     for (std::size_t i = 0; i < ctx.args.size(); ++i) {
         const std::string& a = ctx.args[i];
         if ((a == "--seed" || a == "--results-years") && i + 1 < ctx.args.size()) {
@@ -36,15 +38,17 @@ int runSample(Context& ctx) {
                 options.resultsYears = static_cast<int>(*v);
             }
             ++i;
+        } else if (a == "--jvlink-only") {
+            jvlinkOnly = true;
         } else if (dir.empty() && !a.empty() && a[0] != '-') {
             dir = a;
         } else {
-            ctx.err << "usage: veltrix-cli sample DIR [--seed N] [--results-years N]\n";
+            ctx.err << "usage: veltrix-cli sample DIR [--seed N] [--results-years N] [--jvlink-only]\n";
             return 1;
         }
     }
     if (dir.empty()) {
-        ctx.err << "usage: veltrix-cli sample DIR [--seed N] [--results-years N]\n";
+        ctx.err << "usage: veltrix-cli sample DIR [--seed N] [--results-years N] [--jvlink-only]\n";
         return 1;
     }
     const auto started = std::chrono::steady_clock::now();
@@ -56,11 +60,22 @@ int runSample(Context& ctx) {
             << world.pastRuns << "\n";
     ctx.out << "files " << world.files << ", records " << world.records << ", bytes " << world.bytes << ", "
             << static_cast<long long>(seconds * 1000) << " ms\n";
+    if (jvlinkOnly) return 0;
+
+    std::string reason;
+    const auto imported = sample::ImportSampleWeek(dir, options.seed, reason);
+    if (!imported) {
+        ctx.err << reason << "\n";
+        return 1;
+    }
+    ctx.out << "imported races " << imported->races << ", runners " << imported->runners << ", past runs "
+            << imported->pastRuns << ", analysis files " << imported->analysisFiles << ", condition records "
+            << imported->conditionRecords << "\n";
     return 0;
 }
 
 }  // namespace
 
-VELTRIX_CLI_COMMAND(sample, "sample", "sample DIR [--seed N] [--results-years N]", runSample);
+VELTRIX_CLI_COMMAND(sample, "sample", "sample DIR [--seed N] [--results-years N] [--jvlink-only]", runSample);
 
 }  // namespace veltrix::cli

@@ -260,11 +260,11 @@ struct BracketEntry {
     bool operator==(const BracketEntry&) const = default;
 };
 // One combination with one odds value (quinella, exacta, trio, trifecta).
-struct OddsEntry {
+struct ComboOddsEntry {
     std::string combination;
     std::string odds;
     std::string popularity;
-    bool operator==(const OddsEntry&) const = default;
+    bool operator==(const ComboOddsEntry&) const = default;
 };
 // Wide: a low and a high value.
 struct WideEntry {
@@ -307,7 +307,7 @@ struct O1Record : OddsHeader {
 };
 struct O2Record : OddsHeader {
     std::string sale;                                 // 40(1)
-    std::array<OddsEntry, kQuinellaEntries> entries;  // 41, 13 each: comb 4, odds 6, pop 3
+    std::array<ComboOddsEntry, kQuinellaEntries> entries;  // 41, 13 each: comb 4, odds 6, pop 3
     std::string votes;                                // 2030(11)
     bool operator==(const O2Record&) const = default;
 };
@@ -319,19 +319,19 @@ struct O3Record : OddsHeader {
 };
 struct O4Record : OddsHeader {
     std::string sale;
-    std::array<OddsEntry, kExactaEntries> entries;  // 41, 13 each
+    std::array<ComboOddsEntry, kExactaEntries> entries;  // 41, 13 each
     std::string votes;                              // 4019(11)
     bool operator==(const O4Record&) const = default;
 };
 struct O5Record : OddsHeader {
     std::string sale;
-    std::array<OddsEntry, kTrioEntries> entries;  // 41, 15 each: comb 6, odds 6, pop 3
+    std::array<ComboOddsEntry, kTrioEntries> entries;  // 41, 15 each: comb 6, odds 6, pop 3
     std::string votes;                            // 12281(11)
     bool operator==(const O5Record&) const = default;
 };
 struct O6Record : OddsHeader {
     std::string sale;
-    std::array<OddsEntry, kTrifectaEntries> entries;  // 41, 17 each: comb 6, odds 7, pop 4
+    std::array<ComboOddsEntry, kTrifectaEntries> entries;  // 41, 17 each: comb 6, odds 7, pop 4
     std::string votes;                                // 83273(11)
     bool operator==(const O6Record&) const = default;
 };

@@ -8,7 +8,7 @@ cli="$build/bin/veltrix-cli"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$cli" sample "$work/p" --results-years 0 >/dev/null
+"$cli" sample "$work/p" --results-years 0 --jvlink-only >/dev/null
 
 "$cli" --root "$work/p" import week >"$work/out.txt"
 head -1 "$work/out.txt" | grep -qx '今週のレース情報をインポートしますか？'

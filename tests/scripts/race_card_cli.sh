@@ -8,7 +8,7 @@ TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$CLI" sample "$TMP/w" --seed 3 --results-years 0 > /dev/null || fail "sample exited $?"
+"$CLI" sample "$TMP/w" --seed 3 --results-years 0 --jvlink-only > /dev/null || fail "sample exited $?"
 "$CLI" --root "$TMP/w" import week > /dev/null 2>&1 || fail "import exited $?"
 "$CLI" --root "$TMP/w" load > "$TMP/load" || fail "load exited $?"
 RACE=$(awk -F'\t' '$1 == "race" { print $2; exit }' "$TMP/load")

@@ -49,7 +49,7 @@ private slots:
         // tables of Application share type names, so one file cannot include both.
         QProcess gen;
         gen.start(QStringLiteral(VELTRIX_BIN_DIR "/veltrix-cli"),
-                  {QStringLiteral("sample"), folder_.path(), QStringLiteral("--results-years"), QStringLiteral("0")});
+                  {QStringLiteral("sample"), folder_.path(), QStringLiteral("--results-years"), QStringLiteral("0"), QStringLiteral("--jvlink-only")});
         QVERIFY(gen.waitForFinished(120000));
         QCOMPARE(gen.exitCode(), 0);
         std::string reason;

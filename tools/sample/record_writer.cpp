@@ -145,7 +145,7 @@ O1Record BlankO1() {
 #define VELTRIX_BLANK_ODDS(Rec, T)                                                                  \
     Rec Blank##T() {                                                                                \
         auto r = zeroed<Rec>(RecordType::T);                                                        \
-        blankEntries(r.entries, &OddsEntry::combination, &OddsEntry::odds, &OddsEntry::popularity); \
+        blankEntries(r.entries, &ComboOddsEntry::combination, &ComboOddsEntry::odds, &ComboOddsEntry::popularity); \
         return r;                                                                                   \
     }
 VELTRIX_BLANK_ODDS(O2Record, O2)

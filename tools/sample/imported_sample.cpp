@@ -1,0 +1,65 @@
+#include "sample/imported_sample.h"
+
+#include "app/startup.h"
+#include "jvlink/standin/standin_jvlink.h"
+#include "jvlink/weekly_import.h"
+#include "sample/analysis_sample.h"
+
+namespace veltrix::sample {
+namespace {
+
+// Answers Yes to the import's question and keeps the last message for the reason.
+class YesUserInterface final : public UserInterface {
+public:
+    std::string lastMessage;
+    void showMessage(const std::string& text, Icon) override { lastMessage = text; }
+    bool askYesNo(const std::string&, Icon, bool) override { return true; }
+    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    void setStatus(const std::string&) override {}
+    void setProgressMax(int) override {}
+    void setProgress(int) override {}
+};
+
+class NoWindow final : public WeeklyImportWindow {
+public:
+    void lockForImport() override {}
+    void resetRaceCard() override {}
+    void putRaceList() override {}
+    void restoreWindow() override {}
+};
+
+}  // namespace
+
+std::optional<ImportedSample> ImportSampleWeek(const std::filesystem::path& programFolder, std::uint32_t seed,
+                                               std::string& reason) {
+    Application app;
+    if (PrepareApplication(app, programFolder, reason)) return std::nullopt;
+
+    StandinOptions options;
+    options.simulateDownload = false;  // nobody watches a progress bar here
+    StandinJVLink jv(StandinFolder(programFolder), options);
+    if (jv.JVInit(SoftwareId) != 0) {
+        reason = "JV-Link stand-in could not be initialised";
+        return std::nullopt;
+    }
+    YesUserInterface ui;
+    NullPump pump;
+    SystemClock clock;
+    NoWindow window;
+    WeeklyImportState state;
+    ImportContext context{app.store, app.folders, jv, ui, pump, clock};
+    if (ImportThisWeek(state, context, window) != ImportOutcome::Imported) {
+        reason = ui.lastMessage.empty() ? "the week could not be imported" : ui.lastMessage;
+        return std::nullopt;
+    }
+
+    const SampleAnalysisSummary analysis = WriteSampleAnalysisFiles(app.store, app.folders.cache, seed);
+    if (!analysis.ok) {
+        reason = "the analysis files could not be written";
+        return std::nullopt;
+    }
+    return ImportedSample{app.store.RaceCount, app.store.UmaCount, app.store.HistoryCount, analysis.dateFiles,
+                          analysis.conditionRecords};
+}
+
+}  // namespace veltrix::sample
