@@ -10,7 +10,7 @@
 #include "app/frmSyusohyo.h"
 #include "app/settings.h"
 #include "app/startup_checks.h"
-#include "jvlink/standin/standin_jvlink.h"
+#include "jvlink/frmDataImport.h"
 #include "store/analysis_files.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
@@ -24,7 +24,6 @@ class Shell final : public StartupSteps {
 public:
     explicit Shell(const QString& programFolder) {
         app_.folders = Folders::under(toPath(programFolder));
-        jvlink_ = std::make_unique<StandinJVLink>(StandinFolder(app_.folders.program));
     }
 
     bool anotherCopyRunning() override {
@@ -55,6 +54,8 @@ public:
 
     bool showMainWindow() override {
         main_ = std::make_unique<frmSyusohyo>(app_, services(), [this] { ShutDown(); });
+        // The import window exists from here on (hidden): its JV-Link control is the only one.
+        importWindow_ = AttachImportWindow(*main_, app_);
         if (main_->load()) return true;
         main_->show();
         return false;
@@ -79,7 +80,7 @@ public:
 private:
     MainWindowServices services() {
         MainWindowServices s;
-        s.initJVLink = [this](Application&) { return jvlink_->JVInit(SoftwareId); };
+        s.initJVLink = [this](Application&) { return importWindow_->JVLink1().JVInit(SoftwareId); };
         s.loadRaceCache = [](Application& app) { return LoadRaceCache(app.store, app.folders); };
         s.mergeAnalysisFiles = [this](Application& app) {
             QtPump pump;
@@ -89,8 +90,7 @@ private:
     }
 
     Application app_;
-    // JV-Link for the whole run; the import window drives its sessions.
-    std::unique_ptr<JVLink> jvlink_;
+    frmDataImport* importWindow_ = nullptr;  // owned by the main window
     InstanceLock lock_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmSyusohyo> main_;

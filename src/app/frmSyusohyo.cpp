@@ -258,6 +258,7 @@ void frmSyusohyo::setMarkItems() {
 QAction* frmSyusohyo::menuItem(const QString& objectName) const { return findChild<QAction*>(objectName); }
 
 void frmSyusohyo::ResetDataCombo() {
+    app_.raceCard.lblRace.clear();
     lblRace_->clear();
     for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"}) {
         menuItem(QString::fromLatin1(name))->setEnabled(false);
@@ -299,7 +300,7 @@ bool frmSyusohyo::RefreshRace() {
 }
 
 void frmSyusohyo::showRaceCardLabels() {
-    lblRace_->setText(toQString(app_.raceCard.lblRace));
+    lblRace_->setText(toQString(VisibleRaceLabel(app_.raceCard.lblRace)));
     for (size_t i = 0; i < lblRelateValue_.size(); ++i)
         lblRelateValue_[i]->setText(toQString(app_.raceCard.lblRelateValue[i]));
     for (size_t i = 0; i < lblScoreValue_.size(); ++i)
@@ -335,7 +336,7 @@ void frmSyusohyo::betListLoaded() {}
 
 void frmSyusohyo::setSelect(const std::string&) {}
 
-void frmSyusohyo::raceOpened() { showRace(toQString(app_.raceCard.lblRace)); }
+void frmSyusohyo::raceOpened() { showRace(toQString(VisibleRaceLabel(app_.raceCard.lblRace))); }
 
 void frmSyusohyo::runnerChosen(int row, const std::string& umaCode) {
     emit runnerSelected(row, toQString(umaCode));

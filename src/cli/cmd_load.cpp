@@ -5,18 +5,10 @@
 #include "app/startup.h"
 #include "store/analysis_files.h"
 #include "cli/command.h"
+#include "racecard/race_card.h"
 
 namespace veltrix::cli {
 namespace {
-
-// The chooser label without the padding spaces and the race id that follow the text.
-std::string visibleLabel(const std::string& label, const std::string& raceId) {
-    std::string text = label;
-    if (!raceId.empty() && text.size() >= raceId.size() && text.ends_with(raceId))
-        text.resize(text.size() - raceId.size());
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
 
 int runLoad(Context& ctx) {
     if (!ctx.args.empty()) {
@@ -41,7 +33,7 @@ int runLoad(Context& ctx) {
             << "Analysis\t" << merged.analysisFiles << "\n"
             << "Conditions\t" << merged.conditionRecords << "\n";
     for (int r = 1; r <= s.RaceCount; ++r)
-        ctx.out << "race\t" << s.RaceIdList[r] << "\t" << visibleLabel(s.RaceLabel[r], s.RaceIdList[r])
+        ctx.out << "race\t" << s.RaceIdList[r] << "\t" << VisibleRaceLabel(s.RaceLabel[r])
                 << "\n";
     return 0;
 }

@@ -298,7 +298,7 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
     DataImportServices services;
     // The bet list window comes with a later part of the program; the main window's reset is all there is.
     services.resetRaceCard = [&main] { main.ResetData(); };
-    services.shownRaceLabel = [&main] { return main.lblRace()->text().toStdString(); };
+    services.shownRaceLabel = [&app] { return app.raceCard.lblRace; };
     services.openRace = [&main](const std::string& raceId, const std::string& label) {
         main.OpenRace(QString::fromStdString(raceId), QString::fromStdString(label));
     };

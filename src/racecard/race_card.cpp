@@ -167,6 +167,14 @@ std::string RaceIdOfLabel(const std::string& label) {
     return label.substr(label.size() - 16);
 }
 
+std::string VisibleRaceLabel(const std::string& label) {
+    std::string text = label;
+    const std::string id = RaceIdOfLabel(label);
+    if (!id.empty() && id.find_first_not_of("0123456789") == std::string::npos) text.resize(text.size() - id.size());
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
 void ClearOdds(RaceTables& tables) { tables.odds.clear(); }
 void ClearMining(RaceTables& tables) { tables.mining.clear(); }
 void ClearKekka(RaceTables& tables) { tables.kekka.clear(); }

@@ -51,6 +51,8 @@ public:
 
 // The race id of a label: its last 16 characters (empty when shorter).
 std::string RaceIdOfLabel(const std::string& label);
+// What a person sees of a race label: the text before the padding spaces and the race id.
+std::string VisibleRaceLabel(const std::string& label);
 
 // The user chose a race. Returns true when an error ended the sequence.
 bool OpenRace(Application& app, const std::string& raceId, const std::string& label, RaceCardWindows& windows,

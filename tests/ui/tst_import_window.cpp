@@ -163,7 +163,8 @@ private slots:
         QVERIFY(ran);
         QCOMPARE(user.messages.last(), QStringLiteral("今週のレース情報を更新しました。"));
         QVERIFY(app_.store.RaceCount > 0);
-        QCOMPARE(main.lblRace()->text(), QString::fromStdString(app_.store.RaceLabel[1]));
+        QCOMPARE(app_.raceCard.lblRace, app_.store.RaceLabel[1]);
+        QCOMPARE(main.lblRace()->text(), QString::fromStdString(VisibleRaceLabel(app_.store.RaceLabel[1])));
         // The race card shows the chosen race's runners.
         QCOMPARE(main.sheetModel(1)->rowCount(), std::stoi(app_.store.RaceInfo.at(1, 2)));
         QVERIFY(main.grab().save(QStringLiteral(VELTRIX_SCREENSHOT_DIR "/main_window_with_race.png")));

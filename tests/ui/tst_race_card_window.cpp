@@ -100,7 +100,7 @@ private slots:
     void opensARaceOnAllThreeSheets() {
         auto w = makeWindow();
         QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
-        QCOMPARE(w->lblRace()->text(), QString::fromStdString(label_));
+        QCOMPARE(w->lblRace()->text(), QString::fromStdString(VisibleRaceLabel(label_)));
         QCOMPARE(w->fpsSyuso()->count(), 3);
         QCOMPARE(w->fpsSyuso()->tabText(0), QStringLiteral("出走表"));
         QCOMPARE(w->fpsSyuso()->tabText(1), QStringLiteral("競馬場"));
