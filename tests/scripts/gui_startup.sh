@@ -36,7 +36,7 @@ start_x() {
   Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XPID=$!
   PIDS+=("$XPID")
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     [ -s "$fifo" ] && break
     sleep 0.1
   done
@@ -82,14 +82,14 @@ run_veltrix() {
 start_x 1280x1024x24
 run_veltrix
 first=$LAST
-wait_window "\"$CAPTION\"" 150 || fail "main window \"$CAPTION\" did not appear"
+wait_window "\"$CAPTION\"" 600 || fail "main window \"$CAPTION\" did not appear"
 sleep 0.5  # let it paint
 import -window root "$SHOTS/gui_startup_1280x1024.png" || fail "screenshot failed"
 [ -d "$PROG/cache" ] && [ -d "$PROG/data" ] || fail "cache and data folders not created"
 
 run_veltrix
 second=$LAST
-wait_exit "$second" 50
+wait_exit "$second" 200
 [ "$RC" = 0 ] || fail "second copy: exit $RC (expected 0 within 5 s)"
 [ "$(windows | grep -c -- "\"$CAPTION\"")" = 1 ] || fail "second copy showed a window"
 kill -0 "$first" 2>/dev/null || fail "first copy ended"
@@ -100,7 +100,7 @@ wait "$first" 2>/dev/null
 [ -e "$PROG/VELTRIX.lock" ] || fail "no lock file in the program folder"
 run_veltrix
 again=$LAST
-wait_window "\"$CAPTION\"" 150 || fail "start after a killed copy was refused"
+wait_window "\"$CAPTION\"" 600 || fail "start after a killed copy was refused"
 kill -KILL "$again"
 wait "$again" 2>/dev/null
 stop_x
@@ -110,7 +110,7 @@ start_x 800x600x24
 run_veltrix
 small=$LAST
 # The message box is titled "VELTRIX" (Qt's own 1x1 group leader carries the name too).
-wait_window '^"VELTRIX" [0-9][0-9]*x[0-9][0-9]' 150 || true
+wait_window '^"VELTRIX" [0-9][0-9]*x[0-9][0-9]' 600 || true
 box=$(windows | grep '^"VELTRIX" ' | grep -v ' 1x1$')
 [ -n "$box" ] || fail "no resolution message at 800x600"
 windows | grep -q -- "\"$CAPTION\"" && fail "main window shown at 800x600"
@@ -120,7 +120,7 @@ if command -v xdotool >/dev/null; then
   # OK on the message ends the program.
   xdotool search --onlyvisible --name '^VELTRIX$' windowactivate --sync key Return >/dev/null 2>&1 ||
     xdotool key Return
-  wait_exit "$small" 50
+  wait_exit "$small" 200
   [ "$RC" != timeout ] || fail "program did not end after the resolution message"
 fi
 kill -KILL "$small" 2>/dev/null
@@ -130,7 +130,7 @@ stop_x
 start_x 1280x1024x24
 rm "$PROG/VELTRIX.ctx"
 run_veltrix
-wait_exit "$LAST" 100
+wait_exit "$LAST" 300
 [ "$RC" != timeout ] && [ "$RC" != 0 ] || fail "start without settings: exit $RC (expected a silent failure)"
 windows | grep -q -- '"VELTRIX' && fail "a window is left after a failed start"
 stop_x
