@@ -285,6 +285,9 @@ void frmDataImport::putRaceList() {
     const std::string shown = services_.shownRaceLabel ? services_.shownRaceLabel() : std::string();
     const int row = PutRaceList(model_.fpsControl, app_.store, shown);
     fpsControl_->resizeColumnsToContents();
+    // The check box column holds "1"/"0" but shows a box and "表示": size it for that.
+    const int showWidth = fpsControl_->fontMetrics().horizontalAdvance(QStringLiteral("表示")) + 32;
+    if (fpsControl_->columnWidth(kColShow.value - 1) < showWidth) fpsControl_->setColumnWidth(kColShow.value - 1, showWidth);
     if (row > 0) fpsControl_->scrollTo(fpsModel_->index(row - 1, kColShow.value - 1));
 }
 
