@@ -2,18 +2,16 @@
 
 #include <system_error>
 
+#include "app/main_window_load.h"
 #include "app/startup_checks.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
 
 int LoadStoreAtStartup(Application& app) {
-    std::error_code ec;
-    for (const char* name : {kCache1, kCache2, kCache3}) {
-        if (!std::filesystem::is_regular_file(app.folders.cache / name, ec)) {
-            ClearRaceCache(app.store);
-            return 0;
-        }
+    if (!WeeklyFilesPresent(app.folders)) {
+        ClearRaceCache(app.store);
+        return 0;
     }
     return LoadRaceCache(app.store, app.folders) ? -1 : 0;
 }
