@@ -293,6 +293,8 @@ void frmDataImport::putRaceList() {
 
 void frmDataImport::restoreWindow() {
     running_ = false;
+    // After an abort the store is empty: the list must not offer the old week's races.
+    if (app_.store.DataMode.empty()) putRaceList();
     applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
     if (lastCommand_ && lastCommand_->isEnabled()) lastCommand_->setFocus();
 }
