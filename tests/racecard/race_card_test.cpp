@@ -126,6 +126,21 @@ TEST(FillRaceCard, SpecialRegistrationsShowSequenceNumbersWhiteOnBlack) {
     EXPECT_EQ(FindUmaban(app.raceCard, Uma(9)), -1);
 }
 
+TEST(FindUmaban, HorseNumberOrTheRowWhenThereIsNone) {
+    RaceCard card;
+    Sheet& s = card.sheet(1);
+    s.setRowCount(3);
+    const char* numbers[] = {"7", "0", ""};
+    for (int r = 1; r <= 3; ++r) {
+        s.setText(R(r), C(2), numbers[r - 1]);
+        s.setText(R(r), C(3), Uma(r));
+    }
+    EXPECT_EQ(FindUmaban(card, Uma(1)), 7);
+    EXPECT_EQ(FindUmaban(card, Uma(2)), 2);
+    EXPECT_EQ(FindUmaban(card, Uma(3)), 3);
+    EXPECT_EQ(FindUmaban(card, Uma(4)), -1);
+}
+
 TEST(FillRaceCard, NeverShowsTheNextRacesRunnersAndFailsForAnUnknownRace) {
     Application app;
     StoreBuilder b(app.store);
