@@ -90,8 +90,10 @@ void fillFigureGroup(Sheet& sheet, int row, const TextTable& uma, int umaRow, in
         ColNo col = C(sheetCol + k);
         if (shown) {
             sheet.setColors(R(row), col, kWhite, std::nullopt);
+            // Shown with one decimal like every other figure of the card; the
+            // cell keeps the full value for sorting and the calculation.
             if (auto v = ParseReal(uma.at(umaRow, umaCol + k)))
-                sheet.setNumber(R(row), col, *v);
+                sheet.setNumber(R(row), col, *v, FormatNumber(*v, "0.0"));
             else
                 sheet.clearValue(R(row), col);
         } else {

@@ -71,6 +71,29 @@ TEST_F(PastRunsTest, FieldsOfANormalRun) {
     EXPECT_EQ(field(1, 1, 32), "");
 }
 
+TEST_F(PastRunsTest, EveryFigureComesFromItsOwnColumn) {
+    build(1);
+    int h = b.addRun(Uma(1), {pastRace(1)});
+    auto& t = app.store.HistoryInfo;
+    const char* values[] = {"61.2", "47.4", "38.42", "63.27", "1", "58.06", "44.3", "70.14", "36.8", "0.46"};
+    for (int c = 33; c <= 42; ++c) t.at(h, c) = values[c - 33];
+    t.at(h, 21) = "548";
+    run();
+    EXPECT_EQ(field(1, 1, 14), "54.8");
+    EXPECT_EQ(field(1, 1, 19), "54.3");  // (61.2 + 47.4) / 2
+    EXPECT_EQ(field(1, 1, 20), "61.2");
+    EXPECT_EQ(field(1, 1, 21), "47.4");
+    EXPECT_EQ(field(1, 1, 22), "-11.6");
+    EXPECT_EQ(field(1, 1, 23), "+13.3");
+    EXPECT_EQ(field(1, 1, 24), "58.1");
+    EXPECT_EQ(field(1, 1, 25), "44.3");
+    EXPECT_EQ(field(1, 1, 26), "70.1");
+    EXPECT_EQ(field(1, 1, 27), "36.8");
+    EXPECT_EQ(field(1, 1, 28), ".5");  // no leading zero below 1
+    // (0.4 x 58.06 + 0.6 x 54.3 + 0.6 x 44.3 + 0.4 x 70.14 + 0.6 x 36.8) / 2.6 = 132.52 / 2.6 = 50.969
+    EXPECT_EQ(field(1, 1, 29), "51.0");
+}
+
 TEST_F(PastRunsTest, RaceNameFallsBackToTypeAndCondition) {
     build(1);
     int h = b.addRun(Uma(1), {pastRace(1)});

@@ -93,6 +93,9 @@ TEST(FillRaceCard, CommonColumnsFrameColoursAndRunnerTexts) {
     EXPECT_EQ(column(s1, 23), (std::vector<std::string>{"騎手", "騎手", ""}));
     EXPECT_EQ(column(s1, 28), (std::vector<std::string>{"調教", "調教", "調教"}));
     EXPECT_EQ(column(s1, 24), (std::vector<std::string>{"12.5", "", ""}));
+    EXPECT_EQ(column(s1, 25), (std::vector<std::string>{"30.0", "", ""}));
+    // One decimal on screen, the full figure in the cell.
+    EXPECT_EQ(column(s1, 26), (std::vector<std::string>{"40.3", "", ""}));
     EXPECT_EQ(s1.number(R(1), C(26)), 40.25);
     EXPECT_EQ(s1.cell(R(1), C(25)).fore, kWhite);
     // A runner without figures below one with figures shows empty cells.
@@ -121,6 +124,21 @@ TEST(FillRaceCard, SpecialRegistrationsShowSequenceNumbersWhiteOnBlack) {
     EXPECT_EQ(s.cell(R(1), C(2)).back, kBlack);
     EXPECT_EQ(FindUmaban(app.raceCard, Uma(1)), 3);
     EXPECT_EQ(FindUmaban(app.raceCard, Uma(9)), -1);
+}
+
+TEST(FindUmaban, HorseNumberOrTheRowWhenThereIsNone) {
+    RaceCard card;
+    Sheet& s = card.sheet(1);
+    s.setRowCount(3);
+    const char* numbers[] = {"7", "0", ""};
+    for (int r = 1; r <= 3; ++r) {
+        s.setText(R(r), C(2), numbers[r - 1]);
+        s.setText(R(r), C(3), Uma(r));
+    }
+    EXPECT_EQ(FindUmaban(card, Uma(1)), 7);
+    EXPECT_EQ(FindUmaban(card, Uma(2)), 2);
+    EXPECT_EQ(FindUmaban(card, Uma(3)), 3);
+    EXPECT_EQ(FindUmaban(card, Uma(4)), -1);
 }
 
 TEST(FillRaceCard, NeverShowsTheNextRacesRunnersAndFailsForAnUnknownRace) {
