@@ -90,10 +90,10 @@ void fillFigureGroup(Sheet& sheet, int row, const TextTable& uma, int umaRow, in
         ColNo col = C(sheetCol + k);
         if (shown) {
             sheet.setColors(R(row), col, kWhite, std::nullopt);
-            // Shown with one decimal like every other figure of the card; the
-            // cell keeps the full value for sorting and the calculation.
+            // Shown as a number cell shows it, with two decimals (the precision
+            // the analysis file delivers), so no digit of the figure is lost.
             if (auto v = ParseReal(uma.at(umaRow, umaCol + k)))
-                sheet.setNumber(R(row), col, *v, FormatNumber(*v, "0.0"));
+                sheet.setNumber(R(row), col, *v, FormatNumber(*v, "0.00"));
             else
                 sheet.clearValue(R(row), col);
         } else {

@@ -92,10 +92,10 @@ TEST(FillRaceCard, CommonColumnsFrameColoursAndRunnerTexts) {
     EXPECT_EQ(column(s1, 7), (std::vector<std::string>{"57.0K", "", "57.0K"}));
     EXPECT_EQ(column(s1, 23), (std::vector<std::string>{"騎手", "騎手", ""}));
     EXPECT_EQ(column(s1, 28), (std::vector<std::string>{"調教", "調教", "調教"}));
-    EXPECT_EQ(column(s1, 24), (std::vector<std::string>{"12.5", "", ""}));
-    EXPECT_EQ(column(s1, 25), (std::vector<std::string>{"30.0", "", ""}));
-    // One decimal on screen, the full figure in the cell.
-    EXPECT_EQ(column(s1, 26), (std::vector<std::string>{"40.3", "", ""}));
+    EXPECT_EQ(column(s1, 24), (std::vector<std::string>{"12.50", "", ""}));
+    EXPECT_EQ(column(s1, 25), (std::vector<std::string>{"30.00", "", ""}));
+    // Two decimals on screen, the full figure in the cell.
+    EXPECT_EQ(column(s1, 26), (std::vector<std::string>{"40.25", "", ""}));
     EXPECT_EQ(s1.number(R(1), C(26)), 40.25);
     EXPECT_EQ(s1.cell(R(1), C(25)).fore, kWhite);
     // A runner without figures below one with figures shows empty cells.
