@@ -781,17 +781,21 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
     try {
         const int n = store.HistoryCount;
         Progress progress(ctx.ui, 2 * n);
-        Array1<std::string> keys(n);
-        Array1<int> rows(n);
+        // The expansion builds the rows in key order already: then the rows stay
+        // where they are and only duplicates close up, in place, with no copy of
+        // the keys.
+        const auto firstKey = store.HistoryKey.begin();
+        const bool inPlace = std::is_sorted(firstKey, firstKey + n);
+        Array1<std::string> keys(inPlace ? 0 : n);
+        Array1<int> rows(inPlace ? 0 : n);
         for (int r = 1; r <= n; ++r) {
             if (cancelled(state, ctx)) throw Abandoned{};
-            keys[r] = store.HistoryKey[r];
-            rows[r] = r;
+            if (!inPlace) {
+                keys[r] = store.HistoryKey[r];
+                rows[r] = r;
+            }
             progress.step();
         }
-        // The expansion builds the rows in key order already: then the rows stay
-        // where they are and only duplicates close up, in place.
-        const bool inPlace = std::is_sorted(keys.begin(), keys.end());
         if (!inPlace) SortKeys(keys, rows, 1, n);
         TextTable old;
         if (!inPlace) {
@@ -799,16 +803,19 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
             store.HistoryInfo.resize(n, kHistoryInfoCols);
         }
         TextTable& from = inPlace ? store.HistoryInfo : old;
+        auto keyOf = [&](int r) -> std::string& { return inPlace ? store.HistoryKey[r] : keys[r]; };
+        auto rowOf = [&](int r) { return inPlace ? r : rows[r]; };
         int written = 0;
         for (int r = 1; r <= n; ++r) {
             if (cancelled(state, ctx)) throw Abandoned{};
             // The same horse in the same race (delivered twice) keeps one row.
-            if (written == 0 || keys[r] != store.HistoryKey[written]) {
+            if (written == 0 || keyOf(r) != store.HistoryKey[written]) {
                 ++written;
-                if (!inPlace || written != rows[r])
+                if (written != r || !inPlace) {
                     for (int c = 1; c <= kHistoryInfoCols; ++c)
-                        store.HistoryInfo.at(written, c) = std::move(from.at(rows[r], c));
-                store.HistoryKey[written] = std::move(keys[r]);
+                        store.HistoryInfo.at(written, c) = std::move(from.at(rowOf(r), c));
+                    store.HistoryKey[written] = std::move(keyOf(r));
+                }
             }
             progress.step();
         }
