@@ -217,9 +217,11 @@ int readSession(WeeklyImportState& state, ImportContext& ctx, const std::string&
     });
 }
 
-// Columns 1-31 and 43 of a past run from its runner and race records.
-void fillHistoryRow(TextTable& t, int n, const ImportRunner& se, const ImportRace& ra) {
-    t.at(n, 1) = se.umaCode;
+// Columns 2-16 of a past run: those of its race alone.
+constexpr int kFirstRaceColumn = 2;
+constexpr int kLastRaceColumn = 16;
+
+void fillRaceColumns(TextTable& t, int n, const ImportRace& ra) {
     t.at(n, 2) = ra.raceId;
     t.at(n, 3) = slashDate(ra.year, ra.monthDay);
     t.at(n, 4) = TrimField(ra.raceName);
@@ -229,16 +231,21 @@ void fillHistoryRow(TextTable& t, int n, const ImportRunner& se, const ImportRac
     t.at(n, 8) = JyokenName(ra.conditionCode);
     t.at(n, 9) = ra.courseCode;
     t.at(n, 10) = ra.distance;
-    const std::string track = TrackName(ra.trackCode);
-    t.at(n, 11) = track;
+    t.at(n, 11) = TrackName(ra.trackCode);
     t.at(n, 12) = ra.raceTypeCode;
     t.at(n, 13) = ra.conditionCode;
     t.at(n, 14) = ra.trackCode;
+    const std::string& track = t.at(n, 11);
     if (track == "芝" || track == "障")
         t.at(n, 15) = BabaName(ra.turfGoing);
     else if (track == "ダ")
         t.at(n, 15) = BabaName(ra.dirtGoing);
     t.at(n, 16) = ra.starterCount;
+}
+
+// Columns 1, 17-31 and 43 of a past run.
+void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se, const ImportRace& ra) {
+    t.at(n, 1) = se.umaCode;
     t.at(n, 17) = se.frameNumber;
     t.at(n, 18) = se.horseNumber;
     t.at(n, 19) = SexName(se.sexCode);
@@ -272,14 +279,24 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
     store.HistoryInfo.resize(count, kHistoryInfoCols);
     store.HistoryKey.clear();
     store.HistoryKey.resize(count);
+    // Several of the week's runners often met in one past race: its columns
+    // are worked out for its first row and copied to the others.
+    std::vector<int> rowOfRace(static_cast<size_t>(std::max(lists.HRaceKey.size(), 0)) + 1, 0);
     for (int n = 1; n <= count; ++n) {
         if (cancelled(state, ctx)) return false;
         const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[n]];
         const int pos = SearchHRaceIndex(lists, se.raceId, 1, lists.HRaceList.count);
         if (pos < 0) return false;
         const ImportRace& ra = lists.HRaceList.items[lists.HRaceIndex[pos]];
-        fillHistoryRow(store.HistoryInfo, n, se, ra);
-        store.HistoryKey[n] = store.HistoryInfo.at(n, 1) + store.HistoryInfo.at(n, 2);
+        TextTable& t = store.HistoryInfo;
+        if (const int earlier = rowOfRace[static_cast<size_t>(pos)]) {
+            for (int c = kFirstRaceColumn; c <= kLastRaceColumn; ++c) t.at(n, c) = t.at(earlier, c);
+        } else {
+            fillRaceColumns(t, n, ra);
+            rowOfRace[static_cast<size_t>(pos)] = n;
+        }
+        fillRunnerColumns(t, n, se, ra);
+        store.HistoryKey[n] = t.at(n, 1) + t.at(n, 2);
         progress.step();
     }
     return true;
