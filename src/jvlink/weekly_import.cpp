@@ -524,18 +524,27 @@ std::string SexName(std::string_view sexCode) {
 }
 
 std::string TrimField(std::string_view text) {
-    auto blankAt = [&](size_t pos) -> size_t {  // width of a blank at pos, 0 when none
-        if (pos < text.size() && text[pos] == ' ') return 1;
-        if (pos < text.size() && text.substr(pos, 3) == kIdeographicSpace) return 3;
-        return 0;
+    // Fixed-width text fields are padded with many blanks: the ideographic
+    // space is compared byte by byte rather than through a substring.
+    auto ideographicSpaceAt = [&](size_t pos) {
+        return pos + 3 <= text.size() && text[pos] == kIdeographicSpace[0] && text[pos + 1] == kIdeographicSpace[1] &&
+               text[pos + 2] == kIdeographicSpace[2];
     };
     size_t begin = 0;
-    while (size_t w = blankAt(begin)) begin += w;
+    while (begin < text.size()) {
+        if (text[begin] == ' ') {
+            ++begin;
+        } else if (ideographicSpaceAt(begin)) {
+            begin += 3;
+        } else {
+            break;
+        }
+    }
     size_t end = text.size();
     while (end > begin) {
         if (text[end - 1] == ' ') {
             --end;
-        } else if (end - begin >= 3 && text.substr(end - 3, 3) == kIdeographicSpace) {
+        } else if (end - begin >= 3 && ideographicSpaceAt(end - 3)) {
             end -= 3;
         } else {
             break;

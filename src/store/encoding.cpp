@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -98,13 +99,19 @@ Sequence bmpSequenceAt(std::string_view s, size_t pos) {
 class Cp932Encoder {
 public:
     std::optional<std::string> encode(std::string_view text) {
-        std::string out;
-        out.reserve(text.size());
+        // A character never takes more bytes in CP932 than in UTF-8.
+        std::string out(text.size(), '\0');
+        char* to = out.data();
         for (size_t pos = 0; pos < text.size();) {
             size_t ascii = pos;
+            // Eight bytes at a time while none has its top bit set.
+            uint64_t eight;
+            while (ascii + 8 <= text.size() &&
+                   (std::memcpy(&eight, text.data() + ascii, 8), (eight & 0x8080808080808080u) == 0))
+                ascii += 8;
             while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
             if (ascii > pos) {
-                out.append(text, pos, ascii - pos);
+                to += text.copy(to, ascii - pos, pos);
                 pos = ascii;
                 continue;
             }
@@ -113,10 +120,11 @@ public:
             // Whatever the table cannot hold (malformed text, characters that
             // CP932 lacks) goes to iconv whole, which judges it as before.
             if (form == kNoForm) return iconv_.convert(text);
-            if (form > 0xFF) out += static_cast<char>(form >> 8);
-            out += static_cast<char>(form & 0xFF);
+            if (form > 0xFF) *to++ = static_cast<char>(form >> 8);
+            *to++ = static_cast<char>(form & 0xFF);
             pos += seq.len;
         }
+        out.resize(static_cast<size_t>(to - out.data()));
         return out;
     }
 
