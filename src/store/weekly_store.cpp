@@ -52,9 +52,7 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     FieldWriter races;
     races.quoted("0").integer(store.RaceCount).quoted(store.DataMode).endLine();
     for (int r = 1; r <= store.RaceCount; ++r) {
-        races.quoted("1");
-        for (int c = 1; c <= kRaceInfoCols; ++c) races.quoted(store.RaceInfo.at(r, c));
-        races.quoted(store.RaceLabel[r]).endLine();
+        races.quoted("1").quoted(store.RaceInfo.row(r).first(kRaceInfoCols)).quoted(store.RaceLabel[r]).endLine();
         pump.processEvents();
         progress.step();
     }
@@ -63,9 +61,7 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     FieldWriter runners;
     runners.quoted("0").integer(store.UmaCount).endLine();
     for (int r = 1; r <= store.UmaCount; ++r) {
-        runners.quoted("1");
-        for (int c = 1; c <= kCache2Fields; ++c) runners.quoted(store.UmaInfo.at(r, c));
-        runners.endLine();
+        runners.quoted("1").quoted(store.UmaInfo.row(r).first(kCache2Fields)).endLine();
         pump.processEvents();
         progress.step();
     }
@@ -77,9 +73,7 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     for (int r = 1; r <= store.HistoryCount; ++r) {
         std::string& name = store.HistoryInfo.at(r, 4);
         name = cleanRaceName(name);
-        history.quoted("1");
-        for (int c = 1; c <= kCache3Fields; ++c) history.quoted(store.HistoryInfo.at(r, c));
-        history.endLine();
+        history.quoted("1").quoted(store.HistoryInfo.row(r).first(kCache3Fields)).endLine();
         pump.processEvents();
         progress.step();
     }
