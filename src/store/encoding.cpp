@@ -116,7 +116,8 @@ public:
                 continue;
             }
             const Sequence seq = bmpSequenceAt(text, pos);
-            const uint32_t form = seq.len ? formOf(seq.cp, text.substr(pos, seq.len)) : kNoForm;
+            uint32_t form = seq.len ? forms_[seq.cp] : kNoForm;
+            if (form == kNotAsked) form = ask(seq.cp, text.substr(pos, seq.len));
             // Whatever the table cannot hold (malformed text, characters that
             // CP932 lacks) goes to iconv whole, which judges it as before.
             if (form == kNoForm) return iconv_.convert(text);
@@ -132,24 +133,22 @@ private:
     static constexpr uint32_t kNoForm = 0xFFFFFFFF;
     static constexpr uint32_t kNotAsked = 0;  // no character above U+007F encodes to byte 0
 
-    // The character's CP932 bytes as a number (one byte, or lead << 8 | trail).
-    uint32_t formOf(char32_t cp, std::string_view utf8) {
-        if (forms_.empty()) forms_.assign(0x10000, kNotAsked);
+    // Asks iconv for the character's CP932 bytes and keeps them as a number
+    // (one byte, or lead << 8 | trail).
+    uint32_t ask(char32_t cp, std::string_view utf8) {
         uint32_t& form = forms_[cp];
-        if (form == kNotAsked) {
-            auto bytes = iconv_.convert(utf8);
-            if (bytes && bytes->size() == 1 && (*bytes)[0] != '\0')
-                form = static_cast<unsigned char>((*bytes)[0]);
-            else if (bytes && bytes->size() == 2)
-                form = uint32_t(static_cast<unsigned char>((*bytes)[0])) << 8 | static_cast<unsigned char>((*bytes)[1]);
-            else
-                form = kNoForm;
-        }
+        auto bytes = iconv_.convert(utf8);
+        if (bytes && bytes->size() == 1 && (*bytes)[0] != '\0')
+            form = static_cast<unsigned char>((*bytes)[0]);
+        else if (bytes && bytes->size() == 2)
+            form = uint32_t(static_cast<unsigned char>((*bytes)[0])) << 8 | static_cast<unsigned char>((*bytes)[1]);
+        else
+            form = kNoForm;
         return form;
     }
 
     Converter iconv_{"CP932", "UTF-8"};
-    std::vector<uint32_t> forms_;  // by code point
+    std::vector<uint32_t> forms_ = std::vector<uint32_t>(0x10000, kNotAsked);  // by code point
 };
 
 }  // namespace
