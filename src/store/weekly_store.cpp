@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "store/cache_files.h"
@@ -70,9 +71,13 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     ui.setStatus("出走馬履歴情報をキャッシュへ書き込み中...");
     FieldWriter history;
     history.quoted("0").integer(store.HistoryCount).endLine();
+    // Many past runs share a race, and so its name: each name is cleaned once.
+    std::unordered_map<std::string, std::string> cleanedNames;
     for (int r = 1; r <= store.HistoryCount; ++r) {
         std::string& name = store.HistoryInfo.at(r, 4);
-        name = cleanRaceName(name);
+        auto [cleaned, isNew] = cleanedNames.try_emplace(name);
+        if (isNew) cleaned->second = cleanRaceName(name);
+        name = cleaned->second;
         history.quoted("1").quoted(store.HistoryInfo.row(r).first(kCache3Fields)).endLine();
         pump.processEvents();
         progress.step();
