@@ -217,9 +217,11 @@ int readSession(WeeklyImportState& state, ImportContext& ctx, const std::string&
     });
 }
 
-// Columns 1-31 and 43 of a past run from its runner and race records.
-void fillHistoryRow(TextTable& t, int n, const ImportRunner& se, const ImportRace& ra) {
-    t.at(n, 1) = se.umaCode;
+// Columns 2-16 of a past run: those of its race alone.
+constexpr int kFirstRaceColumn = 2;
+constexpr int kLastRaceColumn = 16;
+
+void fillRaceColumns(TextTable& t, int n, const ImportRace& ra) {
     t.at(n, 2) = ra.raceId;
     t.at(n, 3) = slashDate(ra.year, ra.monthDay);
     t.at(n, 4) = TrimField(ra.raceName);
@@ -229,16 +231,21 @@ void fillHistoryRow(TextTable& t, int n, const ImportRunner& se, const ImportRac
     t.at(n, 8) = JyokenName(ra.conditionCode);
     t.at(n, 9) = ra.courseCode;
     t.at(n, 10) = ra.distance;
-    const std::string track = TrackName(ra.trackCode);
-    t.at(n, 11) = track;
+    t.at(n, 11) = TrackName(ra.trackCode);
     t.at(n, 12) = ra.raceTypeCode;
     t.at(n, 13) = ra.conditionCode;
     t.at(n, 14) = ra.trackCode;
+    const std::string& track = t.at(n, 11);
     if (track == "芝" || track == "障")
         t.at(n, 15) = BabaName(ra.turfGoing);
     else if (track == "ダ")
         t.at(n, 15) = BabaName(ra.dirtGoing);
     t.at(n, 16) = ra.starterCount;
+}
+
+// Columns 1, 17-31 and 43 of a past run.
+void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se, const ImportRace& ra) {
+    t.at(n, 1) = se.umaCode;
     t.at(n, 17) = se.frameNumber;
     t.at(n, 18) = se.horseNumber;
     t.at(n, 19) = SexName(se.sexCode);
@@ -272,14 +279,24 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
     store.HistoryInfo.resize(count, kHistoryInfoCols);
     store.HistoryKey.clear();
     store.HistoryKey.resize(count);
+    // Several of the week's runners often met in one past race: its columns
+    // are worked out for its first row and copied to the others.
+    std::vector<int> rowOfRace(static_cast<size_t>(std::max(lists.HRaceKey.size(), 0)) + 1, 0);
     for (int n = 1; n <= count; ++n) {
         if (cancelled(state, ctx)) return false;
         const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[n]];
         const int pos = SearchHRaceIndex(lists, se.raceId, 1, lists.HRaceList.count);
         if (pos < 0) return false;
         const ImportRace& ra = lists.HRaceList.items[lists.HRaceIndex[pos]];
-        fillHistoryRow(store.HistoryInfo, n, se, ra);
-        store.HistoryKey[n] = store.HistoryInfo.at(n, 1) + store.HistoryInfo.at(n, 2);
+        TextTable& t = store.HistoryInfo;
+        if (const int earlier = rowOfRace[static_cast<size_t>(pos)]) {
+            for (int c = kFirstRaceColumn; c <= kLastRaceColumn; ++c) t.at(n, c) = t.at(earlier, c);
+        } else {
+            fillRaceColumns(t, n, ra);
+            rowOfRace[static_cast<size_t>(pos)] = n;
+        }
+        fillRunnerColumns(t, n, se, ra);
+        store.HistoryKey[n] = t.at(n, 1) + t.at(n, 2);
         progress.step();
     }
     return true;
@@ -507,18 +524,27 @@ std::string SexName(std::string_view sexCode) {
 }
 
 std::string TrimField(std::string_view text) {
-    auto blankAt = [&](size_t pos) -> size_t {  // width of a blank at pos, 0 when none
-        if (pos < text.size() && text[pos] == ' ') return 1;
-        if (pos < text.size() && text.substr(pos, 3) == kIdeographicSpace) return 3;
-        return 0;
+    // Fixed-width text fields are padded with many blanks: the ideographic
+    // space is compared byte by byte rather than through a substring.
+    auto ideographicSpaceAt = [&](size_t pos) {
+        return pos + 3 <= text.size() && text[pos] == kIdeographicSpace[0] && text[pos + 1] == kIdeographicSpace[1] &&
+               text[pos + 2] == kIdeographicSpace[2];
     };
     size_t begin = 0;
-    while (size_t w = blankAt(begin)) begin += w;
+    while (begin < text.size()) {
+        if (text[begin] == ' ') {
+            ++begin;
+        } else if (ideographicSpaceAt(begin)) {
+            begin += 3;
+        } else {
+            break;
+        }
+    }
     size_t end = text.size();
     while (end > begin) {
         if (text[end - 1] == ' ') {
             --end;
-        } else if (end - begin >= 3 && text.substr(end - 3, 3) == kIdeographicSpace) {
+        } else if (end - begin >= 3 && ideographicSpaceAt(end - 3)) {
             end -= 3;
         } else {
             break;
@@ -781,17 +807,21 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
     try {
         const int n = store.HistoryCount;
         Progress progress(ctx.ui, 2 * n);
-        Array1<std::string> keys(n);
-        Array1<int> rows(n);
+        // The expansion builds the rows in key order already: then the rows stay
+        // where they are and only duplicates close up, in place, with no copy of
+        // the keys.
+        const auto firstKey = store.HistoryKey.begin();
+        const bool inPlace = std::is_sorted(firstKey, firstKey + n);
+        Array1<std::string> keys(inPlace ? 0 : n);
+        Array1<int> rows(inPlace ? 0 : n);
         for (int r = 1; r <= n; ++r) {
             if (cancelled(state, ctx)) throw Abandoned{};
-            keys[r] = store.HistoryKey[r];
-            rows[r] = r;
+            if (!inPlace) {
+                keys[r] = store.HistoryKey[r];
+                rows[r] = r;
+            }
             progress.step();
         }
-        // The expansion builds the rows in key order already: then the rows stay
-        // where they are and only duplicates close up, in place.
-        const bool inPlace = std::is_sorted(keys.begin(), keys.end());
         if (!inPlace) SortKeys(keys, rows, 1, n);
         TextTable old;
         if (!inPlace) {
@@ -799,16 +829,19 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
             store.HistoryInfo.resize(n, kHistoryInfoCols);
         }
         TextTable& from = inPlace ? store.HistoryInfo : old;
+        auto keyOf = [&](int r) -> std::string& { return inPlace ? store.HistoryKey[r] : keys[r]; };
+        auto rowOf = [&](int r) { return inPlace ? r : rows[r]; };
         int written = 0;
         for (int r = 1; r <= n; ++r) {
             if (cancelled(state, ctx)) throw Abandoned{};
             // The same horse in the same race (delivered twice) keeps one row.
-            if (written == 0 || keys[r] != store.HistoryKey[written]) {
+            if (written == 0 || keyOf(r) != store.HistoryKey[written]) {
                 ++written;
-                if (!inPlace || written != rows[r])
+                if (written != r || !inPlace) {
                     for (int c = 1; c <= kHistoryInfoCols; ++c)
-                        store.HistoryInfo.at(written, c) = std::move(from.at(rows[r], c));
-                store.HistoryKey[written] = std::move(keys[r]);
+                        store.HistoryInfo.at(written, c) = std::move(from.at(rowOf(r), c));
+                    store.HistoryKey[written] = std::move(keyOf(r));
+                }
             }
             progress.step();
         }

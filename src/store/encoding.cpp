@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -68,17 +70,92 @@ std::optional<std::string> Cp932ToUtf8(std::string_view bytes) {
     return conv.convert(bytes);
 }
 
-std::optional<std::string> Utf8ToCp932(std::string_view text) {
-    bool ascii = true;
-    for (unsigned char c : text) {
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
+namespace {
+
+// Code point and length of a well-formed UTF-8 sequence of two or three bytes
+// at pos (the Basic Multilingual Plane, where all of CP932 lies); length 0 for
+// anything else.
+struct Sequence {
+    char32_t cp;
+    size_t len;
+};
+
+Sequence bmpSequenceAt(std::string_view s, size_t pos) {
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(s[pos + i]); };
+    auto trail = [&](size_t i) { return pos + i < s.size() && (byte(i) & 0xC0) == 0x80; };
+    const unsigned char lead = byte(0);
+    if (lead >= 0xC2 && lead <= 0xDF && trail(1)) return {char32_t(lead & 0x1F) << 6 | (byte(1) & 0x3F), 2};
+    if (lead >= 0xE0 && lead <= 0xEF && trail(1) && trail(2)) {
+        const char32_t cp = char32_t(lead & 0x0F) << 12 | char32_t(byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+        if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) return {cp, 3};
     }
-    if (ascii) return std::string(text);
-    thread_local Converter conv("CP932", "UTF-8");
-    return conv.convert(text);
+    return {0, 0};
+}
+
+// UTF-8 to CP932 a character at a time through a table that iconv fills on a
+// character's first use. iconv costs far more per byte than the table, and the
+// store files are mostly ASCII with a few hundred other characters. CP932 has
+// no shift state, so a character converts alone as it does within the text.
+class Cp932Encoder {
+public:
+    std::optional<std::string> encode(std::string_view text) {
+        // A character never takes more bytes in CP932 than in UTF-8.
+        std::string out(text.size(), '\0');
+        char* to = out.data();
+        for (size_t pos = 0; pos < text.size();) {
+            size_t ascii = pos;
+            // Eight bytes at a time while none has its top bit set.
+            uint64_t eight;
+            while (ascii + 8 <= text.size() &&
+                   (std::memcpy(&eight, text.data() + ascii, 8), (eight & 0x8080808080808080u) == 0))
+                ascii += 8;
+            while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+            if (ascii > pos) {
+                to += text.copy(to, ascii - pos, pos);
+                pos = ascii;
+                continue;
+            }
+            const Sequence seq = bmpSequenceAt(text, pos);
+            uint32_t form = seq.len ? forms_[seq.cp] : kNoForm;
+            if (form == kNotAsked) form = ask(seq.cp, text.substr(pos, seq.len));
+            // Whatever the table cannot hold (malformed text, characters that
+            // CP932 lacks) goes to iconv whole, which judges it as before.
+            if (form == kNoForm) return iconv_.convert(text);
+            if (form > 0xFF) *to++ = static_cast<char>(form >> 8);
+            *to++ = static_cast<char>(form & 0xFF);
+            pos += seq.len;
+        }
+        out.resize(static_cast<size_t>(to - out.data()));
+        return out;
+    }
+
+private:
+    static constexpr uint32_t kNoForm = 0xFFFFFFFF;
+    static constexpr uint32_t kNotAsked = 0;  // no character above U+007F encodes to byte 0
+
+    // Asks iconv for the character's CP932 bytes and keeps them as a number
+    // (one byte, or lead << 8 | trail).
+    uint32_t ask(char32_t cp, std::string_view utf8) {
+        uint32_t& form = forms_[cp];
+        auto bytes = iconv_.convert(utf8);
+        if (bytes && bytes->size() == 1 && (*bytes)[0] != '\0')
+            form = static_cast<unsigned char>((*bytes)[0]);
+        else if (bytes && bytes->size() == 2)
+            form = uint32_t(static_cast<unsigned char>((*bytes)[0])) << 8 | static_cast<unsigned char>((*bytes)[1]);
+        else
+            form = kNoForm;
+        return form;
+    }
+
+    Converter iconv_{"CP932", "UTF-8"};
+    std::vector<uint32_t> forms_ = std::vector<uint32_t>(0x10000, kNotAsked);  // by code point
+};
+
+}  // namespace
+
+std::optional<std::string> Utf8ToCp932(std::string_view text) {
+    thread_local Cp932Encoder encoder;
+    return encoder.encode(text);
 }
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {

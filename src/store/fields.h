@@ -8,6 +8,7 @@
 // need record boundaries ask whether the last field ended its line.
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,8 @@ private:
 class FieldWriter {
 public:
     FieldWriter& quoted(std::string_view text);
+    // Quoted fields one after another: a record's cells in one call.
+    FieldWriter& quoted(std::span<const std::string> texts);
     FieldWriter& bare(std::string_view text);
     FieldWriter& integer(long long value);
     FieldWriter& real(double value);  // up to 15 significant digits, "." separator

@@ -2,6 +2,7 @@
 // 1-based containers: the system numbers every row and column from 1, and so
 // does the code, so that indices read the same as in the file layouts.
 #include <cassert>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,11 @@ public:
     const std::string& at(int row, int col) const {
         assert(row >= 1 && row <= rows_ && col >= 1 && col <= cols_);
         return cells_[index(row, col)];
+    }
+    // The cells of a row, columns 1..cols() in order.
+    std::span<const std::string> row(int row) const {
+        assert(row >= 1 && row <= rows_);
+        return {cells_.data() + index(row, 1), static_cast<size_t>(cols_)};
     }
     bool operator==(const TextTable&) const = default;
 

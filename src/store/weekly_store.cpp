@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "store/cache_files.h"
@@ -52,9 +53,7 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     FieldWriter races;
     races.quoted("0").integer(store.RaceCount).quoted(store.DataMode).endLine();
     for (int r = 1; r <= store.RaceCount; ++r) {
-        races.quoted("1");
-        for (int c = 1; c <= kRaceInfoCols; ++c) races.quoted(store.RaceInfo.at(r, c));
-        races.quoted(store.RaceLabel[r]).endLine();
+        races.quoted("1").quoted(store.RaceInfo.row(r).first(kRaceInfoCols)).quoted(store.RaceLabel[r]).endLine();
         pump.processEvents();
         progress.step();
     }
@@ -63,9 +62,7 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     FieldWriter runners;
     runners.quoted("0").integer(store.UmaCount).endLine();
     for (int r = 1; r <= store.UmaCount; ++r) {
-        runners.quoted("1");
-        for (int c = 1; c <= kCache2Fields; ++c) runners.quoted(store.UmaInfo.at(r, c));
-        runners.endLine();
+        runners.quoted("1").quoted(store.UmaInfo.row(r).first(kCache2Fields)).endLine();
         pump.processEvents();
         progress.step();
     }
@@ -74,12 +71,14 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
     ui.setStatus("出走馬履歴情報をキャッシュへ書き込み中...");
     FieldWriter history;
     history.quoted("0").integer(store.HistoryCount).endLine();
+    // Many past runs share a race, and so its name: each name is cleaned once.
+    std::unordered_map<std::string, std::string> cleanedNames;
     for (int r = 1; r <= store.HistoryCount; ++r) {
         std::string& name = store.HistoryInfo.at(r, 4);
-        name = cleanRaceName(name);
-        history.quoted("1");
-        for (int c = 1; c <= kCache3Fields; ++c) history.quoted(store.HistoryInfo.at(r, c));
-        history.endLine();
+        auto [cleaned, isNew] = cleanedNames.try_emplace(name);
+        if (isNew) cleaned->second = cleanRaceName(name);
+        name = cleaned->second;
+        history.quoted("1").quoted(store.HistoryInfo.row(r).first(kCache3Fields)).endLine();
         pump.processEvents();
         progress.step();
     }

@@ -57,6 +57,18 @@ TEST(FieldReader, RecordsKeepLineBoundaries) {
     EXPECT_FALSE(r.readRecord(rec));
 }
 
+TEST(FieldWriter, QuotedCellsWriteAsOneFieldEach) {
+    const std::vector<std::string> cells = {"a", "", "中山", "1,2"};
+    FieldWriter one, many;
+    for (const auto& c : cells) one.quoted(c);
+    one.endLine().quoted("1");
+    for (const auto& c : cells) one.quoted(c);
+    one.quoted(std::span<const std::string>()).endLine();
+    many.quoted(cells).endLine().quoted("1").quoted(cells).quoted(std::span<const std::string>()).endLine();
+    EXPECT_EQ(many.text(), one.text());
+    EXPECT_EQ(many.text(), "\"a\",\"\",\"中山\",\"1,2\"\r\n\"1\",\"a\",\"\",\"中山\",\"1,2\"\r\n");
+}
+
 TEST(FieldWriter, WritesQuotedTextBareNumbersAndCp932) {
     test::TempDir dir;
     FieldWriter w;
