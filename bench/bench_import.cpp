@@ -20,24 +20,6 @@ namespace {
 using namespace veltrix;
 namespace fs = std::filesystem;
 
-class YesUserInterface final : public UserInterface {
-public:
-    void showMessage(const std::string&, Icon) override {}
-    bool askYesNo(const std::string&, Icon, bool) override { return true; }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    void setStatus(const std::string&) override {}
-    void setProgressMax(int) override {}
-    void setProgress(int) override {}
-};
-
-class NoWindow final : public WeeklyImportWindow {
-public:
-    void lockForImport() override {}
-    void resetRaceCard() override {}
-    void putRaceList() override {}
-    void restoreWindow() override {}
-};
-
 StandinOptions benchOptions() {
     StandinOptions o;
     o.simulateDownload = false;
@@ -94,7 +76,7 @@ struct WeekFixture {
         YesUserInterface ui;
         NullPump pump;
         SystemClock clock;
-        NoWindow window;
+        NoImportWindow window;
         WeeklyImportState state;
         ImportContext ctx{store, folders, jv, ui, pump, clock};
         return ImportThisWeek(state, ctx, window);

@@ -10,6 +10,7 @@
 
 #include "racecard/race_card.h"
 #include "store/race_files.h"
+#include "support/synthetic_store.h"
 #include "store/weekly_store.h"
 
 namespace {
@@ -130,25 +131,7 @@ struct RaceCardFixture {
     }
 
     void writeRaceFiles() {
-        OddsTables t;
-        t.OddsCount = 6;
-        for (int h = 1; h <= kHorseMax; ++h) {
-            t.TansyoOdds(h) = {1, 15 + 37 * h};
-            t.FukusyoOdds(h) = {1, 11 + 3 * h, 1, 14 + 9 * h};
-            t.TansyoShijiritsu(h) = 0.788 / (t.TansyoOdds(h).odds - 1) * 10;
-            t.OddsHensachi(h) = 65.0 - 1.7 * h;
-            t.UmarenShijiritsu(h) = 0.3 / h;
-        }
-        for (int i = 1; i <= kHorseMax; ++i)
-            for (int j = 1; j <= kHorseMax; ++j) {
-                if (i < j) t.UmarenOdds(i, j) = {1, 40 * i * j};
-                if (i < j) t.WideOdds(i, j) = {1, 12 * i * j, 1, 20 * i * j};
-                if (i != j) t.UmatanOdds(i, j) = {1, 75 * i * j};
-                for (int k = 1; k <= kHorseMax; ++k) {
-                    if (i < j && j < k) t.SanrenpukuOdds(i, j, k) = {1, 90 * i * j * k};
-                    if (i != j && j != k && i != k) t.SanrentanOdds(i, j, k) = {1, 500 * i * j * k};
-                }
-            }
+        const OddsTables t = test::MakeFullOddsTables();
         WriteOddsCache(app.folders, raceId, t);
         MiningTables m;
         m.MiningKubun = "2";

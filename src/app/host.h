@@ -52,6 +52,19 @@ public:
     void setProgress(int) override {}
 };
 
+// Silent, answers every question Yes and keeps the last message: for runs
+// without anybody to ask (sample folders, benchmarks).
+class YesUserInterface final : public UserInterface {
+public:
+    std::string lastMessage;
+    void showMessage(const std::string& text, Icon) override { lastMessage = text; }
+    bool askYesNo(const std::string&, Icon, bool) override { return true; }
+    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    void setStatus(const std::string&) override {}
+    void setProgressMax(int) override {}
+    void setProgress(int) override {}
+};
+
 class NullPump final : public Pump {
 public:
     void processEvents() override {}

@@ -49,15 +49,6 @@ private:
     long long turns_ = 0;
 };
 
-// No window: nothing to lock, reset or fill.
-class NoWindow final : public WeeklyImportWindow {
-public:
-    void lockForImport() override {}
-    void resetRaceCard() override {}
-    void putRaceList() override {}
-    void restoreWindow() override {}
-};
-
 constexpr const char* kUsage = "usage: veltrix-cli [--root DIR] import week|toku [--cancel-after N]\n";
 
 int runImport(Context& ctx) {
@@ -98,7 +89,7 @@ int runImport(Context& ctx) {
 
     CountingPump pump(cancelAt);
     SystemClock clock;
-    NoWindow window;
+    NoImportWindow window;
     WeeklyImportState state;
     ImportContext ic{app.store, app.folders, jv, ui, pump, clock};
     const ImportOutcome outcome =

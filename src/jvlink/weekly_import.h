@@ -150,6 +150,15 @@ public:
     virtual void restoreWindow() = 0;
 };
 
+// For callers without windows (command line, sample folders, benchmarks).
+class NoImportWindow final : public WeeklyImportWindow {
+public:
+    void lockForImport() override {}
+    void resetRaceCard() override {}
+    void putRaceList() override {}
+    void restoreWindow() override {}
+};
+
 enum class ImportOutcome {
     Declined,  // the user answered No: nothing was done
     NoData,    // JV-Link delivered no usable race: empty store

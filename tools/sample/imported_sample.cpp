@@ -6,29 +6,6 @@
 #include "sample/analysis_sample.h"
 
 namespace veltrix::sample {
-namespace {
-
-// Answers Yes to the import's question and keeps the last message for the reason.
-class YesUserInterface final : public UserInterface {
-public:
-    std::string lastMessage;
-    void showMessage(const std::string& text, Icon) override { lastMessage = text; }
-    bool askYesNo(const std::string&, Icon, bool) override { return true; }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    void setStatus(const std::string&) override {}
-    void setProgressMax(int) override {}
-    void setProgress(int) override {}
-};
-
-class NoWindow final : public WeeklyImportWindow {
-public:
-    void lockForImport() override {}
-    void resetRaceCard() override {}
-    void putRaceList() override {}
-    void restoreWindow() override {}
-};
-
-}  // namespace
 
 std::optional<ImportedSample> ImportSampleWeek(const std::filesystem::path& programFolder, std::uint32_t seed,
                                                std::string& reason) {
@@ -45,7 +22,7 @@ std::optional<ImportedSample> ImportSampleWeek(const std::filesystem::path& prog
     YesUserInterface ui;
     NullPump pump;
     SystemClock clock;
-    NoWindow window;
+    NoImportWindow window;
     WeeklyImportState state;
     ImportContext context{app.store, app.folders, jv, ui, pump, clock};
     if (ImportThisWeek(state, context, window) != ImportOutcome::Imported) {
