@@ -24,12 +24,13 @@ constexpr int kTokuReadMax = 36;
 constexpr int kHistoryReadMax = 50000;
 constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
 
-std::string part(const std::string& s, size_t pos, size_t len) {
-    return pos < s.size() ? s.substr(pos, len) : std::string();
+std::string_view part(std::string_view s, size_t pos, size_t len) {
+    return pos < s.size() ? s.substr(pos, len) : std::string_view();
 }
 
-std::string slashDate(const std::string& year, const std::string& monthDay) {
-    return year + "/" + part(monthDay, 0, 2) + "/" + part(monthDay, 2, 2);
+// "yyyy/mm/dd" into `out`, reusing its storage.
+void putSlashDate(std::string& out, std::string_view year, std::string_view monthDay) {
+    out.assign(year).append(1, '/').append(part(monthDay, 0, 2)).append(1, '/').append(part(monthDay, 2, 2));
 }
 
 bool inRange(std::string_view code, long long low, long long high) {
@@ -223,7 +224,7 @@ constexpr int kLastRaceColumn = 16;
 
 void fillRaceColumns(TextTable& t, int n, const ImportRace& ra) {
     t.at(n, 2) = ra.raceId;
-    t.at(n, 3) = slashDate(ra.year, ra.monthDay);
+    putSlashDate(t.at(n, 3), ra.year, ra.monthDay);
     t.at(n, 4) = TrimField(ra.raceName);
     t.at(n, 5) = SyubetuName(ra.raceTypeCode);
     t.at(n, 6) = ra.raceSymbolCode;
@@ -253,7 +254,7 @@ void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se, const Import
     t.at(n, 21) = se.weightCarried;
     t.at(n, 22) = TrimField(se.jockeyName);
     t.at(n, 23) = se.bodyWeight;
-    t.at(n, 24) = se.weightSign + se.weightChange;
+    t.at(n, 24).assign(se.weightSign).append(se.weightChange);
     t.at(n, 25) = se.abnormality;
     t.at(n, 26) = se.arrivalOrder;
     t.at(n, 27) = se.finalPlacing;
@@ -269,26 +270,31 @@ void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se, const Import
 }
 
 // Past runs in ascending HUmaKey order, each joined with its race. A run whose
-// race was not delivered fails the whole expansion.
+// race was not delivered fails the whole expansion. A horse delivered twice for
+// one race (under both accepted categories) keeps its first row, the one the
+// sort of the past runs would keep; the keys move into the store.
 bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progress) {
     ImportLists& lists = state.lists;
     Store& store = ctx.store;
     ctx.ui.setStatus("出走馬履歴情報を展開中...");
     const int count = lists.HUmaList.count;
-    store.HistoryCount = count;
     store.HistoryInfo.resize(count, kHistoryInfoCols);
     store.HistoryKey.clear();
     store.HistoryKey.resize(count);
     // Several of the week's runners often met in one past race: its columns
     // are worked out for its first row and copied to the others.
     std::vector<int> rowOfRace(static_cast<size_t>(std::max(lists.HRaceKey.size(), 0)) + 1, 0);
-    for (int n = 1; n <= count; ++n) {
+    TextTable& t = store.HistoryInfo;
+    int n = 0;
+    for (int m = 1; m <= count; ++m) {
         if (cancelled(state, ctx)) return false;
-        const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[n]];
+        progress.step();
+        if (n > 0 && lists.HUmaKey[m] == store.HistoryKey[n]) continue;
+        const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[m]];
         const int pos = SearchHRaceIndex(lists, se.raceId, 1, lists.HRaceList.count);
         if (pos < 0) return false;
         const ImportRace& ra = lists.HRaceList.items[lists.HRaceIndex[pos]];
-        TextTable& t = store.HistoryInfo;
+        ++n;
         if (const int earlier = rowOfRace[static_cast<size_t>(pos)]) {
             for (int c = kFirstRaceColumn; c <= kLastRaceColumn; ++c) t.at(n, c) = t.at(earlier, c);
         } else {
@@ -296,9 +302,12 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
             rowOfRace[static_cast<size_t>(pos)] = n;
         }
         fillRunnerColumns(t, n, se, ra);
-        store.HistoryKey[n] = t.at(n, 1) + t.at(n, 2);
-        progress.step();
+        // The umaCode and race id of columns 1 and 2.
+        store.HistoryKey[n] = std::move(lists.HUmaKey[m]);
     }
+    t.resizeRows(n);
+    store.HistoryKey.resize(n);
+    store.HistoryCount = n;
     return true;
 }
 
@@ -479,7 +488,7 @@ ImportToku ToImportToku(const TkRecord& tk) {
 
 // ---- name tables -------------------------------------------------------------
 
-std::string TrackName(std::string_view trackCode) {
+std::string_view TrackName(std::string_view trackCode) {
     auto n = ParseInteger(trackCode);
     if (!n) return {};
     if (*n >= 10 && *n <= 22) return "芝";
@@ -488,7 +497,7 @@ std::string TrackName(std::string_view trackCode) {
     return {};
 }
 
-std::string BabaName(std::string_view goingCode) {
+std::string_view BabaName(std::string_view goingCode) {
     if (goingCode == "1") return "良";
     if (goingCode == "2") return "稍";
     if (goingCode == "3") return "重";
@@ -496,7 +505,7 @@ std::string BabaName(std::string_view goingCode) {
     return {};
 }
 
-std::string SyubetuName(std::string_view raceType) {
+std::string_view SyubetuName(std::string_view raceType) {
     if (raceType == "11") return "サラ２歳";
     if (raceType == "12") return "サラ３歳";
     if (raceType == "13") return "サラ３歳以上";
@@ -506,24 +515,24 @@ std::string SyubetuName(std::string_view raceType) {
     return {};
 }
 
-std::string JyokenName(std::string_view condition) {
+std::string_view JyokenName(std::string_view condition) {
     static constexpr std::pair<std::string_view, std::string_view> names[] = {
         {"004", "400万"},  {"005", "500万"},  {"008", "800万"},  {"009", "900万"},
         {"010", "1000万"}, {"014", "1400万"}, {"015", "1500万"}, {"016", "1600万"},
         {"701", "新馬"},   {"702", "未出走"}, {"703", "未勝利"}, {"999", "オープン"}};
     for (const auto& [code, name] : names)
-        if (code == condition) return std::string(name);
+        if (code == condition) return name;
     return {};
 }
 
-std::string SexName(std::string_view sexCode) {
+std::string_view SexName(std::string_view sexCode) {
     if (sexCode == "1") return "牡";
     if (sexCode == "2") return "牝";
     if (sexCode == "3") return "ｾﾝ";
     return {};
 }
 
-std::string TrimField(std::string_view text) {
+std::string_view TrimField(std::string_view text) {
     // Fixed-width text fields are padded with many blanks: the ideographic
     // space is compared byte by byte rather than through a substring.
     auto ideographicSpaceAt = [&](size_t pos) {
@@ -550,17 +559,19 @@ std::string TrimField(std::string_view text) {
             break;
         }
     }
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
 }
 
 std::string BuildRaceLabel(const ImportRace& race, bool withStartTime) {
-    std::string label = slashDate(race.year, race.monthDay);
+    std::string label;
+    putSlashDate(label, race.year, race.monthDay);
     label += " " + CourseName(race.courseCode);
     label += " " + race.raceNumber + "R";
-    if (withStartTime) label += " " + part(race.startTime, 0, 2) + ":" + part(race.startTime, 2, 2);
-    label += " " + TrackName(race.trackCode) + race.distance;
-    std::string name = TrimField(race.raceName);
-    if (name.empty()) name = SyubetuName(race.raceTypeCode) + " " + JyokenName(race.conditionCode);
+    if (withStartTime)
+        label.append(" ").append(part(race.startTime, 0, 2)).append(":").append(part(race.startTime, 2, 2));
+    label.append(" ").append(TrackName(race.trackCode)).append(race.distance);
+    std::string name(TrimField(race.raceName));
+    if (name.empty()) name.append(SyubetuName(race.raceTypeCode)).append(" ").append(JyokenName(race.conditionCode));
     label += " " + name;
     label += std::string(80, ' ');
     label += race.raceId;
@@ -642,6 +653,12 @@ void sortKeysWithIndex(Array1<std::string>& keys, Array1<int>& index, int count)
     index.clear();
     index.resize(keys.size());
     for (int i = 1; i <= index.size(); ++i) index[i] = i;
+    // Deliveries usually come in key order. Strictly ascending keys are already
+    // where the sort would put them; with equal keys the sort's own order of
+    // them counts, so only then does it run.
+    const auto first = keys.begin();
+    const auto last = first + std::clamp(count, 0, keys.size());
+    if (std::adjacent_find(first, last, std::greater_equal<>()) == last) return;
     SortKeys(keys, index, 1, count);
 }
 }  // namespace

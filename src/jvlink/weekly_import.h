@@ -99,14 +99,15 @@ struct ImportContext {
 };
 
 // ---- name tables (any other code gives the empty string) -------------------
-std::string TrackName(std::string_view trackCode);   // 芝 / ダ / 障
-std::string BabaName(std::string_view goingCode);    // 良 / 稍 / 重 / 不
-std::string SyubetuName(std::string_view raceType);  // サラ２歳 ...
-std::string JyokenName(std::string_view condition);  // 500万 ... オープン
-std::string SexName(std::string_view sexCode);       // 牡 / 牝 / ｾﾝ
+std::string_view TrackName(std::string_view trackCode);   // 芝 / ダ / 障
+std::string_view BabaName(std::string_view goingCode);    // 良 / 稍 / 重 / 不
+std::string_view SyubetuName(std::string_view raceType);  // サラ２歳 ...
+std::string_view JyokenName(std::string_view condition);  // 500万 ... オープン
+std::string_view SexName(std::string_view sexCode);       // 牡 / 牝 / ｾﾝ
 
-// A JV-Data text field without its padding (half- and full-width spaces).
-std::string TrimField(std::string_view text);
+// A JV-Data text field without its padding (half- and full-width spaces): a
+// view into `text`, valid as long as it is.
+std::string_view TrimField(std::string_view text);
 
 // The chooser label of a race: date, course, race number, start time (omitted
 // when empty), track and distance, name (or race type and condition), then 80
