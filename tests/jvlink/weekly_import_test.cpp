@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "jvlink/records.h"
 #include "jvlink/standin/standin_jvlink.h"
@@ -528,6 +529,74 @@ TEST(WeeklyImportSort, HistoryRowsOutOfOrder) {
     pump.cancelAt = pump.turns + 2;
     EXPECT_LT(SortHistoryInfo(state, ctx), 0);
     EXPECT_EQ(store.HistoryCount, 0);
+}
+
+// Duplicate past runs with different contents, delivered out of order: the
+// expansion keeps, for each key, the run the key sort puts first, as sorting
+// all expanded rows and dropping the later duplicates would.
+TEST(WeeklyImportSort, DuplicateRunKeepsTheOneTheSortPutsFirst) {
+    WeeklyImportState state;
+    ImportLists& lists = state.lists;
+    auto race = [](const std::string& id) {
+        ImportRace ra;
+        ra.raceId = id;
+        ra.year = id.substr(0, 4);
+        ra.monthDay = id.substr(4, 4);
+        ra.courseCode = id.substr(8, 2);
+        ra.trackCode = "10";
+        return ra;
+    };
+    const std::string r1 = "2008122806050810", r2 = "2008120706040211";
+    for (const auto& id : {r1, r2}) {
+        lists.HRaceList.items.push_back(race(id));
+        lists.HRaceKey.push_back(id);
+    }
+    lists.HRaceList.count = 2;
+    // Horse, race and finishing position of each delivered run.
+    const std::vector<std::tuple<std::string, std::string, std::string>> runs = {
+        {"2005100002", r1, "01"}, {"2005100001", r1, "02"}, {"2005100002", r1, "03"}, {"2005100001", r2, "04"},
+        {"2005100001", r1, "05"}, {"2005100002", r2, "06"}, {"2005100002", r1, "07"}, {"2005100001", r2, "08"}};
+    for (const auto& [uma, id, placing] : runs) {
+        ImportRunner se;
+        se.umaCode = uma;
+        se.raceId = id;
+        se.finalPlacing = placing;
+        se.abnormality = "0";
+        lists.HUmaList.items.push_back(se);
+        lists.HUmaKey.push_back(uma + id);
+    }
+    lists.HUmaList.count = static_cast<int>(runs.size());
+
+    // The oracle: the key sort's own order, first of each key.
+    Array1<std::string> keys = lists.HUmaKey;
+    Array1<int> order(keys.size());
+    for (int i = 1; i <= order.size(); ++i) order[i] = i;
+    SortKeys(keys, order, 1, keys.size());
+    std::vector<std::string> expected;
+    for (int i = 1; i <= keys.size(); ++i)
+        if (i == 1 || keys[i] != keys[i - 1]) expected.push_back(std::get<2>(runs[static_cast<size_t>(order[i] - 1)]));
+
+    Store store;
+    TempDir dir;
+    Folders folders = Folders::under(dir.path());
+    StandinJVLink jv(StandinFolder(dir.path()));
+    FakeUserInterface ui;
+    FakePump pump;
+    FakeClock clock;
+    ImportContext ctx{store, folders, jv, ui, pump, clock};
+    SortHRaceKeys(lists);
+    SortHUmaKeys(lists);
+    ASSERT_EQ(ExpandRaceInfo(state, ctx), 0);
+    ASSERT_EQ(SortHistoryInfo(state, ctx), 0);
+    ASSERT_EQ(store.HistoryCount, 4);
+    std::vector<std::string> kept;
+    for (int r = 1; r <= store.HistoryCount; ++r) {
+        kept.push_back(store.HistoryInfo.at(r, 27));
+        EXPECT_EQ(store.HistoryKey[r], store.HistoryInfo.at(r, 1) + store.HistoryInfo.at(r, 2));
+    }
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(store.HistoryKey[1], "2005100001" + r2);
+    EXPECT_EQ(store.HistoryKey[4], "2005100002" + r1);
 }
 
 }  // namespace
