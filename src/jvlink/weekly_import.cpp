@@ -1,6 +1,7 @@
 #include "jvlink/weekly_import.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -623,6 +624,7 @@ int ImportTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
 int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::string& dataSpec) {
     ImportLists& lists = state.lists;
     resetList(lists.HRaceList, kHRaceListSize, &lists.HRaceKey);
+    lists.HRaceNumber.clear();
     resetList(lists.HUmaList, kHUmaListSize, &lists.HUmaKey);
     RaRecord raScratch;
     SeRecord seScratch;
@@ -661,17 +663,45 @@ void sortKeysWithIndex(Array1<std::string>& keys, Array1<int>& index, int count)
     if (std::adjacent_find(first, last, std::greater_equal<>()) == last) return;
     SortKeys(keys, index, 1, count);
 }
+
+// A race id of 16 digits as a number, which orders as the text does.
+std::optional<std::uint64_t> raceIdNumber(std::string_view id) {
+    if (id.size() != 16) return std::nullopt;
+    std::uint64_t n = 0;
+    for (char c : id) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return n;
+}
 }  // namespace
 
-void SortHRaceKeys(ImportLists& lists) { sortKeysWithIndex(lists.HRaceKey, lists.HRaceIndex, lists.HRaceList.count); }
+void SortHRaceKeys(ImportLists& lists) {
+    sortKeysWithIndex(lists.HRaceKey, lists.HRaceIndex, lists.HRaceList.count);
+    // The expansion searches once per past run: numbers side by side answer
+    // it without reading thousands of keys scattered through memory.
+    lists.HRaceNumber.clear();
+    for (const std::string& key : lists.HRaceKey) {
+        const auto n = raceIdNumber(key);
+        if (!n) {
+            lists.HRaceNumber.clear();
+            break;
+        }
+        lists.HRaceNumber.push_back(*n);
+    }
+}
+
 void SortHUmaKeys(ImportLists& lists) { sortKeysWithIndex(lists.HUmaKey, lists.HUmaIndex, lists.HUmaList.count); }
 
 int SearchHRaceIndex(const ImportLists& lists, const std::string& key, int low, int high) {
     if (low < 1) low = 1;
     if (high > lists.HRaceKey.size()) high = lists.HRaceKey.size();
+    // The same halving either way, so the same entry is found.
+    const auto number = lists.HRaceNumber.size() == lists.HRaceKey.size() ? raceIdNumber(key) : std::nullopt;
     while (low <= high) {
         const int middle = low + (high - low) / 2;
-        const int c = lists.HRaceKey[middle].compare(key);
+        const int c = number ? (lists.HRaceNumber[middle] > *number) - (lists.HRaceNumber[middle] < *number)
+                             : lists.HRaceKey[middle].compare(key);
         if (c == 0) return middle;
         if (c < 0)
             low = middle + 1;

@@ -4,6 +4,7 @@
 // JV-Link into working lists, expands them into the store tables, sorts them
 // and writes the weekly files. The import window drives them; veltrix-cli runs
 // the same commands without a window.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,7 @@ struct ImportLists {
     WorkList<ImportRace> HRaceList;       // past races (RA of category "7" or "A")
     WorkList<ImportRunner> HUmaList;      // past runs (SE of category "7" or "A")
     Array1<std::string> HRaceKey;         // race id, beside HRaceList (1..count)
+    Array1<std::uint64_t> HRaceNumber;    // after sorting: HRaceKey as numbers, empty unless all are 16 digits
     Array1<std::string> HUmaKey;          // UmaCode + race id, beside HUmaList (1..count)
     Array1<int> HRaceIndex;               // after sorting: the list position of the n-th key
     Array1<int> HUmaIndex;

@@ -488,6 +488,42 @@ TEST(WeeklyImportKeys, SortAndSearch) {
     EXPECT_EQ(SearchHRaceIndex(lists, "d", 1, 3), -1);
 }
 
+// Race ids of 16 digits are searched as numbers: every search, found or not,
+// over any range, answers as the search of the texts does, duplicates included.
+TEST(WeeklyImportKeys, RaceIdSearchAgreesWithTheTexts) {
+    ImportLists digits;
+    const std::vector<std::string> ids = {"2008122806050810", "2008120706040211", "2007122306050810",
+                                          "2008120706040211", "2009010506010111", "1999123109121212"};
+    for (const auto& id : ids) digits.HRaceKey.push_back(id);
+    digits.HRaceList.count = static_cast<int>(ids.size());
+    SortHRaceKeys(digits);
+    ASSERT_EQ(digits.HRaceNumber.size(), digits.HRaceKey.size());
+
+    ImportLists texts = digits;  // the same sorted keys, searched as texts
+    texts.HRaceNumber.clear();
+    std::vector<std::string> probes = ids;
+    for (const char* other : {"2008122806050811", "0000000000000000", "9999999999999999", "200812280605081",
+                              "20081228060508100", "2008122806O50810", ""})
+        probes.push_back(other);
+    const int n = digits.HRaceKey.size();
+    for (const auto& key : probes)
+        for (int low = 0; low <= n + 1; ++low)
+            for (int high = low - 1; high <= n + 1; ++high)
+                ASSERT_EQ(SearchHRaceIndex(digits, key, low, high), SearchHRaceIndex(texts, key, low, high))
+                    << key << " " << low << ".." << high;
+    EXPECT_GT(SearchHRaceIndex(digits, ids[0], 1, n), 0);
+
+    // One key that is not 16 digits: every key is searched as text.
+    digits.HRaceKey.push_back("2008A20806050810");
+    digits.HRaceList.count = n + 1;
+    SortHRaceKeys(digits);
+    EXPECT_TRUE(digits.HRaceNumber.empty());
+    const int found = SearchHRaceIndex(digits, "2008A20806050810", 1, n + 1);
+    ASSERT_GT(found, 0);
+    EXPECT_EQ(digits.HRaceKey[found], "2008A20806050810");
+    EXPECT_EQ(digits.HRaceKey[SearchHRaceIndex(digits, ids[4], 1, n + 1)], ids[4]);
+}
+
 }  // namespace
 }  // namespace veltrix::test
 
