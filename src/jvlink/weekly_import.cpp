@@ -292,7 +292,9 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
         progress.step();
         if (n > 0 && lists.HUmaKey[m] == store.HistoryKey[n]) continue;
         const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[m]];
-        const int pos = SearchHRaceIndex(lists, se.raceId, 1, lists.HRaceList.count);
+        // The race id is the key's tail: the key is at hand, the run's own copy is not.
+        const std::string_view raceId = std::string_view(lists.HUmaKey[m]).substr(se.umaCode.size());
+        const int pos = SearchHRaceIndex(lists, raceId, 1, lists.HRaceList.count);
         if (pos < 0) return false;
         const ImportRace& ra = lists.HRaceList.items[lists.HRaceIndex[pos]];
         ++n;
@@ -693,7 +695,7 @@ void SortHRaceKeys(ImportLists& lists) {
 
 void SortHUmaKeys(ImportLists& lists) { sortKeysWithIndex(lists.HUmaKey, lists.HUmaIndex, lists.HUmaList.count); }
 
-int SearchHRaceIndex(const ImportLists& lists, const std::string& key, int low, int high) {
+int SearchHRaceIndex(const ImportLists& lists, std::string_view key, int low, int high) {
     if (low < 1) low = 1;
     if (high > lists.HRaceKey.size()) high = lists.HRaceKey.size();
     // The same halving either way, so the same entry is found.

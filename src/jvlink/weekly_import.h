@@ -125,7 +125,7 @@ int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::st
 void SortHRaceKeys(ImportLists& lists);
 void SortHUmaKeys(ImportLists& lists);
 // Position (in sorted order) of the key among HRaceKey[low..high], or -1.
-int SearchHRaceIndex(const ImportLists& lists, const std::string& key, int low, int high);
+int SearchHRaceIndex(const ImportLists& lists, std::string_view key, int low, int high);
 
 int ExpandRaceInfo(WeeklyImportState& state, ImportContext& ctx);
 int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx);
