@@ -245,8 +245,8 @@ void fillRaceColumns(TextTable& t, int n, const ImportRace& ra) {
     t.at(n, 16) = ra.starterCount;
 }
 
-// Columns 1, 17-31 and 43 of a past run.
-void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se, const ImportRace& ra) {
+// Columns 1, 17-31 and 43 of a past run whose race columns are filled.
+void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se) {
     t.at(n, 1) = se.umaCode;
     t.at(n, 17) = se.frameNumber;
     t.at(n, 18) = se.horseNumber;
@@ -264,8 +264,11 @@ void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se, const Import
     t.at(n, 30) = se.winOdds;
     t.at(n, 31) = se.popularity;
     // Only runs of a normal finish in flat races at the central courses count.
-    const bool central = ra.courseCode.size() == 2 && inRange(ra.courseCode, 1, 10);
-    const bool flat = inRange(ra.trackCode, 10, 26);
+    // The race's course and track codes are read from the row (columns 9 and
+    // 14), which is at hand.
+    const std::string& courseCode = t.at(n, 9);
+    const bool central = courseCode.size() == 2 && inRange(courseCode, 1, 10);
+    const bool flat = inRange(t.at(n, 14), 10, 26);
     const bool normal = se.abnormality == "0" || se.abnormality == "5" || se.abnormality == "7";
     t.at(n, 43) = central && flat && normal ? "ON" : "OUT";
 }
@@ -296,15 +299,14 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
         const std::string_view raceId = std::string_view(lists.HUmaKey[m]).substr(se.umaCode.size());
         const int pos = SearchHRaceIndex(lists, raceId, 1, lists.HRaceList.count);
         if (pos < 0) return false;
-        const ImportRace& ra = lists.HRaceList.items[lists.HRaceIndex[pos]];
         ++n;
         if (const int earlier = rowOfRace[static_cast<size_t>(pos)]) {
             for (int c = kFirstRaceColumn; c <= kLastRaceColumn; ++c) t.at(n, c) = t.at(earlier, c);
         } else {
-            fillRaceColumns(t, n, ra);
+            fillRaceColumns(t, n, lists.HRaceList.items[lists.HRaceIndex[pos]]);
             rowOfRace[static_cast<size_t>(pos)] = n;
         }
-        fillRunnerColumns(t, n, se, ra);
+        fillRunnerColumns(t, n, se);
         // The umaCode and race id of columns 1 and 2.
         store.HistoryKey[n] = std::move(lists.HUmaKey[m]);
     }
