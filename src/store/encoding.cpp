@@ -81,12 +81,12 @@ struct Sequence {
 };
 
 Sequence bmpSequenceAt(std::string_view s, size_t pos) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(s[pos + i]); };
-    auto trail = [&](size_t i) { return pos + i < s.size() && (byte(i) & 0xC0) == 0x80; };
-    const unsigned char lead = byte(0);
-    if (lead >= 0xC2 && lead <= 0xDF && trail(1)) return {char32_t(lead & 0x1F) << 6 | (byte(1) & 0x3F), 2};
-    if (lead >= 0xE0 && lead <= 0xEF && trail(1) && trail(2)) {
-        const char32_t cp = char32_t(lead & 0x0F) << 12 | char32_t(byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    const size_t left = s.size() - pos;
+    const auto* u = reinterpret_cast<const unsigned char*>(s.data() + pos);
+    auto trail = [&](size_t i) { return (u[i] & 0xC0) == 0x80; };
+    if (u[0] >= 0xC2 && u[0] <= 0xDF && left >= 2 && trail(1)) return {char32_t(u[0] & 0x1F) << 6 | (u[1] & 0x3F), 2};
+    if (u[0] >= 0xE0 && u[0] <= 0xEF && left >= 3 && trail(1) && trail(2)) {
+        const char32_t cp = char32_t(u[0] & 0x0F) << 12 | char32_t(u[1] & 0x3F) << 6 | (u[2] & 0x3F);
         if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) return {cp, 3};
     }
     return {0, 0};
@@ -102,19 +102,22 @@ public:
         // A character never takes more bytes in CP932 than in UTF-8.
         std::string out(text.size(), '\0');
         char* to = out.data();
-        for (size_t pos = 0; pos < text.size();) {
-            size_t ascii = pos;
-            // Eight bytes at a time while none has its top bit set.
-            uint64_t eight;
-            while (ascii + 8 <= text.size() &&
-                   (std::memcpy(&eight, text.data() + ascii, 8), (eight & 0x8080808080808080u) == 0))
-                ascii += 8;
-            while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
-            if (ascii > pos) {
-                to += text.copy(to, ascii - pos, pos);
-                pos = ascii;
+        const char* const end = text.data() + text.size();
+        const char* from = text.data();
+        while (from < end) {
+            if (static_cast<unsigned char>(*from) < 0x80) {
+                // ASCII goes as it is: eight bytes at a time while none has its
+                // top bit set, then byte by byte up to the next other character.
+                uint64_t eight;
+                while (end - from >= 8 && (std::memcpy(&eight, from, 8), (eight & 0x8080808080808080u) == 0)) {
+                    std::memcpy(to, &eight, 8);
+                    from += 8;
+                    to += 8;
+                }
+                while (from < end && static_cast<unsigned char>(*from) < 0x80) *to++ = *from++;
                 continue;
             }
+            const size_t pos = static_cast<size_t>(from - text.data());
             const Sequence seq = bmpSequenceAt(text, pos);
             uint32_t form = seq.len ? forms_[seq.cp] : kNoForm;
             if (form == kNotAsked) form = ask(seq.cp, text.substr(pos, seq.len));
@@ -123,7 +126,7 @@ public:
             if (form == kNoForm) return iconv_.convert(text);
             if (form > 0xFF) *to++ = static_cast<char>(form >> 8);
             *to++ = static_cast<char>(form & 0xFF);
-            pos += seq.len;
+            from += seq.len;
         }
         out.resize(static_cast<size_t>(to - out.data()));
         return out;

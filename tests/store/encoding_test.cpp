@@ -50,6 +50,16 @@ TEST(Encoding, Utf8ToCp932GivesIconvsBytesForEveryCharacter) {
         all += ",\"1\"";
     }
     EXPECT_EQ(Utf8ToCp932(all), iconvToCp932(all));
+
+    // ASCII runs of every length around the eight-byte steps, between and at
+    // the ends of other characters.
+    std::string mixed;
+    for (size_t run = 0; run <= 20; ++run) {
+        mixed += std::string(run, static_cast<char>('a' + run));
+        mixed += chars[run * 97 % chars.size()];
+        EXPECT_EQ(Utf8ToCp932(mixed), iconvToCp932(mixed)) << mixed;
+        EXPECT_EQ(Utf8ToCp932(mixed + std::string(run, '0')), iconvToCp932(mixed + std::string(run, '0')));
+    }
 }
 
 TEST(Encoding, Utf8ToCp932RefusesWhatIconvRefuses) {
