@@ -56,6 +56,8 @@ public:
     FieldWriter& integer(long long value);
     FieldWriter& real(double value);  // up to 15 significant digits, "." separator
     FieldWriter& endLine();
+    // Room for this many bytes of text, for a writer about to take a big file.
+    void reserve(size_t bytes) { text_.reserve(bytes); }
 
     const std::string& text() const { return text_; }  // UTF-8
     // Encodes to CP932 and writes; false on an unencodable character or I/O error.

@@ -70,6 +70,8 @@ bool writeAll(Store& store, const Folders& folders, UserInterface& ui, Pump& pum
 
     ui.setStatus("出走馬履歴情報をキャッシュへ書き込み中...");
     FieldWriter history;
+    // About eight bytes a field: a week's past runs are written without regrowing.
+    history.reserve(static_cast<size_t>(store.HistoryCount) * kCache3Fields * 8);
     history.quoted("0").integer(store.HistoryCount).endLine();
     // Many past runs share a race, and so its name: each name is cleaned once.
     std::unordered_map<std::string, std::string> cleanedNames;
