@@ -223,54 +223,64 @@ int readSession(WeeklyImportState& state, ImportContext& ctx, const std::string&
 constexpr int kFirstRaceColumn = 2;
 constexpr int kLastRaceColumn = 16;
 
-void fillRaceColumns(TextTable& t, int n, const ImportRace& ra) {
-    t.at(n, 2) = ra.raceId;
-    putSlashDate(t.at(n, 3), ra.year, ra.monthDay);
-    t.at(n, 4) = TrimField(ra.raceName);
-    t.at(n, 5) = SyubetuName(ra.raceTypeCode);
-    t.at(n, 6) = ra.raceSymbolCode;
-    t.at(n, 7) = ra.weightRuleCode;
-    t.at(n, 8) = JyokenName(ra.conditionCode);
-    t.at(n, 9) = ra.courseCode;
-    t.at(n, 10) = ra.distance;
-    t.at(n, 11) = TrackName(ra.trackCode);
-    t.at(n, 12) = ra.raceTypeCode;
-    t.at(n, 13) = ra.conditionCode;
-    t.at(n, 14) = ra.trackCode;
-    const std::string& track = t.at(n, 11);
+// A row's cells by column number; the row is looked up once, not per cell.
+class RowCells {
+public:
+    RowCells(TextTable& t, int row) : cells_(t.row(row)) {}
+    std::string& operator()(int col) { return cells_[static_cast<size_t>(col - 1)]; }
+
+private:
+    std::span<std::string> cells_;
+};
+
+void fillRaceColumns(RowCells cell, const ImportRace& ra) {
+    cell(2) = ra.raceId;
+    putSlashDate(cell(3), ra.year, ra.monthDay);
+    cell(4) = TrimField(ra.raceName);
+    cell(5) = SyubetuName(ra.raceTypeCode);
+    cell(6) = ra.raceSymbolCode;
+    cell(7) = ra.weightRuleCode;
+    cell(8) = JyokenName(ra.conditionCode);
+    cell(9) = ra.courseCode;
+    cell(10) = ra.distance;
+    cell(11) = TrackName(ra.trackCode);
+    cell(12) = ra.raceTypeCode;
+    cell(13) = ra.conditionCode;
+    cell(14) = ra.trackCode;
+    const std::string& track = cell(11);
     if (track == "芝" || track == "障")
-        t.at(n, 15) = BabaName(ra.turfGoing);
+        cell(15) = BabaName(ra.turfGoing);
     else if (track == "ダ")
-        t.at(n, 15) = BabaName(ra.dirtGoing);
-    t.at(n, 16) = ra.starterCount;
+        cell(15) = BabaName(ra.dirtGoing);
+    cell(16) = ra.starterCount;
 }
 
 // Columns 1, 17-31 and 43 of a past run whose race columns are filled.
-void fillRunnerColumns(TextTable& t, int n, const ImportRunner& se) {
-    t.at(n, 1) = se.umaCode;
-    t.at(n, 17) = se.frameNumber;
-    t.at(n, 18) = se.horseNumber;
-    t.at(n, 19) = SexName(se.sexCode);
-    t.at(n, 20) = se.age;
-    t.at(n, 21) = se.weightCarried;
-    t.at(n, 22) = TrimField(se.jockeyName);
-    t.at(n, 23) = se.bodyWeight;
-    t.at(n, 24).assign(se.weightSign).append(se.weightChange);
-    t.at(n, 25) = se.abnormality;
-    t.at(n, 26) = se.arrivalOrder;
-    t.at(n, 27) = se.finalPlacing;
-    t.at(n, 28) = se.raceTime;
-    t.at(n, 29) = se.corners;
-    t.at(n, 30) = se.winOdds;
-    t.at(n, 31) = se.popularity;
+void fillRunnerColumns(RowCells cell, const ImportRunner& se) {
+    cell(1) = se.umaCode;
+    cell(17) = se.frameNumber;
+    cell(18) = se.horseNumber;
+    cell(19) = SexName(se.sexCode);
+    cell(20) = se.age;
+    cell(21) = se.weightCarried;
+    cell(22) = TrimField(se.jockeyName);
+    cell(23) = se.bodyWeight;
+    cell(24).assign(se.weightSign).append(se.weightChange);
+    cell(25) = se.abnormality;
+    cell(26) = se.arrivalOrder;
+    cell(27) = se.finalPlacing;
+    cell(28) = se.raceTime;
+    cell(29) = se.corners;
+    cell(30) = se.winOdds;
+    cell(31) = se.popularity;
     // Only runs of a normal finish in flat races at the central courses count.
     // The race's course and track codes are read from the row (columns 9 and
     // 14), which is at hand.
-    const std::string& courseCode = t.at(n, 9);
+    const std::string& courseCode = cell(9);
     const bool central = courseCode.size() == 2 && inRange(courseCode, 1, 10);
-    const bool flat = inRange(t.at(n, 14), 10, 26);
+    const bool flat = inRange(cell(14), 10, 26);
     const bool normal = se.abnormality == "0" || se.abnormality == "5" || se.abnormality == "7";
-    t.at(n, 43) = central && flat && normal ? "ON" : "OUT";
+    cell(43) = central && flat && normal ? "ON" : "OUT";
 }
 
 // Past runs in ascending HUmaKey order, each joined with its race. A run whose
@@ -301,12 +311,13 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
         if (pos < 0) return false;
         ++n;
         if (const int earlier = rowOfRace[static_cast<size_t>(pos)]) {
-            for (int c = kFirstRaceColumn; c <= kLastRaceColumn; ++c) t.at(n, c) = t.at(earlier, c);
+            RowCells from(t, earlier), to(t, n);
+            for (int c = kFirstRaceColumn; c <= kLastRaceColumn; ++c) to(c) = from(c);
         } else {
-            fillRaceColumns(t, n, lists.HRaceList.items[lists.HRaceIndex[pos]]);
+            fillRaceColumns(RowCells(t, n), lists.HRaceList.items[lists.HRaceIndex[pos]]);
             rowOfRace[static_cast<size_t>(pos)] = n;
         }
-        fillRunnerColumns(t, n, se);
+        fillRunnerColumns(RowCells(t, n), se);
         // The umaCode and race id of columns 1 and 2.
         store.HistoryKey[n] = std::move(lists.HUmaKey[m]);
     }

@@ -74,6 +74,10 @@ public:
         assert(row >= 1 && row <= rows_);
         return {cells_.data() + index(row, 1), static_cast<size_t>(cols_)};
     }
+    std::span<std::string> row(int row) {
+        assert(row >= 1 && row <= rows_);
+        return {cells_.data() + index(row, 1), static_cast<size_t>(cols_)};
+    }
     bool operator==(const TextTable&) const = default;
 
 private:
