@@ -4,6 +4,7 @@
 #include <iconv.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -106,13 +107,20 @@ public:
         const char* from = text.data();
         while (from < end) {
             if (static_cast<unsigned char>(*from) < 0x80) {
-                // ASCII goes as it is: eight bytes at a time while none has its
-                // top bit set, then byte by byte up to the next other character.
+                // ASCII goes as it is, eight bytes at a time while eight are
+                // left: all eight are stored, and as many as lead up to the
+                // next other character count. Writing never overtakes reading,
+                // so the bytes stored beyond stay within the text's length.
+                static_assert(std::endian::native == std::endian::little, "the first byte is the lowest");
                 uint64_t eight;
-                while (end - from >= 8 && (std::memcpy(&eight, from, 8), (eight & 0x8080808080808080u) == 0)) {
+                while (end - from >= 8) {
+                    std::memcpy(&eight, from, 8);
                     std::memcpy(to, &eight, 8);
-                    from += 8;
-                    to += 8;
+                    const uint64_t high = eight & 0x8080808080808080u;
+                    const int ascii = high ? std::countr_zero(high) / 8 : 8;
+                    from += ascii;
+                    to += ascii;
+                    if (ascii < 8) break;
                 }
                 while (from < end && static_cast<unsigned char>(*from) < 0x80) *to++ = *from++;
                 continue;
