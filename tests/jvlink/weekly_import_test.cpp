@@ -530,6 +530,18 @@ TEST(WeeklyImportKeys, RaceIdSearchAgreesWithTheTexts) {
 namespace veltrix::test {
 namespace {
 
+// A context over an empty folder for the routines that need no JV-Link data.
+struct BareContext {
+    explicit BareContext(Store& store) : ctx{store, folders, jv, ui, pump, clock} {}
+    TempDir dir;
+    Folders folders = Folders::under(dir.path());
+    StandinJVLink jv{StandinFolder(dir.path())};
+    FakeUserInterface ui;
+    FakePump pump;
+    FakeClock clock;
+    ImportContext ctx;
+};
+
 // Rows out of key order (as a table from elsewhere may be) are sorted and duplicates dropped.
 TEST(WeeklyImportSort, HistoryRowsOutOfOrder) {
     Store store;
@@ -543,13 +555,10 @@ TEST(WeeklyImportSort, HistoryRowsOutOfOrder) {
         store.HistoryInfo.at(r, 43) = std::to_string(r);
     }
     WeeklyImportState state;
-    TempDir dir;
-    Folders folders = Folders::under(dir.path());
-    StandinJVLink jv(StandinFolder(dir.path()));
-    FakeUserInterface ui;
-    FakePump pump;
-    FakeClock clock;
-    ImportContext ctx{store, folders, jv, ui, pump, clock};
+    BareContext bare(store);
+    ImportContext& ctx = bare.ctx;
+    FakeUserInterface& ui = bare.ui;
+    FakePump& pump = bare.pump;
     ASSERT_EQ(SortHistoryInfo(state, ctx), 0);
     ASSERT_EQ(store.HistoryCount, 3);
     ASSERT_EQ(store.HistoryInfo.rows(), 3);
@@ -613,13 +622,8 @@ TEST(WeeklyImportSort, DuplicateRunKeepsTheOneTheSortPutsFirst) {
         if (i == 1 || keys[i] != keys[i - 1]) expected.push_back(std::get<2>(runs[static_cast<size_t>(order[i] - 1)]));
 
     Store store;
-    TempDir dir;
-    Folders folders = Folders::under(dir.path());
-    StandinJVLink jv(StandinFolder(dir.path()));
-    FakeUserInterface ui;
-    FakePump pump;
-    FakeClock clock;
-    ImportContext ctx{store, folders, jv, ui, pump, clock};
+    BareContext bare(store);
+    ImportContext& ctx = bare.ctx;
     SortHRaceKeys(lists);
     SortHUmaKeys(lists);
     ASSERT_EQ(ExpandRaceInfo(state, ctx), 0);
