@@ -8,12 +8,11 @@
 #include <random>
 #include <stdexcept>
 
-#include "app/folders.h"
-#include "app/host.h"
-#include "app/race_card_reset.h"
+#include "base/folders.h"
+#include "base/host.h"
 #include "sample/analysis_sample.h"
 #include "store/analysis_files.h"
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace {
 
@@ -102,10 +101,9 @@ World& world() {
 void BM_ReadAnalysisFile_Merge(benchmark::State& state) {
     World& w = world();
     NullPump pump;
-    NoRaceCard card;
     for (auto _ : state) {
         // Merging again writes the same cells: no reset of the store is needed.
-        if (ReadAnalysisFile(w.store, w.folders, kDate + "r", pump, card) != 0) {
+        if (ReadAnalysisFile(w.store, w.folders, kDate + "r", pump) != 0) {
             state.SkipWithError("merge failed");
             break;
         }

@@ -9,10 +9,11 @@
 #include <vector>
 #include <string>
 
+#include "app/import_commands.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "jvlink/weekly_import.h"
 #include "sample/sample_world.h"
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "store/weekly_store.h"
 
 namespace {
@@ -41,8 +42,9 @@ struct WeekFixture {
         options.resultsYears = 0;
         sample::WriteSampleProgramFolder(folders.program, options);
         fs::create_directories(folders.cache);
-        Store store;
-        if (runImport(store) != ImportOutcome::Imported) throw std::runtime_error("the sample week did not import");
+        Application app;
+        if (runImport(app) != ImportOutcome::Imported) throw std::runtime_error("the sample week did not import");
+        Store& store = app.store;
         races = store.RaceCount;
         runners = store.UmaCount;
         pastRuns = store.HistoryCount;
@@ -71,15 +73,14 @@ struct WeekFixture {
         fs::remove_all(folders.program, ec);
     }
 
-    ImportOutcome runImport(Store& store) {
+    ImportOutcome runImport(Application& app) {
         StandinJVLink jv(StandinFolder(folders.program), benchOptions());
         YesUserInterface ui;
         NullPump pump;
         SystemClock clock;
-        NoImportWindow window;
         WeeklyImportState state;
-        ImportContext ctx{store, folders, jv, ui, pump, clock};
-        return ImportThisWeek(state, ctx, window);
+        app.folders = folders;
+        return ImportThisWeek(app, state, {jv, ui, pump, clock});
     }
 };
 
@@ -150,9 +151,9 @@ BENCHMARK(BM_ExpandSortSaveBaseline)->Unit(benchmark::kMillisecond);
 void BM_WeeklyImport(benchmark::State& state) {
     auto& f = fixture();
     for (auto _ : state) {
-        Store store;
-        if (f.runImport(store) != ImportOutcome::Imported) state.SkipWithError("import failed");
-        benchmark::DoNotOptimize(store.HistoryCount);
+        Application app;
+        if (f.runImport(app) != ImportOutcome::Imported) state.SkipWithError("import failed");
+        benchmark::DoNotOptimize(app.store.HistoryCount);
     }
     setCounters(state, f);
 }

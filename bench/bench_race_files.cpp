@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "store/fields.h"
+#include "base/fields.h"
 #include "store/race_files.h"
 #include "support/synthetic_store.h"
 

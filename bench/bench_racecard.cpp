@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/race_commands.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 #include "support/synthetic_store.h"
@@ -160,9 +161,8 @@ RaceCardFixture& fixture() {
 void BM_OpenRace(benchmark::State& state) {
     auto& f = fixture();
     NullPump pump;
-    NoRaceCardWindows windows;
     for (auto _ : state) {
-        bool failed = OpenRace(f.app, f.raceId, f.label, windows, pump);
+        bool failed = OpenRace(f.app, f.raceId, f.label, pump);
         benchmark::DoNotOptimize(failed);
         if (failed || f.app.raceCard.pastRuns.slotCount(18) == 0) state.SkipWithError("the race did not open");
     }

@@ -5,7 +5,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "store/weekly_store.h"
 #include "support/synthetic_store.h"
 

@@ -1,11 +1,12 @@
 #pragma once
 // The state of one running program: folders, settings and the global tables.
 // Owned by one object and passed by reference, so a test can build any state.
-#include "app/folders.h"
-#include "app/settings.h"
+#include "base/changes.h"
+#include "base/folders.h"
 #include "racecard/race_card_state.h"
 #include "store/condition_table.h"
 #include "store/race_tables.h"
+#include "store/settings.h"
 #include "store/store.h"
 
 namespace veltrix {
@@ -17,6 +18,7 @@ struct Application {
     Conditions conditions;  // ConditionKey / ConditionTable
     RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
     RaceCard raceCard;      // the race card grid and the current race
+    ChangeNotifier changes;  // what the windows hear of the state above
 };
 
 }  // namespace veltrix

@@ -1,20 +1,40 @@
 #pragma once
-// The core half of start-up, shared by the main window and veltrix-cli.
+// The core half of start-up, the one routine behind the main window's load and
+// every command of veltrix-cli: folders, settings, JV-Link, the weekly files
+// and the analysis files.
+#include <filesystem>
 #include <string>
 
 #include "app/application.h"
+#include "base/host.h"
+#include "jvlink/jvlink.h"
+#include "store/analysis_files.h"
 
 namespace veltrix {
 
-// Reads the weekly store the way the main window does when it opens: only when
-// all three weekly files exist. A damaged store is deleted and left empty.
-// Returns 0 when the store was loaded or there was nothing to load, -1 when a
-// load failed (the store is then empty and its files are gone).
-int LoadStoreAtStartup(Application& app);
-
 // Folders, then settings: sets app.folders to those of programFolder, creates
-// the store folders and reads the settings. Returns true on failure, with a
-// one-line reason; start-up then ends.
-bool PrepareApplication(Application& app, const std::filesystem::path& programFolder, std::string& reason);
+// the store folders and, when readSettings is set, reads the settings. Returns
+// true on failure, with a one-line reason; start-up then ends.
+bool PrepareApplication(Application& app, const std::filesystem::path& programFolder, std::string& reason,
+                        bool readSettings = true);
+
+struct StoreLoad {
+    bool jvlinkFailed = false;  // JVInit failed: the message was shown and nothing was read
+    bool weekPresent = false;   // all three weekly files were in the cache folder
+    bool storeRead = false;     // and they were read: the analysis-file import is offered
+    AnalysisMergeResult merged;
+};
+
+// The main window's load: JV-Link initialised with the software id (when jv is
+// given), then the weekly files when all three exist, then the analysis files.
+// A damaged file is deleted and leaves an empty store; the race card is reset
+// then. Any other error ends the load with what has been read so far.
+// Windows hear StoreReplaced.
+StoreLoad LoadStoreAtStartup(Application& app, JVLink* jv, UserInterface& ui, Pump& pump);
+
+// Both halves for callers without windows or JV-Link. False with a one-line
+// reason when the folders or settings failed.
+bool StartApplication(Application& app, const std::filesystem::path& programFolder, StoreLoad& load,
+                      std::string& reason, bool readSettings = true);
 
 }  // namespace veltrix

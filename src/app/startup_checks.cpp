@@ -9,11 +9,6 @@
 
 namespace veltrix {
 
-bool FileExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
 bool ScreenLargeEnough(int widthPixels, int heightPixels) {
     return widthPixels >= kMinScreenWidth && heightPixels >= kMinScreenHeight;
 }

@@ -3,8 +3,8 @@
 // store folders, and the order of the start-up steps.
 #include <filesystem>
 
-#include "app/folders.h"
-#include "app/host.h"
+#include "base/folders.h"
+#include "base/host.h"
 
 namespace veltrix {
 
@@ -12,9 +12,6 @@ inline constexpr const char* kResolutionMessage = "1024x768以上の解像度で
 inline constexpr int kMinScreenWidth = 1024;
 inline constexpr int kMinScreenHeight = 768;
 inline constexpr const char* kLockFileName = "VELTRIX.lock";
-
-// True when the file or folder exists; never opens it.
-bool FileExists(const std::filesystem::path& path);
 
 // The smallest screen the windows are laid out for is 1024 x 768 pixels.
 bool ScreenLargeEnough(int widthPixels, int heightPixels);

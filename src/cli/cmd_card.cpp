@@ -3,43 +3,14 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/application.h"
-#include "app/host.h"
-#include "app/race_card_reset.h"
+#include "app/race_commands.h"
 #include "cli/command.h"
-#include "racecard/race_card.h"
-#include "store/analysis_files.h"
-#include "store/weekly_store.h"
+#include "cli/program_folder.h"
 
 namespace veltrix::cli {
 namespace {
 
 constexpr const char* kUsage = "usage: veltrix-cli [--root DIR] card RACEID [--sheet 1|2|3]\n";
-
-// The store as the main window holds it after start-up: weekly files and the
-// analysis files merged. Returns false with a reason on stderr.
-bool loadStore(Context& ctx, Application& app) {
-    app.folders = Folders::under(ctx.root);
-    std::error_code ec;
-    for (const char* name : {kCache1, kCache2, kCache3}) {
-        if (!std::filesystem::exists(app.folders.cache / name, ec)) {
-            ctx.err << "no stored week: " << (app.folders.cache / name).string() << " is missing\n";
-            return false;
-        }
-    }
-    if (LoadRaceCache(app.store, app.folders)) {
-        ctx.err << "the weekly race files could not be read and were deleted\n";
-        return false;
-    }
-    NullPump pump;
-    NoRaceCard noRaceCard;
-    const AnalysisMergeResult merged = MergeAnalysisFilesAtStartup(app, pump, noRaceCard);
-    if (merged.ended && app.store.RaceCount == 0) {
-        ctx.err << "an analysis file could not be read and was deleted; the store is empty\n";
-        return false;
-    }
-    return true;
-}
 
 int runCard(Context& ctx) {
     std::string raceId;
@@ -65,7 +36,7 @@ int runCard(Context& ctx) {
         return 1;
     }
     Application app;
-    if (!loadStore(ctx, app)) return 1;
+    if (!OpenStoredWeek(ctx, app, false)) return 1;
     std::string label;
     for (int r = 1; r <= app.store.RaceCount; ++r)
         if (app.store.RaceIdList[r] == raceId) label = app.store.RaceLabel[r];
@@ -74,8 +45,7 @@ int runCard(Context& ctx) {
         return 1;
     }
     NullPump pump;
-    NoRaceCardWindows windows;
-    if (OpenRace(app, raceId, label, windows, pump)) {
+    if (OpenRace(app, raceId, label, pump)) {
         ctx.err << "the race could not be shown: " << raceId << "\n";
         return 1;
     }

@@ -4,12 +4,9 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/application.h"
-#include "app/host.h"
-#include "app/race_card_reset.h"
 #include "cli/command.h"
-#include "store/analysis_files.h"
-#include "store/weekly_store.h"
+#include "cli/program_folder.h"
+#include "store/store.h"
 
 namespace veltrix::cli {
 namespace {
@@ -21,26 +18,7 @@ int runHistory(Context& ctx) {
     }
     const std::string& umaCode = ctx.args[0];
     Application app;
-    app.folders = Folders::under(ctx.root);
-
-    std::error_code ec;
-    for (const char* name : {kCache1, kCache2, kCache3}) {
-        if (!std::filesystem::exists(app.folders.cache / name, ec)) {
-            ctx.err << "no stored week: " << (app.folders.cache / name).string() << " is missing\n";
-            return 1;
-        }
-    }
-    if (LoadRaceCache(app.store, app.folders)) {
-        ctx.err << "the weekly race files could not be read and were deleted\n";
-        return 1;
-    }
-    NullPump pump;
-    NoRaceCard noRaceCard;
-    const AnalysisMergeResult merged = MergeAnalysisFilesAtStartup(app, pump, noRaceCard);
-    if (merged.ended && app.store.RaceCount == 0) {
-        ctx.err << "an analysis file could not be read and was deleted; the store is empty\n";
-        return 1;
-    }
+    if (!OpenStoredWeek(ctx, app, false)) return 1;
 
     const Store& s = app.store;
     bool known = false;

@@ -3,11 +3,11 @@
 #include <ostream>
 #include <string>
 
+#include "app/import_commands.h"
 #include "app/startup.h"
+#include "base/fields.h"
 #include "cli/command.h"
 #include "jvlink/standin/standin_jvlink.h"
-#include "jvlink/weekly_import.h"
-#include "store/fields.h"
 
 namespace veltrix::cli {
 namespace {
@@ -41,8 +41,9 @@ private:
 class CountingPump final : public Pump {
 public:
     explicit CountingPump(long long cancelAt) : cancelAt_(cancelAt) {}
-    void processEvents() override { ++turns_; }
-    bool cancelRequested() const override { return cancelAt_ > 0 && turns_ >= cancelAt_; }
+    void processEvents() override {
+        if (++turns_ == cancelAt_) requestCancel();
+    }
 
 private:
     long long cancelAt_;
@@ -77,11 +78,12 @@ int runImport(Context& ctx) {
 
     Application app;
     std::string reason;
-    if (PrepareApplication(app, ctx.root, reason)) {
+    StoreLoad load;
+    // The stored week decides which question is asked.
+    if (!StartApplication(app, ctx.root, load, reason)) {
         ctx.err << reason << "\n";
         return 1;
     }
-    LoadStoreAtStartup(app);  // the stored week decides which question is asked
 
     ConsoleUserInterface ui(ctx.out);
     StandinJVLink jv(StandinFolder(ctx.root));
@@ -89,11 +91,10 @@ int runImport(Context& ctx) {
 
     CountingPump pump(cancelAt);
     SystemClock clock;
-    NoImportWindow window;
     WeeklyImportState state;
-    ImportContext ic{app.store, app.folders, jv, ui, pump, clock};
+    const ImportTools tools{jv, ui, pump, clock};
     const ImportOutcome outcome =
-        which == "week" ? ImportThisWeek(state, ic, window) : ImportTokubetsu(state, ic, window);
+        which == "week" ? ImportThisWeek(app, state, tools) : ImportTokubetsu(app, state, tools);
     return outcome == ImportOutcome::Imported ? 0 : 1;
 }
 

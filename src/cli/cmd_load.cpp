@@ -1,9 +1,7 @@
 // veltrix-cli load: the settings and the weekly store as the main window reads them at start-up.
 #include <ostream>
 
-#include "app/race_card_reset.h"
 #include "app/startup.h"
-#include "store/analysis_files.h"
 #include "cli/command.h"
 #include "racecard/race_card.h"
 
@@ -17,14 +15,13 @@ int runLoad(Context& ctx) {
     }
     Application app;
     std::string reason;
-    if (PrepareApplication(app, ctx.root, reason)) {
+    StoreLoad load;
+    // A damaged store is deleted and shows as empty.
+    if (!StartApplication(app, ctx.root, load, reason)) {
         ctx.err << reason << "\n";
         return 1;
     }
-    LoadStoreAtStartup(app);  // a damaged store is deleted and shows as empty
-    NullPump pump;
-    NoRaceCard noRaceCard;
-    const AnalysisMergeResult merged = MergeAnalysisFilesAtStartup(app, pump, noRaceCard);
+    const AnalysisMergeResult& merged = load.merged;
     const Store& s = app.store;
     ctx.out << "DataMode\t" << s.DataMode << "\n"
             << "RaceCount\t" << s.RaceCount << "\n"

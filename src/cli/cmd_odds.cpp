@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/folders.h"
+#include "base/folders.h"
 #include "cli/command.h"
-#include "store/format.h"
+#include "base/format.h"
 #include "store/race_files.h"
 
 namespace veltrix::cli {

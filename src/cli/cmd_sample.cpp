@@ -8,7 +8,7 @@
 #include "cli/command.h"
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace veltrix::cli {
 namespace {

@@ -107,48 +107,4 @@ ImportWindowState ImportWindowStateFor(ImportPhase phase, const std::string& dat
     return {true, dataMode == "KONSYU", true, false, false};
 }
 
-RaceListClick ClickRaceList(DataImportModel& model, RowNo row, ColNo col, const RaceListActions& actions,
-                            WeeklyImportWindow& window, UserInterface& ui) {
-    Sheet& grid = model.fpsControl;
-    if (model.busy) return RaceListClick::Ignored;
-    if (row.value < 1 || row.value > grid.rowCount() || (col != kColImport && col != kColShow))
-        return RaceListClick::Ignored;
-
-    model.busy = true;
-    RaceListClick result = RaceListClick::Ignored;
-    try {
-        window.lockForImport();
-        model.import.session.CancelRequested = false;
-        const std::string raceId = grid.text(row, kColRaceId);
-        if (col == kColImport) {
-            // All three run, whatever each returns; the status line keeps the last message.
-            if (actions.UpdateMining) actions.UpdateMining(raceId);
-            if (actions.UpdateOdds) actions.UpdateOdds(raceId);
-            if (actions.UpdateKekka) actions.UpdateKekka(raceId);
-            result = RaceListClick::Imported;
-        } else {
-            const bool checked = grid.text(row, kColShow) != "1";
-            grid.setText(row, kColShow, checked ? "1" : "0");
-            if (!checked) {
-                result = RaceListClick::Unchecked;
-            } else {
-                // One race is shown at a time.
-                SheetUpdate batch(grid);
-                for (int r = 1; r <= grid.rowCount(); ++r)
-                    if (r != row.value && grid.text(RowNo(r), kColShow) == "1") grid.setText(RowNo(r), kColShow, "0");
-                if (actions.OpenRace) actions.OpenRace(raceId, grid.text(row, kColLabel));
-                result = RaceListClick::Opened;
-            }
-        }
-        window.restoreWindow();
-    } catch (...) {
-        // The window stays usable; what was half done is not reported.
-        ui.setStatus("");
-        window.restoreWindow();
-        result = RaceListClick::Ignored;
-    }
-    model.busy = false;
-    return result;
-}
-
 }  // namespace veltrix

@@ -1,11 +1,10 @@
 #pragma once
 // The import window's rules without the window: its race list fpsControl, the
 // state of its buttons per phase, and what the list's buttons do.
-#include <functional>
 #include <string>
 
 #include "jvlink/weekly_import.h"
-#include "racecard/sheet.h"
+#include "base/sheet.h"
 #include "store/store.h"
 
 namespace veltrix {
@@ -53,28 +52,5 @@ struct ImportWindowState {
     bool waitCursor;
 };
 ImportWindowState ImportWindowStateFor(ImportPhase phase, const std::string& dataMode);
-
-// What the list's buttons call: the one-race real-time updates and opening a
-// race on the race card.
-struct RaceListActions {
-    std::function<int(const std::string& raceId)> UpdateMining;
-    std::function<int(const std::string& raceId)> UpdateOdds;
-    std::function<int(const std::string& raceId)> UpdateKekka;
-    std::function<void(const std::string& raceId, const std::string& label)> OpenRace;
-};
-
-enum class RaceListClick {
-    Ignored,    // busy, or not a button cell
-    Imported,   // "取込": the three updates ran
-    Opened,     // "表示" checked: the race was opened, other rows unchecked
-    Unchecked,  // "表示" cleared: nothing else happens
-};
-
-// A click on a cell of the list. "表示" toggles the check box first. While it
-// runs, the window is locked (window.lockForImport) and restored afterwards
-// (window.restoreWindow); an exception from an action ends it quietly with an
-// empty status line.
-RaceListClick ClickRaceList(DataImportModel& model, RowNo row, ColNo col, const RaceListActions& actions,
-                            WeeklyImportWindow& window, UserInterface& ui);
 
 }  // namespace veltrix

@@ -1,6 +1,6 @@
 #include "jvlink/records.h"
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 namespace veltrix {
 namespace {

@@ -9,25 +9,6 @@ namespace {
 
 constexpr int kNotInitialised = -201;
 
-// Turns the pump's cancel flag into CancelRequested. Only a newly raised flag counts,
-// so a cancel the user took back (confirmCancel answered No) is not seen again
-// from a pump whose flag stays up.
-class CancelWatch {
-public:
-    CancelWatch(Pump& pump, SessionState& state) : pump_(pump), state_(state) {}
-    bool requested() {
-        bool raised = pump_.cancelRequested();
-        if (raised && !last_) state_.CancelRequested = true;
-        last_ = raised;
-        return state_.CancelRequested;
-    }
-
-private:
-    Pump& pump_;
-    SessionState& state_;
-    bool last_ = false;
-};
-
 }  // namespace
 
 int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, UserInterface& ui, Pump& pump,
@@ -73,7 +54,6 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
         }
         if (result != 0) return fail();
 
-        CancelWatch cancel(pump, state);
         bool barShown = false;
         std::int64_t nextTick = 0;
         if (state.DownloadCount <= 0) {
@@ -91,7 +71,7 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
 
         while (!state.DownloadDone) {
             pump.processEvents();
-            if (cancel.requested()) return fail();
+            if (pump.cancelRequested()) return fail();
             if (tmrDownload && clock.nowMs() >= nextTick) {
                 nextTick = clock.nowMs() + kDownloadPollMs;
                 int status = jv.JVStatus();
@@ -119,9 +99,9 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
         fileName.reserve(kFileNameBufferSize);
         for (;;) {
             pump.processEvents();
-            if (cancel.requested()) {
+            if (pump.cancelRequested()) {
                 if (request.confirmCancel && !request.confirmCancel())
-                    state.CancelRequested = false;
+                    pump.clearCancel();
                 else
                     return fail();
             }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "jvlink/jvlink.h"
 
 namespace veltrix {
@@ -24,9 +24,8 @@ inline constexpr int kWaitTurnMs = 10;
 
 // Session fields kept by the import window and shared by all its imports.
 struct SessionState {
-    bool SessionOpen = false;      // an open call was made and JVClose not yet
-    bool CancelRequested = false;  // cancel button or window closed; cleared by each command
-    int DownloadCount = 0;         // files to download before reading (0 for real-time data)
+    bool SessionOpen = false;  // an open call was made and JVClose not yet
+    int DownloadCount = 0;     // files to download before reading (0 for real-time data)
     bool DownloadDone = false;
 };
 

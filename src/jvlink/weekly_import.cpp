@@ -10,8 +10,8 @@
 
 #include "jvlink/records.h"
 #include "store/cache_files.h"
-#include "store/encoding.h"
-#include "store/fields.h"
+#include "base/encoding.h"
+#include "base/fields.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
@@ -185,10 +185,9 @@ std::optional<ImportRunner> cutRunner(std::string_view record, SeRecord& r) {
 }
 
 // One turn of a long loop: let the window process its events, then test the cancel flag.
-bool cancelled(WeeklyImportState& state, ImportContext& ctx) {
+bool cancelled(ImportContext& ctx) {
     ctx.pump.processEvents();
-    if (ctx.pump.cancelRequested()) state.session.CancelRequested = true;
-    return state.session.CancelRequested;
+    return ctx.pump.cancelRequested();
 }
 
 void zeroCounts(Store& store) {
@@ -301,7 +300,7 @@ bool expandHistory(WeeklyImportState& state, ImportContext& ctx, Progress& progr
     TextTable& t = store.HistoryInfo;
     int n = 0;
     for (int m = 1; m <= count; ++m) {
-        if (cancelled(state, ctx)) return false;
+        if (cancelled(ctx)) return false;
         progress.step();
         if (n > 0 && lists.HUmaKey[m] == store.HistoryKey[n]) continue;
         const ImportRunner& se = lists.HUmaList.items[lists.HUmaIndex[m]];
@@ -353,126 +352,6 @@ void sizeRunners(Store& store, int count) {
     store.UmaInfo.resize(count, kUmaInfoCols);
     store.UmaKey.clear();
     store.UmaKey.resize(count);
-}
-
-// The texts and steps that differ between the two commands.
-struct CommandSpec {
-    const char* importedOther;  // question when the other kind of week is stored
-    const char* importedSame;   // question when the same kind of week is stored
-    const char* firstTime;      // question otherwise
-    const char* otherMode;
-    const char* mode;
-    const char* historySpec;
-    const char* noData;
-    const char* aborted;
-    const char* done;
-    bool konsyu;
-};
-
-constexpr CommandSpec kThisWeek{
-    "特別登録馬情報をインポート済みです。今週のレース情報をインポートしますか？",
-    "今週のレース情報をインポート済みです。今週のレース情報を更新しますか？",
-    "今週のレース情報をインポートしますか？",
-    "TOKUBETSU",
-    "KONSYU",
-    "RCOV",
-    "取得可能な今週のレース情報はありません。",
-    "レース情報の更新を中止しました。",
-    "今週のレース情報を更新しました。",
-    true};
-
-constexpr CommandSpec kTokubetsu{
-    "今週のレース情報をインポート済みです。特別登録馬情報をインポートしますか？",
-    "特別登録馬情報をインポート済みです。特別登録馬情報を更新しますか？",
-    "特別登録馬情報をインポートしますか？",
-    "KONSYU",
-    "TOKUBETSU",
-    "TCOV",
-    "取得可能な特別登録馬情報はありません。",
-    "特別登録馬情報の更新を中止しました。",
-    "特別登録馬情報を更新しました。",
-    false};
-
-bool ask(const CommandSpec& spec, const Store& store, UserInterface& ui) {
-    // Replacing a stored week is confirmed with No preselected.
-    if (store.DataMode == spec.otherMode) return ui.askYesNo(spec.importedOther, Icon::Warning, true);
-    if (store.DataMode == spec.mode) return ui.askYesNo(spec.importedSame, Icon::Warning, true);
-    return ui.askYesNo(spec.firstTime, Icon::Question, false);
-}
-
-void tell(UserInterface& ui, const char* text) {
-    ui.setStatus(text);
-    ui.showMessage(text, Icon::Warning);
-}
-
-// Reads, expands, sorts and writes the week. false on any failure or cancel;
-// *nothing is set when JV-Link delivered no usable race.
-bool importWeek(const CommandSpec& spec, WeeklyImportState& state, ImportContext& ctx, bool* nothing) {
-    ImportLists& lists = state.lists;
-    const int read = spec.konsyu ? ImportRaceInfo(state, ctx) : ImportTokubetsuInfo(state, ctx);
-    if (read < 0) return false;
-    // The count of this command: ImportRaceInfo / ImportTokubetsuInfo start it at 0.
-    const int kept = spec.konsyu ? lists.WeekRaceList.count : lists.TokuList.count;
-    if (kept == 0) {
-        *nothing = true;
-        return false;
-    }
-    if (ImportUmaHistory(state, ctx, spec.historySpec) < 0) return false;
-    SortHRaceKeys(lists);
-    SortHUmaKeys(lists);
-    if ((spec.konsyu ? ExpandRaceInfo(state, ctx) : ExpandTokubetsuInfo(state, ctx)) < 0) return false;
-    if (spec.konsyu && SortRaceInfo(ctx.store) < 0) return false;
-    if (SortHistoryInfo(state, ctx) < 0) return false;
-    ClearImportLists(lists);
-    ctx.store.DataMode = spec.mode;
-    if (SaveRaceCache(ctx.store, ctx.folders, ctx.ui, ctx.pump)) return false;
-    // Writing processes events too: a cancel pressed meanwhile still counts.
-    if (cancelled(state, ctx)) return false;
-    // The main window works on the tables as start-up reads them from the files.
-    return !LoadRaceCache(ctx.store, ctx.folders);
-}
-
-ImportOutcome runCommand(const CommandSpec& spec, WeeklyImportState& state, ImportContext& ctx,
-                         WeeklyImportWindow& window) {
-    if (!ask(spec, ctx.store, ctx.ui)) {
-        window.restoreWindow();
-        return ImportOutcome::Declined;
-    }
-    window.lockForImport();
-    ctx.store.DataMode.clear();
-    state.session.CancelRequested = false;
-
-    bool nothing = false;
-    bool ok = false;
-    try {
-        // Weekly, odds, forecast, result and analysis files go; bet lists and marks stay.
-        for (char kind : {'1', '2', '3', '4', '7', '8', 'a'}) DeleteCache(ctx.folders, kind, "*");
-        // The tables go with their files, so no step below can leave the old week
-        // in memory beside an empty folder.
-        ClearRaceCache(ctx.store);
-        window.resetRaceCard();
-        ok = importWeek(spec, state, ctx, &nothing);
-    } catch (...) {
-        ok = false;
-    }
-
-    if (ok) {
-        window.putRaceList();
-        tell(ctx.ui, spec.done);
-        window.restoreWindow();
-        return ImportOutcome::Imported;
-    }
-    ClearImportLists(state.lists);
-    if (nothing) {
-        tell(ctx.ui, spec.noData);
-    } else {
-        tell(ctx.ui, spec.aborted);
-        // A failure after writing may have left weekly files behind.
-        for (char kind : {'1', '2', '3'}) DeleteCache(ctx.folders, kind, "*");
-    }
-    ClearRaceCache(ctx.store);
-    window.restoreWindow();
-    return nothing ? ImportOutcome::NoData : ImportOutcome::Aborted;
 }
 
 }  // namespace
@@ -737,7 +616,7 @@ int ExpandRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
 
         sizeRaces(store, lists.WeekRaceList.count);
         for (int r = 1; r <= store.RaceCount; ++r) {
-            if (cancelled(state, ctx)) throw Abandoned{};
+            if (cancelled(ctx)) throw Abandoned{};
             const ImportRace& ra = lists.WeekRaceList.items[r];
             fillRaceRow(store, r, ra.raceId, ra.registeredCount, ra.raceTypeCode, ra.conditionCode, ra.trackCode,
                         BuildRaceLabel(ra, true));
@@ -746,7 +625,7 @@ int ExpandRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
 
         sizeRunners(store, lists.WeekUmaList.count);
         for (int u = 1; u <= store.UmaCount; ++u) {
-            if (cancelled(state, ctx)) throw Abandoned{};
+            if (cancelled(ctx)) throw Abandoned{};
             const ImportRunner& se = lists.WeekUmaList.items[u];
             TextTable& t = store.UmaInfo;
             t.at(u, 1) = se.raceId;
@@ -783,7 +662,7 @@ int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
         sizeRaces(store, lists.TokuList.count);
         int horses = 0;
         for (int r = 1; r <= store.RaceCount; ++r) {
-            if (cancelled(state, ctx)) throw Abandoned{};
+            if (cancelled(ctx)) throw Abandoned{};
             const ImportToku& tk = lists.TokuList.items[r];
             ImportRace race;
             race.raceId = tk.raceId;
@@ -807,7 +686,7 @@ int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
         sizeRunners(store, horses);
         int u = 0;
         for (int r = 1; r <= lists.TokuList.count; ++r) {
-            if (cancelled(state, ctx)) throw Abandoned{};
+            if (cancelled(ctx)) throw Abandoned{};
             const ImportToku& tk = lists.TokuList.items[r];
             // The race's own year: a registration week can span the new year.
             const auto year = ParseInteger(tk.year);
@@ -877,7 +756,7 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
         Array1<std::string> keys(inPlace ? 0 : n);
         Array1<int> rows(inPlace ? 0 : n);
         for (int r = 1; r <= n; ++r) {
-            if (cancelled(state, ctx)) throw Abandoned{};
+            if (cancelled(ctx)) throw Abandoned{};
             if (!inPlace) {
                 keys[r] = store.HistoryKey[r];
                 rows[r] = r;
@@ -895,7 +774,7 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
         auto rowOf = [&](int r) { return inPlace ? r : rows[r]; };
         int written = 0;
         for (int r = 1; r <= n; ++r) {
-            if (cancelled(state, ctx)) throw Abandoned{};
+            if (cancelled(ctx)) throw Abandoned{};
             // The same horse in the same race (delivered twice) keeps one row.
             if (written == 0 || keyOf(r) != store.HistoryKey[written]) {
                 ++written;
@@ -918,15 +797,5 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
 }
 
 void ClearImportLists(ImportLists& lists) { lists = ImportLists{}; }
-
-// ---- commands --------------------------------------------------------------------
-
-ImportOutcome ImportThisWeek(WeeklyImportState& state, ImportContext& ctx, WeeklyImportWindow& window) {
-    return runCommand(kThisWeek, state, ctx, window);
-}
-
-ImportOutcome ImportTokubetsu(WeeklyImportState& state, ImportContext& ctx, WeeklyImportWindow& window) {
-    return runCommand(kTokubetsu, state, ctx, window);
-}
 
 }  // namespace veltrix

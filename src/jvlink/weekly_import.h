@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/folders.h"
-#include "app/host.h"
+#include "base/folders.h"
+#include "base/host.h"
 #include "jvlink/jvlink.h"
 #include "jvlink/session.h"
 #include "store/store.h"
-#include "store/table.h"
+#include "base/table.h"
 
 namespace veltrix {
 
@@ -134,47 +134,5 @@ int SortRaceInfo(Store& store);
 // Past runs in HistoryKey order, one row per horse and race.
 int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx);
 void ClearImportLists(ImportLists& lists);
-
-// ---- the two commands ------------------------------------------------------
-
-// What the import window does around a command. The window implements it;
-// veltrix-cli and the tests have their own.
-class WeeklyImportWindow {
-public:
-    virtual ~WeeklyImportWindow() = default;
-    // Command running: every command and the grid disabled, cancel enabled, wait cursor.
-    virtual void lockForImport() = 0;
-    // The store is about to be replaced: the main window's race chooser
-    // (its ResetData) and the bet list window (its CrearForm) are reset.
-    virtual void resetRaceCard() = 0;
-    // A week was imported: fill the race grid (PutRaceList).
-    virtual void putRaceList() = 0;
-    // Command over: idle state for the store's DataMode.
-    virtual void restoreWindow() = 0;
-};
-
-// For callers without windows (command line, sample folders, benchmarks).
-class NoImportWindow final : public WeeklyImportWindow {
-public:
-    void lockForImport() override {}
-    void resetRaceCard() override {}
-    void putRaceList() override {}
-    void restoreWindow() override {}
-};
-
-enum class ImportOutcome {
-    Declined,  // the user answered No: nothing was done
-    NoData,    // JV-Link delivered no usable race: empty store
-    Aborted,   // failure or cancel: empty store
-    Imported,  // the week is in the store and in the weekly files
-};
-
-// "今週のレース" and "特別登録馬". On success the weekly files are written and
-// read back with LoadRaceCache, so the tables in memory are exactly what the
-// main window reads at start-up (the past-run filter column included); the
-// caller has nothing more to load. Every other outcome leaves an empty store
-// and no weekly files.
-ImportOutcome ImportThisWeek(WeeklyImportState& state, ImportContext& ctx, WeeklyImportWindow& window);
-ImportOutcome ImportTokubetsu(WeeklyImportState& state, ImportContext& ctx, WeeklyImportWindow& window);
 
 }  // namespace veltrix

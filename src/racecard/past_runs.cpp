@@ -1,8 +1,8 @@
 // PastRuns: every runner's past runs with their per-run figures, and the small
 // text helpers of the race card.
 #include "racecard/race_card.h"
-#include "store/fields.h"
-#include "store/format.h"
+#include "base/fields.h"
+#include "base/format.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
@@ -36,48 +36,51 @@ bool acceptedRun(const std::string& ijyo) {
 // Fills one slot from a HistoryInfo row. A figure that is not a number leaves
 // its field empty instead of stopping the runner.
 void fillSlot(PastRuns& runs, int row, int slot, const TextTable& h, int hr) {
+    using namespace hist_col;
     auto c = [&](int col) -> const std::string& { return h.at(hr, col); };
     auto f = [&](int field) -> std::string& { return runs.at(row, slot, field); };
-    f(1) = c(2);
-    f(2) = c(3);
-    f(3) = c(4).empty() ? c(5) + " " + c(8) : c(4);
-    f(4) = c(12);
-    f(5) = c(13);
-    f(6) = c(14);
-    f(7) = c(8);
-    f(8) = CourseName(c(9));
-    f(9) = c(11);
-    f(10) = formatted(c(10), "#");
-    f(11) = c(15);
-    f(12) = c(16);
-    f(13) = c(22);
-    if (auto w = ParseReal(c(21))) f(14) = FormatNumber(*w / 10, "#0.0");
-    f(15) = c(31);
-    f(16) = BodyWeightText(c(23), c(24));
-    f(30) = c(20);
-    f(31) = c(43);
-    if (c(25) == "4") {
-        f(17) = "競走中止";
+    f(run::kRaceId) = c(kRaceId);
+    f(run::kDate) = c(kDate);
+    f(run::kRaceName) = c(kRaceName).empty() ? c(kSyubetsuName) + " " + c(kJyokenName) : c(kRaceName);
+    f(run::kSyubetsuCode) = c(kSyubetsuCode);
+    f(run::kJyokenCode) = c(kJyokenCode);
+    f(run::kTrackCode) = c(kTrackCode);
+    f(run::kJyokenName) = c(kJyokenName);
+    f(run::kCourse) = CourseName(c(kCourseCode));
+    f(run::kTrack) = c(kTrack);
+    f(run::kKyori) = formatted(c(kKyori), "#");
+    f(run::kBaba) = c(kBaba);
+    f(run::kTosu) = c(kTosu);
+    f(run::kKisyu) = c(kKisyu);
+    if (auto w = ParseReal(c(kFutan))) f(run::kFutan) = FormatNumber(*w / 10, "#0.0");
+    f(run::kNinki) = c(kNinki);
+    f(run::kBataiju) = BodyWeightText(c(kBataiju), c(kZogen));
+    f(run::kAge) = c(kAge);
+    f(run::kValidity) = c(kValidity);
+    if (c(kIjyoCode) == "4") {
+        f(run::kCorners) = "競走中止";
         return;  // no placing and no figures for a run stopped in the race
     }
-    f(17) = CornerText(c(29));
-    f(18) = c(27);
-    if (c(32) != "1" || c(37) != "1") return;
-    auto v33 = ParseReal(c(33));
-    auto v34 = ParseReal(c(34));
-    if (v33 && v34) f(19) = FormatNumber((*v33 + *v34) / 2, "##.0");
-    f(20) = formatted(c(33), "##.0");
-    f(21) = formatted(c(34), "##.0");
-    f(22) = fromFifty(c(35));
-    f(23) = fromFifty(c(36));
-    for (int k = 0; k < 5; ++k) f(24 + k) = formatted(c(38 + k), "##.0");
-    auto v38 = ParseReal(c(38));
-    auto v39 = ParseReal(c(39));
-    auto v40 = ParseReal(c(40));
-    auto v41 = ParseReal(c(41));
+    f(run::kCorners) = CornerText(c(kCorners));
+    f(run::kJyuni) = c(kKakuteiJyuni);
+    if (c(kFigureFlag) != "1" || c(kFigureCheck) != "1") return;
+    // The analysis values A33..A42 of the run.
+    auto a = [&](int n) { return ParseReal(c(n)); };
+    auto v33 = a(33), v34 = a(34), v38 = a(38), v39 = a(39), v40 = a(40), v41 = a(41);
+    if (v33 && v34) f(run::kRL) = FormatNumber((*v33 + *v34) / 2, "##.0");
+    f(run::kRLZ) = formatted(c(33), "##.0");
+    f(run::kRLA) = formatted(c(34), "##.0");
+    f(run::kPZenhan) = fromFifty(c(35));
+    f(run::kPKouhan) = fromFifty(c(36));
+    f(run::kTZenhan) = formatted(c(38), "##.0");
+    f(run::kTKouhan) = formatted(c(39), "##.0");
+    f(run::kRZenhan) = formatted(c(40), "##.0");
+    f(run::kRKouhan) = formatted(c(41), "##.0");
+    f(run::kMD) = formatted(c(42), "##.0");
     if (v33 && v34 && v38 && v39 && v40 && v41) {
+        // The R index: fixed weights 0.4, 0.6, 0.6, 0.4, 0.6 over their sum.
         double r = (0.4 * *v38 + 0.6 * (*v33 + *v34) / 2 + 0.6 * *v39 + 0.4 * *v40 + 0.6 * *v41) / 2.6;
-        f(29) = FormatNumber(r, "##.0");
+        f(run::kRIndex) = FormatNumber(r, "##.0");
     }
 }
 
@@ -95,22 +98,20 @@ std::string BodyWeightText(const std::string& weight, const std::string& change)
     return text + " (+" + std::to_string(*d) + ")";
 }
 
-void BuildPastRuns(Application& app, Pump& pump) {
-    RaceCard& card = app.raceCard;
-    const Store& store = app.store;
-    const Sheet& s1 = card.sheet(1);
+void BuildPastRuns(RaceCard& card, const Store& store, Pump& pump) {
+    const Sheet& s1 = card.sheet(kSheetSyuso);
     const int rows = s1.rowCount();
-    if (card.pastRuns.rows() != rows) card.pastRuns.reset(rows);
+    card.pastRuns.reset(rows);
     for (int j = 1; j <= rows; ++j) {
-        const std::string& umaCode = s1.text(RowNo(j), ColNo(3));
+        const std::string& umaCode = s1.text(RowNo(j), card::kUmaCode);
         if (umaCode.empty()) continue;
         int h = FindFirstHistory(store, umaCode, 1, store.HistoryCount);
         if (h < 0) continue;
         int slot = 1;
         const int last = std::min(store.HistoryCount, store.HistoryInfo.rows());
-        while (h <= last && slot <= kPastRunSlots && store.HistoryInfo.at(h, 1) == umaCode) {
+        while (h <= last && slot <= kPastRunSlots && store.HistoryInfo.at(h, hist_col::kUmaCode) == umaCode) {
             // Withdrawn or excluded before the start: the run takes no slot.
-            if (acceptedRun(store.HistoryInfo.at(h, 25))) {
+            if (acceptedRun(store.HistoryInfo.at(h, hist_col::kIjyoCode))) {
                 fillSlot(card.pastRuns, j, slot, store.HistoryInfo, h);
                 ++slot;
             }
@@ -146,10 +147,10 @@ std::string IjyoName(const std::string& code) {
 }
 
 int FindUmaban(const RaceCard& card, const std::string& umaCode) {
-    const Sheet& s1 = card.sheet(1);
+    const Sheet& s1 = card.sheet(kSheetSyuso);
     for (int r = 1; r <= s1.rowCount(); ++r) {
-        if (s1.text(RowNo(r), ColNo(3)) != umaCode) continue;
-        const std::string& no = s1.text(RowNo(r), ColNo(2));
+        if (s1.text(RowNo(r), card::kUmaCode) != umaCode) continue;
+        const std::string& no = s1.text(RowNo(r), card::kNo);
         auto n = ParseInteger(no);
         if (n && *n != 0) return static_cast<int>(*n);
         return r;

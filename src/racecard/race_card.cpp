@@ -1,17 +1,12 @@
 #include "racecard/race_card.h"
 
-#include <exception>
-
-#include "store/fields.h"
-#include "store/format.h"
+#include "base/fields.h"
+#include "base/format.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
 
 namespace {
-
-RowNo R(int r) { return RowNo(r); }
-ColNo C(int c) { return ColNo(c); }
 
 constexpr std::array<const char*, 5> kCommonHeaders = {"SORT", "No.", "UMACODE", "印", "馬名"};
 
@@ -83,63 +78,38 @@ std::string futanText(const std::string& weight) {
     return FormatNumber(*w / 10, "#.0") + "K";
 }
 
-void fillFigureGroup(Sheet& sheet, int row, const TextTable& uma, int umaRow, int umaCol, int sheetCol) {
+// A group of three figures: umaCol..umaCol+2 into sheetCol..sheetCol+2.
+void fillFigureGroup(Sheet& sheet, RowNo row, const TextTable& uma, int umaRow, int umaCol, ColNo sheetCol) {
     auto first = ParseReal(uma.at(umaRow, umaCol));
     bool shown = first && *first > 0;
     for (int k = 0; k < 3; ++k) {
-        ColNo col = C(sheetCol + k);
+        ColNo col(sheetCol.value + k);
         if (shown) {
-            sheet.setColors(R(row), col, kWhite, std::nullopt);
+            sheet.setColors(row, col, kWhite, std::nullopt);
             // Shown as a number cell shows it, with two decimals (the precision
             // the analysis file delivers), so no digit of the figure is lost.
             if (auto v = ParseReal(uma.at(umaRow, umaCol + k)))
-                sheet.setNumber(R(row), col, *v, FormatNumber(*v, "0.00"));
+                sheet.setNumber(row, col, *v, FormatNumber(*v, "0.00"));
             else
-                sheet.clearValue(R(row), col);
+                sheet.clearValue(row, col);
         } else {
-            sheet.setColors(R(row), col, kBlack, std::nullopt);
-            sheet.clearValue(R(row), col);
+            sheet.setColors(row, col, kBlack, std::nullopt);
+            sheet.clearValue(row, col);
         }
     }
 }
 
 // Horse number of a row (column 2) when it can index the per-race tables.
-std::optional<int> horseOfRow(const Sheet& sheet, int row) {
-    auto n = sheet.number(R(row), C(2));
+std::optional<int> horseOfRow(const Sheet& sheet, RowNo row) {
+    auto n = sheet.number(row, card::kNo);
     if (!n) return std::nullopt;
     int h = static_cast<int>(*n);
     if (h != *n || !IsHorseNumber(h)) return std::nullopt;
     return h;
 }
 
-void setScore(Sheet& sheet, int row, int col, double value) {
-    sheet.setNumber(R(row), C(col), value, FormatNumber(value, "0.0"));
-}
-
-void fillPerRaceColumns(Application& app, bool odds, bool mining, bool kekka) {
-    RaceTables& t = app.raceTables;
-    if (odds && t.odds.OddsCount > 0) {
-        FillPopularityColumns(app);
-        PutTansyoOdds(app);
-        PutFukusyoOdds(app);
-    }
-    if (mining && !t.mining.MiningKubun.empty()) FillMiningColumns(app);
-    if (kekka && !t.kekka.KekkaKubun.empty()) FillKekkaColumns(app);
-}
-
-void emptySheets(RaceCard& card) {
-    for (Sheet& s : card.sheets) s.setRowCount(0);
-}
-
-void showKekkaColumns(RaceCard& card, bool shown) {
-    for (int c = 14; c <= 16; ++c) card.sheet(3).setColumnHidden(C(c), !shown);
-}
-
-// The past runs of the rows on the grid, from scratch.
-void rebuildPastRuns(Application& app, RaceCardWindows& windows, Pump& pump) {
-    windows.clearHistoryPane();
-    app.raceCard.pastRuns.reset(app.raceCard.sheet(1).rowCount());
-    BuildPastRuns(app, pump);
+void setScore(Sheet& sheet, RowNo row, ColNo col, double value) {
+    sheet.setNumber(row, col, value, FormatNumber(value, "0.0"));
 }
 
 }  // namespace
@@ -152,16 +122,16 @@ void InitRaceCardSheets(RaceCard& card) {
         SheetUpdate batch(sheet);
         sheet.setRowCount(0);
         sheet.setColCount(kSheetColumns[static_cast<size_t>(s - 1)]);
-        for (int c = 1; c <= 5; ++c) sheet.setHeader(C(c), kCommonHeaders[static_cast<size_t>(c - 1)]);
-        if (s != 1) sheet.setHeader(C(3), "");
+        for (int c = 1; c <= 5; ++c) sheet.setHeader(ColNo(c), kCommonHeaders[static_cast<size_t>(c - 1)]);
+        if (s != kSheetSyuso) sheet.setHeader(card::kUmaCode, "");
         auto put = [&](const auto& headers) {
-            for (size_t i = 0; i < headers.size(); ++i) sheet.setHeader(C(static_cast<int>(i) + 6), headers[i]);
+            for (size_t i = 0; i < headers.size(); ++i) sheet.setHeader(ColNo(static_cast<int>(i) + 6), headers[i]);
         };
-        if (s == 1) put(kSheet1Headers);
-        if (s == 2) put(kSheet2Headers);
-        if (s == 3) put(kSheet3Headers);
+        if (s == kSheetSyuso) put(kSheet1Headers);
+        if (s == kSheetKeibajo) put(kSheet2Headers);
+        if (s == kSheetOdds) put(kSheet3Headers);
     }
-    showKekkaColumns(card, false);
+    ShowKekkaColumns(card, false);
 }
 
 std::string RaceIdOfLabel(const std::string& label) {
@@ -177,6 +147,15 @@ std::string VisibleRaceLabel(const std::string& label) {
     return text;
 }
 
+void EmptySheets(RaceCard& card) {
+    for (Sheet& s : card.sheets) s.setRowCount(0);
+}
+
+void ShowKekkaColumns(RaceCard& card, bool shown) {
+    for (ColNo c : {sheet3::kKekka, sheet3::kKekkaNyusen, sheet3::kKekkaSa})
+        card.sheet(kSheetOdds).setColumnHidden(c, !shown);
+}
+
 void ClearOdds(RaceTables& tables) { tables.odds.clear(); }
 void ClearMining(RaceTables& tables) { tables.mining.clear(); }
 void ClearKekka(RaceTables& tables) { tables.kekka.clear(); }
@@ -188,10 +167,9 @@ void ClearScoreLabel(RaceCard& card) {
     for (auto& l : card.lblScoreValue) l.clear();
 }
 
-void ResetRaceCard(Application& app) {
-    RaceCard& card = app.raceCard;
+void ResetRaceCard(RaceCard& card) {
     card.lblRace.clear();
-    emptySheets(card);
+    EmptySheets(card);
     card.pastRuns.reset(0);
     ClearRelateLabel(card);
     ClearScoreLabel(card);
@@ -203,13 +181,10 @@ void ResetRaceCard(Application& app) {
     card.OddsUmaban.clear();
     card.lastUmaCode.clear();
     card.kekkaLoaded = false;
-    showKekkaColumns(card, false);
-    app.raceTables.clear();
+    ShowKekkaColumns(card, false);
 }
 
-bool FillRaceCard(Application& app, const std::string& raceId) {
-    const Store& store = app.store;
-    RaceCard& card = app.raceCard;
+bool FillRaceCard(RaceCard& card, const Store& store, const RaceTables& tables, const std::string& raceId) {
     int raceRow = -1;
     for (int r = 1; r <= store.RaceCount && r <= store.RaceIdList.size(); ++r)
         if (store.RaceIdList[r] == raceId) {
@@ -218,208 +193,149 @@ bool FillRaceCard(Application& app, const std::string& raceId) {
         }
     if (raceRow < 0) return true;
     int first = FindFirstRunner(store, raceId, 1, store.UmaCount);
-    card.RaceSyubetsuCode = store.RaceInfo.at(raceRow, 3);
-    card.RaceJyokenCode = store.RaceInfo.at(raceRow, 4);
-    card.RaceTrackCode = store.RaceInfo.at(raceRow, 5);
-    auto count = ParseInteger(store.RaceInfo.at(raceRow, 2));
+    card.RaceSyubetsuCode = store.RaceInfo.at(raceRow, race_col::kSyubetsuCode);
+    card.RaceJyokenCode = store.RaceInfo.at(raceRow, race_col::kJyokenCode);
+    card.RaceTrackCode = store.RaceInfo.at(raceRow, race_col::kTrackCode);
+    auto count = ParseInteger(store.RaceInfo.at(raceRow, race_col::kTorokuTosu));
     if (!count || first < 0) return true;
     // A count larger than the runners stored would show the next race's horses.
     int n = 0;
-    while (n < *count && first + n <= store.UmaCount && store.UmaInfo.at(first + n, 1) == raceId) ++n;
+    while (n < *count && first + n <= store.UmaCount && store.UmaInfo.at(first + n, uma_col::kRaceId) == raceId) ++n;
 
     SheetUpdate b1(card.sheet(1)), b2(card.sheet(2)), b3(card.sheet(3));
     for (Sheet& s : card.sheets) s.setRowCount(n);
     const TextTable& uma = store.UmaInfo;
     for (int r = 1; r <= n; ++r) {
-        int u = first + r - 1;
-        const std::string& umaban = uma.at(u, 4);
+        const RowNo row(r);
+        const int u = first + r - 1;
+        const std::string& umaban = uma.at(u, uma_col::kUmaban);
         auto number = ParseInteger(umaban);
-        FrameColor fc = frameColor(store.DataMode, uma.at(u, 3));
-        const std::string& umaCode = uma.at(u, 2);
-        std::string mark = markOf(app.raceTables, umaCode);
-        std::string name = trimmed(uma.at(u, 5));
+        FrameColor fc = frameColor(store.DataMode, uma.at(u, uma_col::kWakuban));
+        const std::string& umaCode = uma.at(u, uma_col::kUmaCode);
+        std::string mark = markOf(tables, umaCode);
+        std::string name = trimmed(uma.at(u, uma_col::kBamei));
         for (Sheet& s : card.sheets) {
             if (number)
-                s.setNumber(R(r), C(2), static_cast<double>(*number), std::to_string(*number));
+                s.setNumber(row, card::kNo, static_cast<double>(*number), std::to_string(*number));
             else
-                s.setText(R(r), C(2), umaban);
-            s.setColors(R(r), C(2), fc.fore, fc.back);
-            s.setText(R(r), C(3), umaCode);
-            s.setText(R(r), C(4), mark);
-            s.setText(R(r), C(5), name);
-            s.setColors(R(r), C(5), kWhite, kBlack);
+                s.setText(row, card::kNo, umaban);
+            s.setColors(row, card::kNo, fc.fore, fc.back);
+            s.setText(row, card::kUmaCode, umaCode);
+            s.setText(row, card::kMark, mark);
+            s.setText(row, card::kName, name);
+            s.setColors(row, card::kName, kWhite, kBlack);
         }
-        Sheet& s1 = card.sheet(1);
-        s1.setText(R(r), C(6), sexAgeText(uma.at(u, 6), uma.at(u, 7)));
-        s1.setText(R(r), C(7), futanText(uma.at(u, 8)));
-        if (!uma.at(u, 9).empty()) s1.setText(R(r), C(23), uma.at(u, 9));
-        if (!uma.at(u, 10).empty()) s1.setText(R(r), C(28), uma.at(u, 10));
-        fillFigureGroup(s1, r, uma, u, 14, 24);
-        fillFigureGroup(s1, r, uma, u, 18, 29);
-        fillFigureGroup(s1, r, uma, u, 21, 32);
+        Sheet& s1 = card.sheet(kSheetSyuso);
+        s1.setText(row, sheet1::kSeirei, sexAgeText(uma.at(u, uma_col::kSex), uma.at(u, uma_col::kAge)));
+        s1.setText(row, sheet1::kFutan, futanText(uma.at(u, uma_col::kFutan)));
+        if (!uma.at(u, uma_col::kKisyu).empty()) s1.setText(row, sheet1::kKisyu, uma.at(u, uma_col::kKisyu));
+        if (!uma.at(u, uma_col::kChokyosi).empty())
+            s1.setText(row, sheet1::kChokyosi, uma.at(u, uma_col::kChokyosi));
+        fillFigureGroup(s1, row, uma, u, uma_col::kKisyuX, sheet1::kKisyuX);
+        fillFigureGroup(s1, row, uma, u, uma_col::kChokyosiX, sheet1::kChokyosiX);
+        fillFigureGroup(s1, row, uma, u, uma_col::kCombiX, sheet1::kCombiX);
     }
     return false;
 }
 
-bool LoadRace(Application& app, const std::string& raceId, RaceCardWindows& windows, Pump& pump) {
-    if (raceId.empty()) return false;
-    RaceCard& card = app.raceCard;
-    try {
-        card.RaceDate = raceId.size() >= 8 ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
-                                           : std::string();
-        RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
-        windows.clearChart();
-        emptySheets(card);
-        card.kekkaLoaded = read.kekka;
-        showKekkaColumns(card, read.kekka);
-        card.lastUmaCode.clear();
-        if (FillRaceCard(app, raceId)) return true;
-        fillPerRaceColumns(app, read.odds, read.mining, read.kekka);
-        if (read.kaime) windows.betListLoaded();
-        rebuildPastRuns(app, windows, pump);
-        return false;
-    } catch (const std::exception&) {
-        return true;
+void FillPerRaceColumns(RaceCard& card, const RaceTables& t, bool odds, bool mining, bool kekka) {
+    if (odds && t.odds.OddsCount > 0) {
+        FillPopularityColumns(card.sheet(kSheetOdds), t.odds);
+        PutTansyoOdds(card, t.odds);
+        PutFukusyoOdds(card, t.odds);
     }
-}
-
-bool RefreshRace(Application& app, const std::string& raceId, RaceCardWindows& windows, Pump& pump) {
-    if (raceId.empty()) return false;
-    RaceCard& card = app.raceCard;
-    try {
-        windows.clearHistoryPane();
-        ClearRelateLabel(card);
-        windows.clearChart();
-        emptySheets(card);
-        showKekkaColumns(card, card.kekkaLoaded);
-        card.HistoryUmaban.clear();
-        card.OddsUmaban.clear();
-        card.lastUmaCode.clear();
-        if (FillRaceCard(app, raceId)) return true;
-        fillPerRaceColumns(app, true, true, card.kekkaLoaded);
-        // The rebuilt sheet 2 lost its colours; the race is the same.
-        SetRaceJyoken(app);
-        rebuildPastRuns(app, windows, pump);
-        return false;
-    } catch (const std::exception&) {
-        return true;
-    }
-}
-
-bool OpenRace(Application& app, const std::string& raceId, const std::string& label, RaceCardWindows& windows,
-              Pump& pump) {
-    if (raceId.empty()) return false;
-    RaceCard& card = app.raceCard;
-    try {
-        windows.clearSecondaryWindows();
-        ClearOdds(app.raceTables);
-        ClearMining(app.raceTables);
-        ClearKekka(app.raceTables);
-        ClearKaimeData(app.raceTables);
-        ClearMarkList(app.raceTables);
-        ClearRelateLabel(card);
-        ClearScoreLabel(card);
-        card.HistoryUmaban.clear();
-        card.OddsUmaban.clear();
-        card.RaceSyubetsuCode.clear();
-        card.RaceJyokenCode.clear();
-        card.RaceTrackCode.clear();
-        card.lblRace = label;
-        if (LoadRace(app, raceId, windows, pump)) return true;
-        SetRaceJyoken(app);
-        windows.setSelect(label);
-        windows.raceOpened();
-        return false;
-    } catch (const std::exception&) {
-        return true;
-    }
+    if (mining && !t.mining.MiningKubun.empty()) FillMiningColumns(card.sheet(kSheetOdds), t.mining);
+    if (kekka && !t.kekka.KekkaKubun.empty()) FillKekkaColumns(card, t.kekka);
 }
 
 // ---- odds sheet columns 6 to 24 ----
 
-void FillPopularityColumns(Application& app) {
-    Sheet& s = app.raceCard.sheet(3);
+void FillPopularityColumns(Sheet& s, const OddsTables& odds) {
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r)
-        for (int c = 6; c <= 17; ++c) {
-            s.clearValue(R(r), C(c));
-            s.setColors(R(r), C(c), kBlack, std::nullopt);
+        for (int c = sheet3::kNinki.value; c <= sheet3::kKekkaJyuni.value; ++c) {
+            s.clearValue(RowNo(r), ColNo(c));
+            s.setColors(RowNo(r), ColNo(c), kBlack, std::nullopt);
         }
     for (int r = 1; r <= s.rowCount(); ++r) {
-        auto h = horseOfRow(s, r);
+        const RowNo row(r);
+        auto h = horseOfRow(s, row);
         if (!h) continue;
-        double v = app.raceTables.odds.OddsHensachi(*h);
+        double v = odds.OddsHensachi(*h);
         if (v > 0) {
-            setScore(s, r, 6, v);
-            s.setColors(R(r), C(6), kWhite, std::nullopt);
+            setScore(s, row, sheet3::kNinki, v);
+            s.setColors(row, sheet3::kNinki, kWhite, std::nullopt);
         }
     }
-    PutJyuni(s, 6);
+    PutJyuni(s, sheet3::kNinki);
 }
 
-void FillMiningColumns(Application& app) {
-    Sheet& s = app.raceCard.sheet(3);
+void FillMiningColumns(Sheet& s, const MiningTables& mining) {
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r) {
-        s.clearValue(R(r), C(8));
-        s.clearValue(R(r), C(10));
-        auto h = horseOfRow(s, r);
+        const RowNo row(r);
+        s.clearValue(row, sheet3::kMining);
+        s.clearValue(row, sheet3::kMiningSa);
+        auto h = horseOfRow(s, row);
         if (!h) continue;
-        double v = app.raceTables.mining.MiningHensachi(*h);
+        double v = mining.MiningHensachi(*h);
         if (v > 0) {
-            setScore(s, r, 8, v);
-            s.setColors(R(r), C(8), kWhite, std::nullopt);
+            setScore(s, row, sheet3::kMining, v);
+            s.setColors(row, sheet3::kMining, kWhite, std::nullopt);
         }
     }
-    PutJyuni(s, 8);
+    PutJyuni(s, sheet3::kMining);
     for (int r = 1; r <= s.rowCount(); ++r) {
-        auto dm = CellValue(s, r, 8);
-        auto pop = CellValue(s, r, 6);
+        const RowNo row(r);
+        auto dm = CellValue(s, row, sheet3::kMining);
+        auto pop = CellValue(s, row, sheet3::kNinki);
         if (dm && pop) {
-            setScore(s, r, 10, *dm - *pop);
-            s.setColors(R(r), C(10), kWhite, std::nullopt);
+            setScore(s, row, sheet3::kMiningSa, *dm - *pop);
+            s.setColors(row, sheet3::kMiningSa, kWhite, std::nullopt);
         }
     }
 }
 
-void FillKekkaColumns(Application& app) {
-    Sheet& s = app.raceCard.sheet(3);
-    const KekkaTables& k = app.raceTables.kekka;
+void FillKekkaColumns(RaceCard& card, const KekkaTables& k) {
+    Sheet& s = card.sheet(kSheetOdds);
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r) {
-        for (int c : {14, 15, 16, 18, 19}) s.clearValue(R(r), C(c));
-        auto h = horseOfRow(s, r);
+        const RowNo row(r);
+        for (ColNo c : {sheet3::kKekka, sheet3::kKekkaNyusen, sheet3::kKekkaSa, sheet3::kKekkaZenhan,
+                        sheet3::kKekkaAgari})
+            s.clearValue(row, c);
+        auto h = horseOfRow(s, row);
         if (!h) continue;
         double score = k.KekkaHensachi(*h);
         if (score > 0) {
-            setScore(s, r, 14, score);
-            s.setColors(R(r), C(14), kWhite, std::nullopt);
+            setScore(s, row, sheet3::kKekka, score);
+            s.setColors(row, sheet3::kKekka, kWhite, std::nullopt);
             int order = k.KekkaNyusen(*h);
             if (order >= 1) {
-                s.setNumber(R(r), C(15), order, std::to_string(order));
+                s.setNumber(row, sheet3::kKekkaNyusen, order, std::to_string(order));
                 if (order <= 3)
-                    s.setColors(R(r), C(15), kBlack, kWhite);
+                    s.setColors(row, sheet3::kKekkaNyusen, kBlack, kWhite);
                 else
-                    s.setColors(R(r), C(15), kWhite, kBlack);
+                    s.setColors(row, sheet3::kKekkaNyusen, kWhite, kBlack);
             } else {
-                s.setColors(R(r), C(15), kWhite, kBlack);
+                s.setColors(row, sheet3::kKekkaNyusen, kWhite, kBlack);
             }
-            if (auto pop = CellValue(s, r, 6)) {
-                setScore(s, r, 16, score - *pop);
-                s.setColors(R(r), C(16), kWhite, std::nullopt);
+            if (auto pop = CellValue(s, row, sheet3::kNinki)) {
+                setScore(s, row, sheet3::kKekkaSa, score - *pop);
+                s.setColors(row, sheet3::kKekkaSa, kWhite, std::nullopt);
             }
         }
         if (k.KekkaZenhan(*h) > 0 && k.KekkaAgari(*h) > 0) {
-            s.setNumber(R(r), C(18), k.KekkaZenhan(*h));
-            s.setNumber(R(r), C(19), k.KekkaAgari(*h));
-            s.setColors(R(r), C(18), kWhite, std::nullopt);
-            s.setColors(R(r), C(19), kWhite, std::nullopt);
+            s.setNumber(row, sheet3::kKekkaZenhan, k.KekkaZenhan(*h));
+            s.setNumber(row, sheet3::kKekkaAgari, k.KekkaAgari(*h));
+            s.setColors(row, sheet3::kKekkaZenhan, kWhite, std::nullopt);
+            s.setColors(row, sheet3::kKekkaAgari, kWhite, std::nullopt);
         }
     }
     // Shorter times are better.
-    CalculateHensa(s, 18, -1);
-    CalculateHensa(s, 19, -1);
-    ShowScores(app.raceCard, CalculateScore(s));
+    CalculateHensa(s, sheet3::kKekkaZenhan, -1);
+    CalculateHensa(s, sheet3::kKekkaAgari, -1);
+    ShowScores(card, CalculateScore(s));
 }
 
 namespace {
@@ -428,86 +344,80 @@ constexpr Rgb kOrange{255, 204, 102};
 
 // One odds cell of the win/place columns: white on black, the axis row
 // inverted, a bet of the bet list black on orange, no text without odds.
-void putOddsCell(Sheet& s, int row, int col, int state, int odds, bool axisRow) {
+void putOddsCell(Sheet& s, RowNo row, ColNo col, int state, int odds, bool axisRow) {
     if (axisRow)
-        s.setColors(R(row), C(col), kBlack, kWhite);
+        s.setColors(row, col, kBlack, kWhite);
     else
-        s.setColors(R(row), C(col), kWhite, kBlack);
-    if (state == kOddsInBetList) s.setColors(R(row), C(col), kBlack, kOrange);
+        s.setColors(row, col, kWhite, kBlack);
+    if (state == kOddsInBetList) s.setColors(row, col, kBlack, kOrange);
     if (state == kOddsOnSale || state == kOddsInBetList)
-        s.setNumber(R(row), C(col), odds / 10.0, FormatNumber(odds / 10.0, "0.0"));
+        s.setNumber(row, col, odds / 10.0, FormatNumber(odds / 10.0, "0.0"));
     else
-        s.clearValue(R(row), C(col));
+        s.clearValue(row, col);
 }
 
-void putRateCell(Sheet& s, int row, int col, double value, bool shown, bool axisRow) {
-    s.setColors(R(row), C(col), axisRow ? kBlack : kWhite, axisRow ? kWhite : kBlack);
+void putRateCell(Sheet& s, RowNo row, ColNo col, double value, bool shown, bool axisRow) {
+    s.setColors(row, col, axisRow ? kBlack : kWhite, axisRow ? kWhite : kBlack);
     if (shown && value > 0)
-        s.setNumber(R(row), C(col), value * 100, FormatNumber(value * 100, "0.0"));
+        s.setNumber(row, col, value * 100, FormatNumber(value * 100, "0.0"));
     else
-        s.clearValue(R(row), C(col));
+        s.clearValue(row, col);
 }
 
 }  // namespace
 
-void PutTansyoOdds(Application& app) {
-    RaceCard& card = app.raceCard;
-    const OddsTables& o = app.raceTables.odds;
-    Sheet& s = card.sheet(3);
+void PutTansyoOdds(RaceCard& card, const OddsTables& o) {
+    Sheet& s = card.sheet(kSheetOdds);
     SheetUpdate b1(card.sheet(1)), b2(card.sheet(2)), b3(s);
     for (int r = 1; r <= s.rowCount(); ++r) {
-        auto h = horseOfRow(s, r);
+        const RowNo row(r);
+        auto h = horseOfRow(s, row);
         if (!h) return;  // a row without a horse number stops the fill
-        bool axis = card.OddsUmaban == s.text(R(r), C(2));
+        bool axis = card.OddsUmaban == s.text(row, card::kNo);
         const OddsEntry& e = o.TansyoOdds(*h);
-        putOddsCell(s, r, 20, e.state, e.odds, axis);
+        putOddsCell(s, row, sheet3::kTansyo, e.state, e.odds, axis);
         bool sold = e.state == kOddsOnSale || e.state == kOddsInBetList;
-        putRateCell(s, r, 21, o.TansyoShijiritsu(*h), sold, axis);
-        putRateCell(s, r, 22, o.UmarenShijiritsu(*h), true, axis);
+        putRateCell(s, row, sheet3::kTansyoRitsu, o.TansyoShijiritsu(*h), sold, axis);
+        putRateCell(s, row, sheet3::kUmarenRitsu, o.UmarenShijiritsu(*h), true, axis);
         // The three sheets keep the same row order.
-        for (Sheet& any : card.sheets) any.setStrikeOut(R(r), C(5), e.state == kOddsCancelled);
+        for (Sheet& any : card.sheets) any.setStrikeOut(row, card::kName, e.state == kOddsCancelled);
     }
 }
 
-void PutFukusyoOdds(Application& app) {
-    RaceCard& card = app.raceCard;
-    const OddsTables& o = app.raceTables.odds;
-    Sheet& s = card.sheet(3);
+void PutFukusyoOdds(RaceCard& card, const OddsTables& o) {
+    Sheet& s = card.sheet(kSheetOdds);
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r) {
-        auto h = horseOfRow(s, r);
+        const RowNo row(r);
+        auto h = horseOfRow(s, row);
         if (!h) return;
-        bool axis = card.OddsUmaban == s.text(R(r), C(2));
+        bool axis = card.OddsUmaban == s.text(row, card::kNo);
         const RangeOddsEntry& e = o.FukusyoOdds(*h);
-        putOddsCell(s, r, 23, e.lowState, e.lowOdds, axis);
-        putOddsCell(s, r, 24, e.highState, e.highOdds, axis);
+        putOddsCell(s, row, sheet3::kFukusyoLo, e.lowState, e.lowOdds, axis);
+        putOddsCell(s, row, sheet3::kFukusyoHi, e.highState, e.highOdds, axis);
     }
 }
 
 // ---- choosing a runner ----
 
-bool ChooseRunner(Application& app, int row, RaceCardWindows& windows) {
-    RaceCard& card = app.raceCard;
-    const Sheet& s1 = card.sheet(1);
-    if (row < 1 || row > s1.rowCount()) return false;
-    std::string umaCode = s1.text(R(row), C(3));
+bool MarkChosenRunner(RaceCard& card, RowNo row) {
+    const Sheet& s1 = card.sheet(kSheetSyuso);
+    if (row.value < 1 || row.value > s1.rowCount()) return false;
+    std::string umaCode = s1.text(row, card::kUmaCode);
     if (umaCode.empty() || umaCode == card.lastUmaCode) return false;
     for (Sheet& s : card.sheets) {
         SheetUpdate batch(s);
-        for (int r = 1; r <= s.rowCount(); ++r) s.setColors(R(r), C(5), kWhite, kBlack);
-        s.setColors(R(row), C(5), kBlack, kWhite);
+        for (int r = 1; r <= s.rowCount(); ++r) s.setColors(RowNo(r), card::kName, kWhite, kBlack);
+        s.setColors(row, card::kName, kBlack, kWhite);
     }
-    card.HistoryUmaban = s1.text(R(row), C(2));
+    card.HistoryUmaban = s1.text(row, card::kNo);
     card.lastUmaCode = umaCode;
-    windows.runnerChosen(row, umaCode);
     return true;
 }
 
 // ---- aptitude columns ----
 
-void SetRaceJyoken(Application& app) {
-    const std::string& caption = app.raceCard.lblRace;
-    const std::string& mode = app.store.DataMode;
+void SetRaceJyoken(Sheet& s, const std::string& caption, const std::string& mode) {
     std::string course;
     std::string trackDistance;
     auto chars = [&](size_t from, size_t count) {
@@ -519,45 +429,48 @@ void SetRaceJyoken(Application& app) {
         course = chars(12, 2);
         trackDistance = chars(mode == "KONSYU" ? 25 : 19, 5);
     }
-    Sheet& s = app.raceCard.sheet(2);
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r)
-        for (int c = 6; c <= 29; ++c) s.setColors(R(r), C(c), kWhite, s.cell(R(r), C(c)).back);
+        for (int c = sheet2::kFirstFigure.value; c <= sheet2::kLastFigure.value; ++c)
+            s.setColors(RowNo(r), ColNo(c), kWhite, s.cell(RowNo(r), ColNo(c)).back);
 
     struct CourseColumns {
         const char* name;
-        std::array<int, 3> cols;
+        std::array<ColNo, 3> cols;  // the course, its group, and the turn direction of a local course
     };
-    static constexpr std::array<CourseColumns, 10> kCourses = {{{"札幌", {14, 18, 9}},
-                                                                {"函館", {15, 18, 9}},
-                                                                {"福島", {16, 18, 9}},
-                                                                {"新潟", {10, 18, 13}},
-                                                                {"東京", {11, 13, 0}},
-                                                                {"中山", {6, 9, 0}},
-                                                                {"中京", {12, 13, 0}},
-                                                                {"京都", {7, 9, 0}},
-                                                                {"阪神", {8, 9, 0}},
-                                                                {"小倉", {17, 18, 9}}}};
+    using namespace sheet2;
+    static constexpr std::array<CourseColumns, 10> kCourses = {{{"札幌", {kSapporo, kLocal, kMigiMawari}},
+                                                                {"函館", {kHakodate, kLocal, kMigiMawari}},
+                                                                {"福島", {kFukushima, kLocal, kMigiMawari}},
+                                                                {"新潟", {kNiigata, kLocal, kHidariMawari}},
+                                                                {"東京", {kTokyo, kHidariMawari, ColNo()}},
+                                                                {"中山", {kNakayama, kMigiMawari, ColNo()}},
+                                                                {"中京", {kChukyo, kHidariMawari, ColNo()}},
+                                                                {"京都", {kKyoto, kMigiMawari, ColNo()}},
+                                                                {"阪神", {kHanshin, kMigiMawari, ColNo()}},
+                                                                {"小倉", {kKokura, kLocal, kMigiMawari}}}};
     constexpr Rgb kGreen{0, 255, 0};
-    auto green = [&](int c) {
-        for (int r = 1; r <= s.rowCount(); ++r) s.setColors(R(r), C(c), kGreen, s.cell(R(r), C(c)).back);
+    auto green = [&](ColNo c) {
+        for (int r = 1; r <= s.rowCount(); ++r) s.setColors(RowNo(r), c, kGreen, s.cell(RowNo(r), c).back);
     };
     const CourseColumns* found = nullptr;
     for (const auto& cc : kCourses)
         if (course == cc.name) found = &cc;
     if (!found) return;
-    for (int c : found->cols)
-        if (c) green(c);
+    for (ColNo c : found->cols)
+        if (c.value) green(c);
 
     std::string distance = trackDistance.empty() ? std::string() : trackDistance.substr(CharacterAt(trackDistance, 1).size());
     struct DistanceColumn {
         const char* distance;
-        int col;
+        ColNo col;
     };
     static constexpr std::array<DistanceColumn, 21> kDistances = {
-        {{"1000", 19}, {"1150", 20}, {"1200", 20}, {"1300", 21}, {"1400", 21}, {"1500", 22}, {"1600", 22}, {"1700", 23},
-         {"1800", 24}, {"1900", 25}, {"2000", 25}, {"2100", 26}, {"2200", 26}, {"2300", 27}, {"2400", 27}, {"2500", 28},
-         {"2600", 28}, {"3000", 29}, {"3200", 29}, {"3400", 29}, {"3600", 29}}};
+        {{"1000", kKyori1000}, {"1150", kKyori1200}, {"1200", kKyori1200}, {"1300", kKyori1400}, {"1400", kKyori1400},
+         {"1500", kKyori1600}, {"1600", kKyori1600}, {"1700", kKyori1700}, {"1800", kKyori1800}, {"1900", kKyori2000},
+         {"2000", kKyori2000}, {"2100", kKyori2200}, {"2200", kKyori2200}, {"2300", kKyori2400}, {"2400", kKyori2400},
+         {"2500", kKyori2500}, {"2600", kKyori2500}, {"3000", kKyori3000}, {"3200", kKyori3000}, {"3400", kKyori3000},
+         {"3600", kKyori3000}}};
     for (const auto& d : kDistances)
         if (distance == d.distance) green(d.col);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "racecard/sheet.h"
+#include "base/sheet.h"
 
 namespace veltrix {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "store/cache_files.h"
-#include "store/fields.h"
+#include "base/fields.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
@@ -224,11 +224,9 @@ bool readConditions(Conditions& out, const std::filesystem::path& path, Pump& pu
     return readTrailer(*reader);
 }
 
-void failAnalysisRead(Store& store, const Folders& folders, const std::string& argument,
-                      RaceCardReset& raceCard) {
+void failAnalysisRead(Store& store, const Folders& folders, const std::string& argument) {
     DeleteCache(folders, 'a', argument);
     ClearRaceCache(store);
-    raceCard.ResetData();
 }
 
 // A race date that may name a file: 8 digits.
@@ -289,8 +287,7 @@ std::string AnalysisModeLetter(const std::string& dataMode) {
     return {};
 }
 
-int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump,
-                     RaceCardReset& raceCard) {
+int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump) {
     // The argument names a file that a failure deletes: only a date and a mode letter may.
     if (argument.size() != 9 || !isDate(std::string_view(argument).substr(0, 8)) || argument[8] < 'a' ||
         argument[8] > 'z')
@@ -303,12 +300,11 @@ int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& ar
     }
     if (ok) return 0;
     // Figures merged before the failure go with the store.
-    failAnalysisRead(store, folders, argument, raceCard);
+    failAnalysisRead(store, folders, argument);
     return -1;
 }
 
-int ReadConditionFile(Conditions& conditions, Store& store, const Folders& folders, Pump& pump,
-                      RaceCardReset& raceCard) {
+int ReadConditionFile(Conditions& conditions, Store& store, const Folders& folders, Pump& pump) {
     bool ok = false;
     try {
         Conditions fresh;
@@ -320,40 +316,41 @@ int ReadConditionFile(Conditions& conditions, Store& store, const Folders& folde
     if (ok) return 0;
     // A half-read table would feed wrong coefficients to the prediction: keep none.
     conditions.clear();
-    failAnalysisRead(store, folders, kConditionFileArgument, raceCard);
+    failAnalysisRead(store, folders, kConditionFileArgument);
     return -1;
 }
 
-AnalysisMergeResult MergeAnalysisFilesAtStartup(Application& app, Pump& pump, RaceCardReset& raceCard) {
+AnalysisMergeResult MergeAnalysisFilesAtStartup(Store& store, Conditions& conditions, const Folders& folders,
+                                                Pump& pump) {
     AnalysisMergeResult result;
     std::error_code ec;
-    const auto conditionFile = app.folders.cache / (std::string("cachea") + kConditionFileArgument);
+    const auto conditionFile = folders.cache / (std::string("cachea") + kConditionFileArgument);
     if (std::filesystem::exists(conditionFile, ec)) {
-        if (ReadConditionFile(app.conditions, app.store, app.folders, pump, raceCard) != 0) {
-            result.ended = true;
+        if (ReadConditionFile(conditions, store, folders, pump) != 0) {
+            result.ended = result.failed = true;
             return result;
         }
-        result.conditionRecords = app.conditions.ConditionCount;
+        result.conditionRecords = conditions.ConditionCount;
     }
     // The dates are taken first: a failed read empties RaceIdList.
     std::vector<std::string> dates;
     std::unordered_set<std::string> seen;
-    const int races = std::min(app.store.RaceCount, app.store.RaceIdList.size());
+    const int races = std::min(store.RaceCount, store.RaceIdList.size());
     for (int i = 1; i <= races; ++i) {
-        std::string date = app.store.RaceIdList[i].substr(0, 8);
+        std::string date = store.RaceIdList[i].substr(0, 8);
         if (!isDate(date)) continue;
         if (seen.insert(date).second) dates.push_back(std::move(date));
     }
     for (const auto& date : dates) {
-        const std::string letter = AnalysisModeLetter(app.store.DataMode);
+        const std::string letter = AnalysisModeLetter(store.DataMode);
         if (letter.empty()) {
             result.ended = true;
             return result;
         }
         const std::string argument = date + letter;
-        if (!std::filesystem::exists(app.folders.cache / ("cachea" + argument), ec)) continue;
-        if (ReadAnalysisFile(app.store, app.folders, argument, pump, raceCard) != 0) {
-            result.ended = true;
+        if (!std::filesystem::exists(folders.cache / ("cachea" + argument), ec)) continue;
+        if (ReadAnalysisFile(store, folders, argument, pump) != 0) {
+            result.ended = result.failed = true;
             return result;
         }
         ++result.analysisFiles;

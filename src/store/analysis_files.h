@@ -7,10 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/application.h"
-#include "app/folders.h"
-#include "app/host.h"
-#include "app/race_card_reset.h"
+#include "base/folders.h"
+#include "base/host.h"
 #include "store/condition_table.h"
 #include "store/store.h"
 
@@ -42,26 +40,27 @@ std::string AnalysisModeLetter(const std::string& dataMode);
 
 // Merges CacheFolder/"cachea" + argument (for example "20090117r") into UmaInfo
 // columns 14-23 and HistoryInfo columns 32-42. Returns 0, or -1 on failure: the
-// file is deleted, the store emptied and the race card reset. An argument that
-// is not 8 digits and a lower-case letter names no file: -1, nothing touched.
-int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump,
-                     RaceCardReset& raceCard);
+// file is deleted and the store emptied (the caller resets the race card). An
+// argument that is not 8 digits and a lower-case letter names no file: -1,
+// nothing touched.
+int ReadAnalysisFile(Store& store, const Folders& folders, const std::string& argument, Pump& pump);
 
 // Reads "cachea00000000p" into ConditionKey / ConditionTable. Returns 0, or -1
-// on failure: the file is deleted, the condition table and the store emptied,
-// the race card reset.
-int ReadConditionFile(Conditions& conditions, Store& store, const Folders& folders, Pump& pump,
-                      RaceCardReset& raceCard);
+// on failure: the file is deleted, the condition table and the store emptied
+// (the caller resets the race card).
+int ReadConditionFile(Conditions& conditions, Store& store, const Folders& folders, Pump& pump);
 
 struct AnalysisMergeResult {
     int analysisFiles = 0;     // per-date files merged
     int conditionRecords = 0;  // rows of the condition table
     bool ended = false;        // the step ended early (a reader failed or the mode is unknown)
+    bool failed = false;       // a reader failed: its file is deleted and the store emptied
 };
 
 // Start-up merge after the weekly files have been read: the condition file
 // first when it exists (a failure ends the merge), then the file of every
 // distinct race date of RaceIdList, in order, when it exists.
-AnalysisMergeResult MergeAnalysisFilesAtStartup(Application& app, Pump& pump, RaceCardReset& raceCard);
+AnalysisMergeResult MergeAnalysisFilesAtStartup(Store& store, Conditions& conditions, const Folders& folders,
+                                                Pump& pump);
 
 }  // namespace veltrix

@@ -2,7 +2,7 @@
 // Deleting store files by kind.
 #include <string>
 
-#include "app/folders.h"
+#include "base/folders.h"
 
 namespace veltrix {
 

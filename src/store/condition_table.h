@@ -2,7 +2,7 @@
 // Condition statistics of the prediction model, from the condition file.
 #include <string>
 
-#include "store/table.h"
+#include "base/table.h"
 
 namespace veltrix {
 

@@ -4,9 +4,8 @@
 #include <limits>
 #include <system_error>
 
-#include "app/application.h"
 #include "store/cache_files.h"
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace veltrix {
 namespace {
@@ -453,8 +452,5 @@ RaceFilesRead LoadRaceFiles(const Folders& folders, const std::string& raceId, R
     return read;
 }
 
-RaceFilesRead LoadRaceFiles(Application& app, const std::string& raceId) {
-    return LoadRaceFiles(app.folders, raceId, app.raceTables);
-}
 
 }  // namespace veltrix

@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/folders.h"
+#include "base/folders.h"
 #include "store/race_tables.h"
 
 namespace veltrix {
-
-struct Application;
 
 // True for a 16-digit race id; only such ids name files.
 bool IsRaceId(const std::string& raceId);
@@ -59,7 +57,5 @@ struct RaceFilesRead {
 // cache7, cache8, cache5, cache6 in this order where the file exists; a file
 // that fails to read leaves its tables cleared.
 RaceFilesRead LoadRaceFiles(const Folders& folders, const std::string& raceId, RaceTables& tables);
-// The same on the application's folders and per-race tables.
-RaceFilesRead LoadRaceFiles(Application& app, const std::string& raceId);
 
 }  // namespace veltrix

@@ -1,6 +1,6 @@
 #include "store/race_tables.h"
 
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace veltrix {
 

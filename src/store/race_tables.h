@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "store/table.h"
+#include "base/table.h"
 
 namespace veltrix {
 

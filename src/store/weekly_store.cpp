@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "store/cache_files.h"
-#include "store/encoding.h"
-#include "store/fields.h"
-#include "store/format.h"
+#include "base/encoding.h"
+#include "base/fields.h"
+#include "base/format.h"
 
 namespace veltrix {
 
@@ -266,6 +266,11 @@ bool LoadRaceCache(Store& store, const Folders& folders) {
     for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
     ClearRaceCache(store);
     return true;
+}
+
+bool WeeklyFilesPresent(const Folders& folders) {
+    return FileExists(folders.cache / kCache1) && FileExists(folders.cache / kCache2) &&
+           FileExists(folders.cache / kCache3);
 }
 
 void ClearRaceCache(Store& store) {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/folders.h"
-#include "app/host.h"
+#include "base/folders.h"
+#include "base/host.h"
 #include "store/store.h"
 
 namespace veltrix {
@@ -18,6 +18,8 @@ bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump
 // Reads the three files. Returns true on failure: the files are deleted and the store emptied.
 bool LoadRaceCache(Store& store, const Folders& folders);
 void ClearRaceCache(Store& store);
+// True when all three weekly files are in the cache folder.
+bool WeeklyFilesPresent(const Folders& folders);
 
 // Quicksort of keys[first..last] (1-based, inclusive), moving positions along.
 void SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last);

@@ -74,7 +74,60 @@ void QtUserInterface::setProgress(int value) {
     if (progress_) progress_->setValue(value);
 }
 
-void QtPump::processEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+namespace {
+
+constexpr const char* kCancelControl = "veltrixCancelControl";
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
+class InputGuard final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!isUserInput(event->type())) return false;
+        for (QObject* o = watched; o; o = o->parent())
+            if (o->property(kCancelControl).toBool()) return false;
+        return true;
+    }
+};
+
+}  // namespace
+
+void QtPump::processEvents() {
+    static InputGuard guard;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return;
+    app->installEventFilter(&guard);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    app->removeEventFilter(&guard);
+}
+
+QtPump& SharedPump() {
+    static QtPump pump;
+    return pump;
+}
+
+void MarkAsCancelControl(QWidget* control) {
+    if (control) control->setProperty(kCancelControl, true);
+}
 
 QString toQtFileFilter(const std::string& filter) {
     QString f = toQString(filter);

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 
 class QLabel;
 class QProgressBar;
@@ -45,18 +45,21 @@ private:
     QPointer<QProgressBar> progress_;
 };
 
-// Processes pending events once per turn; a cancel button or closing the window
-// raises the flag, the command that starts lowers it.
+// Processes pending events once per turn of a long loop. While it does, no
+// window takes mouse or keyboard input except the controls marked with
+// MarkAsCancelControl, so nothing re-enters the core mid-loop (a header click
+// cannot reorder the sheets while the past runs are built). Paint, timer and
+// close events go through; a close is how a window cancels.
 class QtPump final : public Pump {
 public:
     void processEvents() override;
-    bool cancelRequested() const override { return cancel_; }
-    void requestCancel() { cancel_ = true; }
-    void reset() { cancel_ = false; }
-
-private:
-    bool cancel_ = false;
 };
+
+// The program's one pump, and with it the one cancel flag.
+QtPump& SharedPump();
+
+// Lets a control (a cancel button) take input while a long loop pumps events.
+void MarkAsCancelControl(QWidget* control);
 
 // "CSV ファイル (*.csv)|*.csv|..." (description|pattern pairs) -> Qt's
 // "CSV ファイル (*.csv);;..." form; a filter already in Qt's form is kept.

@@ -4,7 +4,7 @@
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 
-#include "racecard/sheet.h"
+#include "base/sheet.h"
 
 class QTableView;
 

@@ -4,17 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis_commands.h"
 #include "app/application.h"
-#include "app/race_card_reset.h"
 #include "store/analysis_files.h"
 #include "support/fake_host.h"
 
 namespace veltrix::test {
 
-class CountingRaceCard : public RaceCardReset {
+// Counts the race card resets the windows hear of.
+class CountingRaceCard {
 public:
+    explicit CountingRaceCard(ChangeNotifier& changes)
+        : subscription_(changes.subscribe([this](Change c) { resets += c == Change::RaceCardReset; })) {}
     int resets = 0;
-    void ResetData() override { ++resets; }
+
+private:
+    Subscription subscription_;
 };
 
 // Races on 2009/01/17 (two) and 2009/01/18 (one); four runners; five past
@@ -109,7 +114,7 @@ struct AnalysisFixture {
     TempDir dir;
     Application app;
     FakePump pump;
-    CountingRaceCard card;
+    CountingRaceCard card{app.changes};
     AnalysisFixture() {
         app.folders = Folders::under(dir.path());
         std::filesystem::create_directories(app.folders.cache);
@@ -121,10 +126,8 @@ struct AnalysisFixture {
     void write(const std::string& argument, const std::string& text) const {
         WriteCp932(file(argument), text);
     }
-    int read(const std::string& argument) {
-        return ReadAnalysisFile(app.store, app.folders, argument, pump, card);
-    }
-    int readConditions() { return ReadConditionFile(app.conditions, app.store, app.folders, pump, card); }
+    int read(const std::string& argument) { return MergeAnalysisFile(app, argument, pump); }
+    int readConditions() { return MergeConditionFile(app, pump); }
 };
 
 }  // namespace veltrix::test

@@ -4,7 +4,7 @@
 
 #include "analysis/analysis_fixture.h"
 #include "store/analysis_files.h"
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 namespace veltrix::test {
 namespace {

@@ -6,8 +6,8 @@
 #include "analysis/analysis_fixture.h"
 #include "sample/analysis_sample.h"
 #include "store/analysis_files.h"
-#include "store/encoding.h"
-#include "store/fields.h"
+#include "base/encoding.h"
+#include "base/fields.h"
 #include "store/weekly_store.h"
 
 namespace veltrix::test {
@@ -27,7 +27,7 @@ TEST(MergeAnalysisFilesAtStartup, ConditionsFirstThenOneFilePerDateOfTheStoresMo
     fx.write("20090117r", AnalysisText({RunnerLine("2009011706010101", "01", Same9("3213"))}, {}));
     fx.write("20090118r", AnalysisText({RunnerLine("2009011806010201", "05", Same9("1027"))}, {}));
     fx.write("20090117t", "damaged: a file of the other mode is never read");
-    auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+    auto r = MergeAnalysisFiles(fx.app, fx.pump);
     EXPECT_FALSE(r.ended);
     EXPECT_EQ(r.conditionRecords, 1);
     EXPECT_EQ(r.analysisFiles, 2);
@@ -40,7 +40,7 @@ TEST(MergeAnalysisFilesAtStartup, TokubetsuReadsTAndMissingFilesAreSkipped) {
     AnalysisFixture fx;
     fx.app.store.DataMode = "TOKUBETSU";
     fx.write("20090118t", AnalysisText({RunnerLine("2009011806010201", "05", Same9("3213"))}, {}));
-    auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+    auto r = MergeAnalysisFiles(fx.app, fx.pump);
     EXPECT_FALSE(r.ended);
     EXPECT_EQ(r.conditionRecords, 0);
     EXPECT_EQ(r.analysisFiles, 1);
@@ -52,7 +52,7 @@ TEST(MergeAnalysisFilesAtStartup, AFailureEndsTheStep) {
         AnalysisFixture fx;  // damaged condition file: no per-date file is read
         fx.write(kConditionFileArgument, "0,TOKEN\r\n");
         fx.write("20090117r", AnalysisText({}, {}));
-        auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+        auto r = MergeAnalysisFiles(fx.app, fx.pump);
         EXPECT_TRUE(r.ended);
         EXPECT_EQ(r.analysisFiles, 0);
         EXPECT_EQ(fx.app.store.RaceCount, 0);
@@ -62,7 +62,7 @@ TEST(MergeAnalysisFilesAtStartup, AFailureEndsTheStep) {
         AnalysisFixture fx;  // damaged first date: the second is not read
         fx.write("20090117r", "0,TOKEN\r\n");
         fx.write("20090118r", AnalysisText({}, {}));
-        auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+        auto r = MergeAnalysisFiles(fx.app, fx.pump);
         EXPECT_TRUE(r.ended);
         EXPECT_EQ(r.analysisFiles, 0);
         EXPECT_FALSE(fs::exists(fx.file("20090117r")));
@@ -73,14 +73,14 @@ TEST(MergeAnalysisFilesAtStartup, AFailureEndsTheStep) {
         AnalysisFixture fx;  // a mode that names no file
         fx.app.store.DataMode = "OTHER";
         fx.write(kConditionFileArgument, goodConditions());
-        auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+        auto r = MergeAnalysisFiles(fx.app, fx.pump);
         EXPECT_TRUE(r.ended);
         EXPECT_EQ(r.conditionRecords, 1);
     }
     {
         AnalysisFixture fx;  // an empty store has no dates and nothing to end
         ClearRaceCache(fx.app.store);
-        auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+        auto r = MergeAnalysisFiles(fx.app, fx.pump);
         EXPECT_FALSE(r.ended);
         EXPECT_EQ(r.analysisFiles, 0);
     }
@@ -119,7 +119,7 @@ TEST(SampleAnalysisFiles, GeneratedFilesMergeWithFiguresForEveryRunnerAndMostPas
     EXPECT_TRUE(fs::exists(fx.file("20090117r")));
     EXPECT_TRUE(fs::exists(fx.file("20090118r")));
 
-    auto r = MergeAnalysisFilesAtStartup(fx.app, fx.pump, fx.card);
+    auto r = MergeAnalysisFiles(fx.app, fx.pump);
     ASSERT_FALSE(r.ended);
     EXPECT_EQ(r.analysisFiles, 2);
     EXPECT_EQ(r.conditionRecords, summary.conditionRecords);

@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "store/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "support/fake_host.h"
 
 namespace veltrix {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "jvlink/standin/standin_jvlink.h"
 #include "store/weekly_store.h"
 #include "support/fake_host.h"
 
@@ -39,29 +40,109 @@ TEST(Startup, FoldersThenSettings) {
     EXPECT_TRUE(CreateStoreFolders(Folders::under(dir.path() / "blocked")));  // a file where a folder should be
 }
 
-TEST(Startup, StoreIsLoadedOnlyWhenAllThreeFilesExist) {
+// What the windows hear of the load.
+struct Heard {
+    explicit Heard(ChangeNotifier& changes)
+        : subscription(changes.subscribe([this](Change c) {
+              if (c == Change::RaceCardReset) calls.push_back("reset");
+              if (c == Change::StoreReplaced) calls.push_back("store");
+          })) {}
+    std::vector<std::string> calls;
+    Subscription subscription;
+};
+
+class StoreLoadTest : public ::testing::Test {
+protected:
+    StoreLoadTest() {
+        app.folders = Folders::under(dir.path());
+        EXPECT_FALSE(CreateStoreFolders(app.folders));
+    }
+    StoreLoad load(JVLink* jv = nullptr) { return LoadStoreAtStartup(app, jv, ui, pump); }
+
     test::TempDir dir;
     Application app;
-    app.folders = Folders::under(dir.path());
-    ASSERT_FALSE(CreateStoreFolders(app.folders));
-    EXPECT_EQ(LoadStoreAtStartup(app), 0);  // nothing to load
+    test::FakeUserInterface ui;
+    test::FakePump pump;
+    Heard heard{app.changes};
+};
+
+TEST_F(StoreLoadTest, JVLinkFailureShowsTheMessageAndReadsNothing) {
+    writeWeek(app.folders, "KONSYU");
+    StandinOptions options;
+    options.faults.initResult = -1;
+    StandinJVLink jv(StandinFolder(dir.path()), options);
+    const StoreLoad r = load(&jv);
+    EXPECT_TRUE(r.jvlinkFailed);
+    EXPECT_FALSE(r.storeRead);
+    EXPECT_EQ(app.store.RaceCount, 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "JV-Linkの初期化に失敗しました。");
+    EXPECT_EQ(ui.messages[0].icon, Icon::Warning);
+    EXPECT_TRUE(heard.calls.empty());
+
+    StandinJVLink ready(StandinFolder(dir.path()));
+    EXPECT_TRUE(load(&ready).storeRead);
+    EXPECT_TRUE(ui.messages.size() == 1u);
+}
+
+TEST_F(StoreLoadTest, StoreIsLoadedOnlyWhenAllThreeFilesExist) {
+    StoreLoad r = load();  // nothing to load
+    EXPECT_FALSE(r.weekPresent);
+    EXPECT_FALSE(r.storeRead);
     EXPECT_EQ(app.store.RaceCount, 0);
 
     writeWeek(app.folders, "KONSYU");
     fs::remove(app.folders.cache / kCache3);
-    EXPECT_EQ(LoadStoreAtStartup(app), 0);
+    r = load();
+    EXPECT_FALSE(r.storeRead);
     EXPECT_EQ(app.store.RaceCount, 0);
     EXPECT_TRUE(fs::exists(app.folders.cache / kCache1));  // an incomplete week is not touched
 
     writeWeek(app.folders, "KONSYU");
-    EXPECT_EQ(LoadStoreAtStartup(app), 0);
+    r = load();
+    EXPECT_TRUE(r.storeRead);
     EXPECT_EQ(app.store.DataMode, "KONSYU");
     EXPECT_EQ(app.store.RaceCount, 1);
+    EXPECT_TRUE(ui.messages.empty());
 
     writeWeek(app.folders, "WEEKLY");
-    EXPECT_EQ(LoadStoreAtStartup(app), -1);
+    r = load();
+    EXPECT_TRUE(r.weekPresent);
+    EXPECT_FALSE(r.storeRead);  // the analysis-file import is not offered
     EXPECT_EQ(app.store.RaceCount, 0);
     EXPECT_FALSE(fs::exists(app.folders.cache / kCache1));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(heard.calls, (std::vector<std::string>{"store", "store", "store", "store"}));
+}
+
+TEST_F(StoreLoadTest, DamagedAnalysisFileEmptiesTheStoreAndResetsTheRaceCard) {
+    writeWeek(app.folders, "KONSYU");
+    test::WriteCp932(app.folders.cache / "cachea20090117r", "0,TOKEN\r\n");
+    app.raceCard.lblRace = "shown";
+    const StoreLoad r = load();
+    EXPECT_TRUE(r.storeRead);
+    EXPECT_TRUE(r.merged.failed);
+    EXPECT_EQ(app.store.RaceCount, 0);
+    EXPECT_TRUE(app.raceCard.lblRace.empty());
+    EXPECT_FALSE(fs::exists(app.folders.cache / "cachea20090117r"));
+    EXPECT_EQ(heard.calls, (std::vector<std::string>{"reset", "store"}));
+}
+
+TEST(Startup, StartApplicationIsFoldersSettingsAndStore) {
+    test::TempDir dir;
+    Application app;
+    StoreLoad load;
+    std::string reason;
+    EXPECT_FALSE(StartApplication(app, dir.path(), load, reason));  // no settings file
+    EXPECT_NE(reason.find("VELTRIX.ctx"), std::string::npos);
+    EXPECT_TRUE(StartApplication(app, dir.path(), load, reason, false)) << reason;
+
+    test::WriteCp932(dir.path() / "VELTRIX.ctx", "[TuneInfo]\r\nKikan=300\r\n");
+    writeWeek(Folders::under(dir.path()), "TOKUBETSU");
+    EXPECT_TRUE(StartApplication(app, dir.path(), load, reason)) << reason;
+    EXPECT_EQ(app.settings.Kikan, 300);
+    EXPECT_TRUE(load.storeRead);
+    EXPECT_EQ(app.store.DataMode, "TOKUBETSU");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The import window's race list, state table and list buttons, without a window.
+// The import window's race list and state table, without a window.
 #include "jvlink/data_import.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +22,6 @@ Store konsyuStore() {
     s.RaceLabel[2] = "2009/01/17 中山 11R 15:35 芝2000 若駒ステークス" + kPad + "2009011706010111";
     return s;
 }
-
-class Window final : public WeeklyImportWindow {
-public:
-    std::vector<std::string> calls;
-    void lockForImport() override { calls.push_back("lock"); }
-    void resetRaceCard() override { calls.push_back("reset"); }
-    void putRaceList() override { calls.push_back("put"); }
-    void restoreWindow() override { calls.push_back("restore"); }
-};
 
 TEST(PutRaceList, FillsTheColumnsFromTheLabels) {
     DataImportModel model;
@@ -90,83 +81,6 @@ TEST(ImportWindowState, FollowsPhaseAndDataMode) {
     auto running = ImportWindowStateFor(ImportPhase::Running, "KONSYU");
     EXPECT_FALSE(running.importButtons || running.realTimeButtons || running.grid);
     EXPECT_TRUE(running.cancel && running.waitCursor);
-}
-
-class RaceListClickTest : public ::testing::Test {
-protected:
-    RaceListClickTest() {
-        Store s = konsyuStore();
-        PutRaceList(model.fpsControl, s, "");
-        actions.UpdateMining = [&](const std::string& id) { return log("mining " + id, -1); };
-        actions.UpdateOdds = [&](const std::string& id) { return log("odds " + id, -1); };
-        actions.UpdateKekka = [&](const std::string& id) { return log("kekka " + id, 1); };
-        actions.OpenRace = [&](const std::string& id, const std::string& label) {
-            calls.push_back("open " + id);
-            openedLabel = label;
-        };
-    }
-    int log(const std::string& call, int result) {
-        calls.push_back(call);
-        return result;
-    }
-    RaceListClick click(int row, int col) { return ClickRaceList(model, RowNo(row), ColNo(col), actions, window, ui); }
-    std::string shown(int row) const { return model.fpsControl.text(RowNo(row), ColNo(10)); }
-
-    DataImportModel model;
-    RaceListActions actions;
-    Window window;
-    FakeUserInterface ui;
-    std::vector<std::string> calls;
-    std::string openedLabel;
-};
-
-TEST_F(RaceListClickTest, ImportRunsAllThreeUpdatesWhateverTheyReturn) {
-    model.import.session.CancelRequested = true;
-    EXPECT_EQ(click(2, 9), RaceListClick::Imported);
-    EXPECT_EQ(calls, (std::vector<std::string>{"mining 2009011706010111", "odds 2009011706010111",
-                                               "kekka 2009011706010111"}));
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"lock", "restore"}));
-    EXPECT_FALSE(model.import.session.CancelRequested);
-    EXPECT_FALSE(model.busy);
-}
-
-TEST_F(RaceListClickTest, ShowingOneRaceAtATime) {
-    EXPECT_EQ(click(1, 10), RaceListClick::Opened);
-    EXPECT_EQ(shown(1), "1");
-    EXPECT_EQ(calls, std::vector<std::string>{"open 2009011706010101"});
-    EXPECT_EQ(openedLabel, model.fpsControl.text(RowNo(1), ColNo(2)));
-
-    // A second row unchecks the first and opens the second race.
-    EXPECT_EQ(click(2, 10), RaceListClick::Opened);
-    EXPECT_EQ(shown(1), "0");
-    EXPECT_EQ(shown(2), "1");
-    EXPECT_EQ(calls.back(), "open 2009011706010111");
-
-    // Clearing the shown race's box opens nothing and leaves the other rows.
-    calls.clear();
-    EXPECT_EQ(click(2, 10), RaceListClick::Unchecked);
-    EXPECT_EQ(shown(2), "0");
-    EXPECT_EQ(shown(1), "0");
-    EXPECT_TRUE(calls.empty());
-}
-
-TEST_F(RaceListClickTest, BusyListAndOtherCellsIgnoreClicks) {
-    model.busy = true;
-    EXPECT_EQ(click(1, 10), RaceListClick::Ignored);
-    EXPECT_EQ(shown(1), "0");
-    model.busy = false;
-    EXPECT_EQ(click(1, 8), RaceListClick::Ignored);
-    EXPECT_EQ(click(3, 9), RaceListClick::Ignored);
-    EXPECT_TRUE(calls.empty());
-    EXPECT_TRUE(window.calls.empty());
-}
-
-TEST_F(RaceListClickTest, AFailingActionLeavesTheWindowUsable) {
-    actions.OpenRace = [](const std::string&, const std::string&) { throw std::runtime_error("x"); };
-    EXPECT_EQ(click(1, 10), RaceListClick::Ignored);
-    EXPECT_EQ(window.calls.back(), "restore");
-    EXPECT_EQ(ui.statuses.back(), "");
-    EXPECT_FALSE(model.busy);
 }
 
 }  // namespace

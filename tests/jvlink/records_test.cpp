@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 namespace veltrix {
 namespace {

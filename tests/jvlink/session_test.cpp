@@ -143,7 +143,7 @@ TEST_F(SessionTest, CancelDuringTheWaitClosesWithoutReading) {
     StandinJVLink link(jv);
     pump.cancelAt = 3;
     EXPECT_EQ(run(link, race()), -1);
-    EXPECT_TRUE(state.CancelRequested);
+    EXPECT_TRUE(pump.cancelRequested());
     EXPECT_FALSE(state.DownloadDone);
     EXPECT_EQ(link.calls().read, 0);
     EXPECT_EQ(link.calls().close, 1);
@@ -156,7 +156,7 @@ TEST_F(SessionTest, CancelAlreadyRequestedStopsBeforeReading) {
     StandinOptions opt;
     opt.simulateDownload = false;
     StandinJVLink link(jv, opt);
-    state.CancelRequested = true;
+    pump.requestCancel();
     EXPECT_EQ(run(link, race()), -1);
     EXPECT_EQ(link.calls().read, 0);
 }
@@ -172,7 +172,7 @@ TEST_F(SessionTest, FailedDownloadEndsTheSessionInsteadOfWaiting) {
     EXPECT_EQ(link.calls().read, 0);
     EXPECT_EQ(link.calls().close, 1);
     EXPECT_FALSE(state.SessionOpen);
-    EXPECT_FALSE(state.CancelRequested);
+    EXPECT_FALSE(pump.cancelRequested());
     EXPECT_LT(pump.turns, 100);
 }
 
@@ -220,7 +220,7 @@ TEST_F(SessionTest, CancelWhileReadingAsksWhenTheImportWantsTo) {
     pump.cancelAt = 2;
     EXPECT_EQ(run(link, req), 0);
     EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(state.CancelRequested);
+    EXPECT_FALSE(pump.cancelRequested());
     EXPECT_EQ(seen.size(), 4u);
 
     seen.clear();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "support/fake_host.h"
 
 namespace veltrix::test {

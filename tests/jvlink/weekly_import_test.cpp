@@ -7,10 +7,11 @@
 #include <memory>
 #include <tuple>
 
+#include "app/import_commands.h"
 #include "jvlink/records.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "sample/record_writer.h"
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "store/weekly_store.h"
 #include "support/fake_host.h"
 
@@ -113,14 +114,21 @@ std::string tkRecord(char category, const std::string& id, const std::string& tr
     return WriteRecord(r);
 }
 
-// The window side of a command, recorded.
-class RecordingWindow final : public WeeklyImportWindow {
+// What the windows hear of a command: lock at its start, race card reset,
+// race list refilled from the store, restore at its end.
+class RecordingWindow final {
 public:
+    explicit RecordingWindow(ChangeNotifier& changes)
+        : subscription_(changes.subscribe([this](Change c) {
+              if (c == Change::CommandStarted) calls.push_back("lock");
+              if (c == Change::RaceCardReset) calls.push_back("reset");
+              if (c == Change::StoreReplaced) calls.push_back("put");
+              if (c == Change::CommandFinished) calls.push_back("restore");
+          })) {}
     std::vector<std::string> calls;
-    void lockForImport() override { calls.push_back("lock"); }
-    void resetRaceCard() override { calls.push_back("reset"); }
-    void putRaceList() override { calls.push_back("put"); }
-    void restoreWindow() override { calls.push_back("restore"); }
+
+private:
+    Subscription subscription_;
 };
 
 constexpr const char* kStamp = "20090115120000";
@@ -132,7 +140,8 @@ const std::string kHorseB = "2006105678";
 
 class WeeklyImportTest : public ::testing::Test {
 protected:
-    WeeklyImportTest() : folders(Folders::under(dir.path())) {
+    WeeklyImportTest() {
+        app.folders = Folders::under(dir.path());
         std::filesystem::create_directories(folders.cache);
         StandinOptions options;
         options.simulateDownload = false;
@@ -159,14 +168,8 @@ protected:
                              seRecord('7', kPast1, kHorseB, 9)});
     }
 
-    ImportOutcome runWeek() {
-        ImportContext ctx{store, folders, *jv, ui, pump, clock};
-        return ImportThisWeek(state, ctx, window);
-    }
-    ImportOutcome runToku() {
-        ImportContext ctx{store, folders, *jv, ui, pump, clock};
-        return ImportTokubetsu(state, ctx, window);
-    }
+    ImportOutcome runWeek() { return ImportThisWeek(app, state, {*jv, ui, pump, clock}); }
+    ImportOutcome runToku() { return ImportTokubetsu(app, state, {*jv, ui, pump, clock}); }
 
     bool weeklyFilesExist() const {
         return std::filesystem::exists(folders.cache / kCache1) || std::filesystem::exists(folders.cache / kCache2) ||
@@ -181,14 +184,15 @@ protected:
     }
 
     TempDir dir;
-    Folders folders;
-    Store store;
+    Application app;
+    Folders& folders = app.folders;
+    Store& store = app.store;
     FakeUserInterface ui;
     FakePump pump;
     FakeClock clock;
     std::unique_ptr<StandinJVLink> jv;
     WeeklyImportState state;
-    RecordingWindow window;
+    RecordingWindow window{app.changes};
 };
 
 TEST_F(WeeklyImportTest, ThisWeekFillsTheStoreAndTheFiles) {
@@ -310,7 +314,7 @@ TEST_F(WeeklyImportTest, AnsweringNoChangesNothing) {
     EXPECT_EQ(ui.questions[0].text, "特別登録馬情報をインポート済みです。今週のレース情報をインポートしますか？");
     EXPECT_TRUE(ui.questions[0].defaultNo);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(window.calls, std::vector<std::string>{"restore"});
+    EXPECT_TRUE(window.calls.empty());  // nothing was locked, nothing to restore
     EXPECT_TRUE(std::filesystem::exists(folders.cache / kCache1));
     EXPECT_EQ(store.DataMode, "TOKUBETSU");
 }
@@ -394,8 +398,7 @@ TEST_F(WeeklyImportTest, CancelAtAnyTurnAbortsWithAnEmptyStore) {
         FakeUserInterface freshUi;
         FakePump freshPump;
         freshPump.cancelAt = n;
-        ImportContext ctx{store, folders, *jv, freshUi, freshPump, clock};
-        EXPECT_EQ(ImportThisWeek(state, ctx, window), ImportOutcome::Aborted);
+        EXPECT_EQ(ImportThisWeek(app, state, {*jv, freshUi, freshPump, clock}), ImportOutcome::Aborted);
         ASSERT_FALSE(freshUi.messages.empty());
         EXPECT_EQ(freshUi.messages.back().text, "レース情報の更新を中止しました。");
         expectEmptyStore();
@@ -428,8 +431,7 @@ TEST_F(WeeklyImportTest, TokubetsuCancelAtAnyTurn) {
         FakeUserInterface freshUi;
         FakePump freshPump;
         freshPump.cancelAt = n;
-        ImportContext ctx{store, folders, *jv, freshUi, freshPump, clock};
-        EXPECT_EQ(ImportTokubetsu(state, ctx, window), ImportOutcome::Aborted);
+        EXPECT_EQ(ImportTokubetsu(app, state, {*jv, freshUi, freshPump, clock}), ImportOutcome::Aborted);
         ASSERT_FALSE(freshUi.messages.empty());
         EXPECT_EQ(freshUi.messages.back().text, "特別登録馬情報の更新を中止しました。");
         expectEmptyStore();

@@ -27,9 +27,9 @@ protected:
         b.addRace(kRaceId, KonsyuLabel("中山", "ダ1200"), specs);
     }
     void run() {
-        ASSERT_FALSE(FillRaceCard(app, kRaceId));
+        ASSERT_FALSE(FillRaceCard(app.raceCard, app.store, app.raceTables, kRaceId));
         app.raceCard.pastRuns.reset(app.raceCard.sheet(1).rowCount());
-        BuildPastRuns(app, pump);
+        BuildPastRuns(app.raceCard, app.store, pump);
     }
     const std::string& field(int row, int slot, int f) { return app.raceCard.pastRuns.at(row, slot, f); }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "race_fixture.h"
+#include "app/race_commands.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 #include "support/fake_host.h"
@@ -30,19 +31,36 @@ RunnerSpec runner(int i, std::string frame = "1") {
     return r;
 }
 
-class RecordingWindows : public RaceCardWindows {
+// What the windows around the race card hear.
+class RecordingWindows {
 public:
+    explicit RecordingWindows(Application& app)
+        : app_(app), subscription_(app.changes.subscribe([this](Change c) { heard(c); })) {}
     std::vector<std::string> calls;
-    void clearSecondaryWindows() override { calls.push_back("clearSecondary"); }
-    void clearChart() override { calls.push_back("clearChart"); }
-    void clearHistoryPane() override { calls.push_back("clearHistory"); }
-    void betListLoaded() override { calls.push_back("betList"); }
-    void setSelect(const std::string&) override { calls.push_back("setSelect"); }
-    void raceOpened() override { calls.push_back("raceOpened"); }
-    void runnerChosen(int row, const std::string& umaCode) override {
-        calls.push_back("chosen " + std::to_string(row) + " " + umaCode);
+
+private:
+    void heard(Change c) {
+        switch (c) {
+            case Change::CommandStarted: calls.push_back("lock"); break;
+            case Change::CommandFinished: calls.push_back("restore"); break;
+            case Change::RaceCardReset: calls.push_back("reset"); break;
+            case Change::BetListLoaded: calls.push_back("betList"); break;
+            case Change::RaceOpened: calls.push_back("raceOpened"); break;
+            case Change::RunnerChosen: {
+                const RowNo row = app_.raceCard.sheet(1).findRow(card::kUmaCode, app_.raceCard.lastUmaCode);
+                calls.push_back("chosen " + std::to_string(row.value) + " " + app_.raceCard.lastUmaCode);
+                break;
+            }
+            default: calls.push_back("other"); break;
+        }
     }
+    Application& app_;
+    Subscription subscription_;
 };
+
+bool fill(Application& app, const std::string& raceId) {
+    return FillRaceCard(app.raceCard, app.store, app.raceTables, raceId);
+}
 
 // ---- filling the rows ----
 
@@ -65,7 +83,7 @@ TEST(FillRaceCard, CommonColumnsFrameColoursAndRunnerTexts) {
     uma.at(2, 16) = "40";
     AddMark(app.raceTables, Uma(2), "◎");
 
-    ASSERT_FALSE(FillRaceCard(app, kRaceId));
+    ASSERT_FALSE(fill(app, kRaceId));
     const RaceCard& c = app.raceCard;
     EXPECT_EQ(c.RaceSyubetsuCode, "13");
     EXPECT_EQ(c.RaceJyokenCode, "005");
@@ -116,7 +134,7 @@ TEST(FillRaceCard, SpecialRegistrationsShowSequenceNumbersWhiteOnBlack) {
     RunnerSpec r = runner(1, "");
     r.umaban = "003";
     b.addRace(kRaceId, TokubetsuLabel("中山", "芝1600"), {r}, "001");
-    ASSERT_FALSE(FillRaceCard(app, kRaceId));
+    ASSERT_FALSE(fill(app, kRaceId));
     const Sheet& s = app.raceCard.sheet(1);
     EXPECT_EQ(s.text(R(1), C(2)), "3");
     EXPECT_EQ(s.number(R(1), C(2)), 3.0);
@@ -146,9 +164,9 @@ TEST(FillRaceCard, NeverShowsTheNextRacesRunnersAndFailsForAnUnknownRace) {
     StoreBuilder b(app.store);
     b.addRace(kRaceId, KonsyuLabel("中山", "ダ1200"), {runner(1), runner(2)}, "03");
     b.addRace("2009011706010112", KonsyuLabel("中山", "ダ1800"), {runner(3)});
-    ASSERT_FALSE(FillRaceCard(app, kRaceId));
+    ASSERT_FALSE(fill(app, kRaceId));
     EXPECT_EQ(column(app.raceCard.sheet(1), 3), (std::vector<std::string>{Uma(1), Uma(2)}));
-    EXPECT_TRUE(FillRaceCard(app, "2009011706010199"));
+    EXPECT_TRUE(fill(app, "2009011706010199"));
 }
 
 // ---- opening a race with its per-race files ----
@@ -198,13 +216,13 @@ protected:
         }
         ASSERT_EQ(WriteKekkaCache(app.folders, kRaceId, k), 0);
     }
-    bool open() { return OpenRace(app, kRaceId, label, windows, pump); }
+    bool open() { return OpenRace(app, kRaceId, label, pump); }
 
     TempDir dir;
     Application app;
     StoreBuilder b;
     std::string label;
-    RecordingWindows windows;
+    RecordingWindows windows{app};
     FakePump pump;
 };
 
@@ -218,8 +236,8 @@ TEST_F(OpenRaceTest, WithoutPerRaceFilesShowsTheRunnersAndHidesTheResultColumns)
     EXPECT_FALSE(c.sheet(3).isColumnHidden(C(17)));
     EXPECT_EQ(column(c.sheet(3), 6), (std::vector<std::string>{"", "", ""}));
     EXPECT_EQ(c.pastRuns.rows(), 3);
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"clearSecondary", "clearChart", "clearHistory", "setSelect",
-                                                       "raceOpened"}));
+    // The windows clear what they showed of the old race before the new one is on show.
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"lock", "reset", "raceOpened", "restore"}));
 }
 
 TEST_F(OpenRaceTest, OddsSheetColumnsFromOddsForecastAndResult) {
@@ -266,7 +284,7 @@ TEST_F(OpenRaceTest, CancelledWinOddsStrikeTheNameOnAllSheets) {
         EXPECT_TRUE(app.raceCard.sheet(s).cell(R(2), C(5)).strikeOut) << s;
     }
     // Sorting keeps the struck-through name with its runner.
-    SortRaceCard(app.raceCard, 3, 20, SortOrder::Ascending);
+    SortRaceCard(app.raceCard, 3, C(20), SortOrder::Ascending);
     for (int s = 1; s <= 3; ++s) {
         const Sheet& sh = app.raceCard.sheet(s);
         for (int r = 1; r <= 3; ++r)
@@ -304,7 +322,7 @@ TEST_F(OpenRaceTest, RefreshKeepsTheTablesInMemoryAndTheAptitudeColours) {
     ASSERT_FALSE(open());
     fs::remove(app.folders.cache / ("cache4" + kRaceId));
     app.raceCard.HistoryUmaban = "2";
-    ASSERT_FALSE(RefreshRace(app, kRaceId, windows, pump));
+    ASSERT_FALSE(RefreshRace(app, kRaceId, pump));
     EXPECT_EQ(app.raceCard.HistoryUmaban, "");
     EXPECT_EQ(column(app.raceCard.sheet(3), 6), (std::vector<std::string>{"60.0", "", "45.0"}));
     EXPECT_FALSE(app.raceCard.sheet(3).isColumnHidden(C(14)));
@@ -314,18 +332,18 @@ TEST_F(OpenRaceTest, RefreshKeepsTheTablesInMemoryAndTheAptitudeColours) {
 TEST_F(OpenRaceTest, ChoosingARunnerByName) {
     ASSERT_FALSE(open());
     windows.calls.clear();
-    EXPECT_TRUE(ChooseRunner(app, 2, windows));
+    EXPECT_TRUE(ChooseRunner(app, R(2)));
     EXPECT_EQ(app.raceCard.HistoryUmaban, "2");
     for (int s = 1; s <= 3; ++s) {
         EXPECT_EQ(app.raceCard.sheet(s).cell(R(2), C(5)).fore, kBlack);
         EXPECT_EQ(app.raceCard.sheet(s).cell(R(2), C(5)).back, kWhite);
         EXPECT_EQ(app.raceCard.sheet(s).cell(R(1), C(5)).back, kBlack);
     }
-    EXPECT_FALSE(ChooseRunner(app, 2, windows));  // the runner shown last
-    EXPECT_TRUE(ChooseRunner(app, 3, windows));
+    EXPECT_FALSE(ChooseRunner(app, R(2)));  // the runner shown last
+    EXPECT_TRUE(ChooseRunner(app, R(3)));
     EXPECT_EQ(app.raceCard.sheet(1).cell(R(2), C(5)).back, kBlack);
     EXPECT_EQ(windows.calls, (std::vector<std::string>{"chosen 2 " + Uma(2), "chosen 3 " + Uma(3)}));
-    EXPECT_FALSE(ChooseRunner(app, 9, windows));
+    EXPECT_FALSE(ChooseRunner(app, R(9)));
 }
 
 // ---- sorting ----
@@ -335,30 +353,30 @@ TEST_F(OpenRaceTest, SortingSheet2ReordersTheOthersAndNoRestores) {
     RaceCard& c = app.raceCard;
     const double tokyo[] = {40, 60, 50};
     for (int r = 1; r <= 3; ++r) c.sheet(2).setNumber(R(r), C(11), tokyo[r - 1]);
-    EXPECT_TRUE(ClickHeader(c, 2, 11));
+    EXPECT_TRUE(ClickHeader(c, 2, C(11)));
     for (int s = 1; s <= 3; ++s) {
         EXPECT_EQ(column(c.sheet(s), 3), (std::vector<std::string>{Uma(2), Uma(3), Uma(1)})) << s;
         EXPECT_EQ(column(c.sheet(s), 1), (std::vector<std::string>{"1", "2", "3"}));
     }
     EXPECT_EQ(column(c.sheet(2), 11), (std::vector<std::string>{"60", "50", "40"}));
-    EXPECT_FALSE(ClickHeader(c, 1, 6));  // not sortable
-    EXPECT_TRUE(ClickHeader(c, 1, 2));
+    EXPECT_FALSE(ClickHeader(c, 1, C(6)));  // not sortable
+    EXPECT_TRUE(ClickHeader(c, 1, C(2)));
     for (int s = 1; s <= 3; ++s)
         EXPECT_EQ(column(c.sheet(s), 2), (std::vector<std::string>{"1", "2", "3"})) << s;
     EXPECT_EQ(column(c.sheet(2), 11), (std::vector<std::string>{"40", "60", "50"}));
 }
 
 TEST(SortableColumns, Table) {
-    EXPECT_EQ(SortableOrder(1, 2), SortOrder::Ascending);
-    EXPECT_EQ(SortableOrder(1, 21), SortOrder::Descending);
-    EXPECT_EQ(SortableOrder(1, 22), std::nullopt);
-    EXPECT_EQ(SortableOrder(1, 15), std::nullopt);
-    EXPECT_EQ(SortableOrder(2, 29), SortOrder::Descending);
-    EXPECT_EQ(SortableOrder(2, 5), std::nullopt);
-    EXPECT_EQ(SortableOrder(3, 15), SortOrder::Ascending);
-    EXPECT_EQ(SortableOrder(3, 14), SortOrder::Descending);
-    EXPECT_EQ(SortableOrder(3, 17), std::nullopt);
-    EXPECT_EQ(SortableOrder(3, 25), std::nullopt);
+    EXPECT_EQ(SortableOrder(1, C(2)), SortOrder::Ascending);
+    EXPECT_EQ(SortableOrder(1, C(21)), SortOrder::Descending);
+    EXPECT_EQ(SortableOrder(1, C(22)), std::nullopt);
+    EXPECT_EQ(SortableOrder(1, C(15)), std::nullopt);
+    EXPECT_EQ(SortableOrder(2, C(29)), SortOrder::Descending);
+    EXPECT_EQ(SortableOrder(2, C(5)), std::nullopt);
+    EXPECT_EQ(SortableOrder(3, C(15)), SortOrder::Ascending);
+    EXPECT_EQ(SortableOrder(3, C(14)), SortOrder::Descending);
+    EXPECT_EQ(SortableOrder(3, C(17)), std::nullopt);
+    EXPECT_EQ(SortableOrder(3, C(25)), std::nullopt);
 }
 
 // ---- deviation scores, ranks, scores ----
@@ -371,26 +389,26 @@ Sheet valueSheet(const std::vector<std::string>& values) {
 
 TEST(CalculateHensa, DeviationScores) {
     Sheet s = valueSheet({"10", "", "20", "0", "30"});
-    CalculateHensa(s, 2, 1);
+    CalculateHensa(s, C(2), 1);
     EXPECT_EQ(column(s, 2), (std::vector<std::string>{"40.0", "", "50.0", "", "60.0"}));
     Sheet down = valueSheet({"10", "20", "30"});
-    CalculateHensa(down, 2, -1);
+    CalculateHensa(down, C(2), -1);
     EXPECT_EQ(column(down, 2), (std::vector<std::string>{"60.0", "50.0", "40.0"}));
     EXPECT_DOUBLE_EQ(*down.number(R(1), C(2)), 60.0);
 }
 
 TEST(CalculateHensa, SingleValueAndNoSpreadGive50) {
     Sheet one = valueSheet({"", "42.5", "0"});
-    CalculateHensa(one, 2, 1);
+    CalculateHensa(one, C(2), 1);
     EXPECT_EQ(column(one, 2), (std::vector<std::string>{"", "50.0", ""}));
     Sheet equal = valueSheet({"7", "7", "7"});
-    CalculateHensa(equal, 2, -1);
+    CalculateHensa(equal, C(2), -1);
     EXPECT_EQ(column(equal, 2), (std::vector<std::string>{"50.0", "50.0", "50.0"}));
 }
 
 TEST(PutJyuni, EqualValuesShareARankAndTheNextIsSkipped) {
     Sheet s = valueSheet({"10", "20", "20", "", "5", "3"});
-    PutJyuni(s, 2);
+    PutJyuni(s, C(2));
     EXPECT_EQ(column(s, 3), (std::vector<std::string>{"3", "1", "1", "", "4", "5"}));
     EXPECT_EQ(s.cell(R(1), C(3)).fore, kBlack);
     EXPECT_EQ(s.cell(R(1), C(3)).back, kWhite);
@@ -433,9 +451,9 @@ protected:
         Application app;
         StoreBuilder b(app.store, mode);
         b.addRace(kRaceId, label, {runner(1), runner(2)});
-        EXPECT_FALSE(FillRaceCard(app, kRaceId));
+        EXPECT_FALSE(fill(app, kRaceId));
         app.raceCard.lblRace = app.store.RaceLabel[1];
-        SetRaceJyoken(app);
+        SetRaceJyoken(app.raceCard.sheet(2), app.raceCard.lblRace, app.store.DataMode);
         std::vector<int> green;
         const Sheet& s = app.raceCard.sheet(2);
         for (int c = 6; c <= 29; ++c) {
@@ -473,11 +491,11 @@ TEST(ResetRaceCard, EmptiesGridLabelsAndTables) {
     Application app;
     StoreBuilder b(app.store);
     b.addRace(kRaceId, KonsyuLabel("中山", "ダ1200"), {runner(1)});
-    ASSERT_FALSE(FillRaceCard(app, kRaceId));
+    ASSERT_FALSE(fill(app, kRaceId));
     app.raceCard.lblRace = "x";
     app.raceCard.lblScoreValue[0] = "50.0";
     app.raceTables.odds.OddsCount = 3;
-    ResetRaceCard(app);
+    ResetData(app);
     EXPECT_EQ(app.raceCard.lblRace, "");
     EXPECT_EQ(app.raceCard.sheet(1).rowCount(), 0);
     EXPECT_EQ(app.raceCard.sheet(1).colCount(), 34);

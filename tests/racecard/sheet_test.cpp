@@ -1,4 +1,4 @@
-#include "racecard/sheet.h"
+#include "base/sheet.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "jvlink/records.h"
 #include "sample/record_writer.h"
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "support/fake_host.h"
 
 namespace veltrix::sample {

@@ -1,4 +1,4 @@
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace veltrix {
 namespace {

@@ -1,8 +1,8 @@
-#include "store/fields.h"
+#include "base/fields.h"
 
 #include <gtest/gtest.h>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "support/fake_host.h"
 
 namespace veltrix {

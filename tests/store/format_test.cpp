@@ -1,4 +1,4 @@
-#include "store/format.h"
+#include "base/format.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "support/fake_host.h"
 
 namespace veltrix {
@@ -452,7 +452,7 @@ TEST_F(RaceFilesTest, LoadReadsInOrderAndDropsOnlyDamagedFiles) {
     Application app;
     app.folders = folders;
     app.raceTables = t;
-    RaceFilesRead none = LoadRaceFiles(app, "2026120906050812");
+    RaceFilesRead none = LoadRaceFiles(app.folders, "2026120906050812", app.raceTables);
     EXPECT_FALSE(none.odds || none.mining || none.kekka || none.kaime || none.marks);
     expectOddsCleared(app.raceTables.odds);
     EXPECT_EQ(app.raceTables.kekka.KekkaKubun, "");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "store/cache_files.h"
-#include "store/encoding.h"
+#include "base/encoding.h"
 #include "support/fake_host.h"
 #include "support/synthetic_store.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 namespace veltrix::test {
 

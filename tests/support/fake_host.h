@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 
 namespace veltrix::test {
 
@@ -50,13 +50,15 @@ public:
     void setProgress(int value) override { progress = value; }
 };
 
-// Counts turns; raises the cancel flag from turn cancelAt on (0 = never).
+// Counts turns; raises the cancel flag at turn cancelAt (0 = never), as a
+// cancel button pressed while that turn processes events.
 class FakePump : public Pump {
 public:
     int turns = 0;
     int cancelAt = 0;
-    void processEvents() override { ++turns; }
-    bool cancelRequested() const override { return cancelAt > 0 && turns >= cancelAt; }
+    void processEvents() override {
+        if (++turns == cancelAt) requestCancel();
+    }
 };
 
 class FakeClock : public Clock {

@@ -12,9 +12,10 @@
 #include <memory>
 
 #include "app/startup.h"
-#include "app/frmSyusohyo.h"
+#include "app/gui/frmStartup.h"
+#include "app/gui/frmSyusohyo.h"
 #include "ui/sheet_model.h"
-#include "jvlink/frmDataImport.h"
+#include "jvlink/gui/frmDataImport.h"
 #include "store/weekly_store.h"
 
 using namespace veltrix;
@@ -57,7 +58,7 @@ private slots:
     }
 
     void captionsAndTips() {
-        frmDataImport w(app_, {});
+        frmDataImport w(app_);
         QCOMPARE(w.windowTitle(), QStringLiteral("レース情報のインポート"));
         QStringList frames;
         for (auto* g : w.findChildren<QGroupBox*>()) frames << g->title();
@@ -94,11 +95,7 @@ private slots:
     }
 
     void thisWeekFillsTheRaceList() {
-        std::string shownLabel;
-        DataImportServices services;
-        services.shownRaceLabel = [&] { return shownLabel; };
-        services.openRace = [&](const std::string&, const std::string& label) { shownLabel = label; };
-        frmDataImport w(app_, services);
+        frmDataImport w(app_);
         ScriptedUser user;
         w.setUserInterface(&user);
         w.JVLink1().options().simulateDownload = false;
@@ -124,7 +121,7 @@ private slots:
         // "表示" on the second race opens it.
         const QRect cell = grid->visualRect(grid->model()->index(1, 9));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(QString::fromStdString(shownLabel), QString::fromStdString(app_.store.RaceLabel[2]));
+        QCOMPARE(QString::fromStdString(app_.raceCard.lblRace), QString::fromStdString(app_.store.RaceLabel[2]));
         QCOMPARE(grid->model()->index(1, 9).data().toString(), QStringLiteral("1"));
 
         QDir().mkpath(QStringLiteral(VELTRIX_SCREENSHOT_DIR));
@@ -134,19 +131,14 @@ private slots:
     // The main window's import command opens the window modally; a race opened
     // from its list shows on the main window.
     void openedFromTheMainWindow() {
-        MainWindowServices services;
-        services.initJVLink = [](Application&) { return 0; };
-        services.loadRaceCache = [](Application& a) { return LoadRaceCache(a.store, a.folders); };
-        services.mergeAnalysisFiles = [](Application&) { return false; };
-        frmSyusohyo main(app_, services, [] {});
+        frmSyusohyo main(app_, [] {});
         main.resize(1024, 700);
         main.show();
-        QVERIFY(!main.load());
         frmDataImport* w = AttachImportWindow(main, app_);
         ScriptedUser user;
         w->setUserInterface(&user);
         w->JVLink1().options().simulateDownload = false;
-        QVERIFY(InitJVLinkAtStartup(w->JVLink1(), user) == 0);
+        QVERIFY(!main.load(&w->JVLink1()));
 
         bool ran = false;
         QTimer::singleShot(0, w, [&] {

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -17,9 +18,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/frmSplash.h"
-#include "app/frmSyusohyo.h"
-#include "app/frmVersion.h"
+#include "app/gui/frmSplash.h"
+#include "app/gui/frmSyusohyo.h"
+#include "app/gui/frmVersion.h"
+#include "jvlink/standin/standin_jvlink.h"
+#include "base/encoding.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
 
@@ -77,19 +80,37 @@ class TestMainWindow : public QObject {
     int jvlinkCode_ = 0;
 
     std::unique_ptr<frmSyusohyo> makeWindow() {
-        MainWindowServices s;
-        s.initJVLink = [this](Application&) { return jvlinkCode_; };
-        s.loadRaceCache = [this](Application&) { return !loadSucceeds_; };
-        s.mergeAnalysisFiles = [](Application&) { return false; };
-        return std::make_unique<frmSyusohyo>(*app_, s, [this] { ++shutDowns_; });
+        return std::make_unique<frmSyusohyo>(*app_, [this] { ++shutDowns_; });
     }
 
+    // The window's load on a stand-in whose JVInit answers jvlinkCode_; a store
+    // that must not load is damaged first.
+    bool load(frmSyusohyo& w) {
+        if (!loadSucceeds_) WriteFileBytes(app_->folders.cache / kCache1, "damaged");
+        StandinOptions options;
+        options.faults.initResult = jvlinkCode_;
+        StandinJVLink jv(StandinFolder(app_->folders.program), options);
+        return w.load(&jv);
+    }
+
+    // A stored week of one race without runners.
     void writeWeeklyFiles() {
         QDir().mkpath(fromPath(app_->folders.cache));
-        for (const char* name : {kCache1, kCache2, kCache3}) {
-            QFile f(fromPath(app_->folders.cache / name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
+        const std::string label = "2009/01/17 中山 11R 15:25 芝1600 ニューイヤーＳ" + std::string(80, ' ') +
+                                  "2009011706010111";
+        const std::string files[] = {
+            "\"0\",1,\"KONSYU\"\r\n\"1\",\"2009011706010111\",\"16\",\"13\",\"999\",\"11\",\"" + label +
+                "\"\r\n",
+            "\"0\",0\r\n", "\"0\",0\r\n"};
+        const char* names[] = {kCache1, kCache2, kCache3};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(WriteFileBytes(app_->folders.cache / names[i], *Utf8ToCp932(files[i])));
+    }
+
+    // A race on show, as opening one leaves it.
+    void showRace(const std::string& label) {
+        app_->raceCard.lblRace = label;
+        app_->changes.notify(Change::RaceOpened);
     }
 
 private slots:
@@ -137,7 +158,7 @@ private slots:
 
     void sheetsAndEmptyStart() {
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         QCOMPARE(w->fpsSyuso()->objectName(), QStringLiteral("fpsSyuso"));
         QCOMPARE(w->fpsSyuso()->count(), 3);
         QCOMPARE(w->fpsSyuso()->tabText(0), QStringLiteral("出走表"));
@@ -152,7 +173,7 @@ private slots:
 
     void markItemsFromSettings() {
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         QList<QAction*> items = w->mnuMark()->actions();
         QCOMPARE(items.size(), 15);
         for (int i = 0; i < 15; ++i) {
@@ -167,7 +188,7 @@ private slots:
         app_->settings.Mark[0] = "◎";
         app_->settings.Mark[1] = "&";
         app_->settings.Mark[2] = "▲";
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         items = w->mnuMark()->actions();
         QCOMPARE(items.size(), 15);
         QCOMPARE(items[0]->text(), QStringLiteral("◎"));
@@ -179,12 +200,12 @@ private slots:
     void enablingRules() {
         writeWeeklyFiles();
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         QVERIFY(w->menuItem("mnuFileImport")->isEnabled());
         for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
             QVERIFY(!w->menuItem(name)->isEnabled());
 
-        w->showRace(QStringLiteral("2024/06/02 東京 11R"));
+        showRace("2024/06/02 東京 11R");
         QCOMPARE(w->lblRace()->text(), QStringLiteral("2024/06/02 東京 11R"));
         for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
             QVERIFY(w->menuItem(name)->isEnabled());
@@ -195,7 +216,7 @@ private slots:
             QVERIFY(!w->menuItem(name)->isEnabled());
         QVERIFY(w->menuItem("mnuFileImport")->isEnabled());
 
-        w->showRace(QStringLiteral("x"));
+        showRace("x");
         w->ResetData();
         QVERIFY(w->lblRace()->text().isEmpty());
         QVERIFY(!w->menuItem("mnuPrint")->isEnabled());
@@ -205,7 +226,7 @@ private slots:
         writeWeeklyFiles();
         loadSucceeds_ = false;
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         QVERIFY(!w->menuItem("mnuFileImport")->isEnabled());
     }
 
@@ -214,7 +235,7 @@ private slots:
         auto w = makeWindow();
         SeenBox box;
         answerNextBox(box, QMessageBox::Ok);
-        QVERIFY(w->load());
+        QVERIFY(load(*w));
         QVERIFY(box.seen);
         QCOMPARE(box.title, QStringLiteral("VELTRIX"));
         QCOMPARE(box.text, QStringLiteral("JV-Linkの初期化に失敗しました。"));
@@ -223,7 +244,7 @@ private slots:
 
     void raceLabelClickOpensTheImport() {
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         QWidget secondary;
         w->addSecondaryWindow(&secondary);
         w->show();
@@ -240,12 +261,12 @@ private slots:
 
     void closePath() {
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         auto secondary = std::make_unique<QWidget>();
         w->addSecondaryWindow(secondary.get());
         w->show();
         secondary->show();
-        w->showRace(QStringLiteral("race"));
+        showRace("race");
         QVERIFY(w->close());
         QVERIFY(!w->isVisible());
         QVERIFY(!secondary->isVisible());
@@ -260,7 +281,7 @@ private slots:
 
     void exitGoesThroughTheClosePath() {
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         w->show();
         w->menuItem("mnuFileExit")->trigger();
         QVERIFY(!w->isVisible());
@@ -359,8 +380,34 @@ private slots:
         pump.processEvents();
         QVERIFY(ran);
         QVERIFY(pump.cancelRequested());
-        pump.reset();
+        pump.clearCancel();
         QVERIFY(!pump.cancelRequested());
+    }
+
+    // While a long loop pumps events no window takes input, but a cancel control does.
+    void pumpKeepsInputOutExceptCancel() {
+        QWidget window;
+        auto* other = new QPushButton(QStringLiteral("other"), &window);
+        auto* cancel = new QPushButton(QStringLiteral("キャンセル"), &window);
+        cancel->move(0, 40);
+        MarkAsCancelControl(cancel);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy otherClicks(other, &QPushButton::clicked);
+        QSignalSpy cancelClicks(cancel, &QPushButton::clicked);
+        QtPump pump;
+        for (QPushButton* b : {other, cancel}) {
+            const QPoint at = b->rect().center();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    b, new QMouseEvent(type, at, b->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        }
+        pump.processEvents();
+        QCOMPARE(otherClicks.count(), 0);
+        QCOMPARE(cancelClicks.count(), 1);
+        // Outside the pump the same click goes through.
+        QTest::mouseClick(other, Qt::LeftButton);
+        QCOMPARE(otherClicks.count(), 1);
     }
 
     void fileFilters() {
@@ -372,10 +419,10 @@ private slots:
     void screenshot() {
         writeWeeklyFiles();
         auto w = makeWindow();
-        QVERIFY(!w->load());
+        QVERIFY(!load(*w));
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->showRace(QStringLiteral("2024年 6月 2日（日） 東京 11R 15:40 芝2400m 東京優駿"));
+        showRace("2024年 6月 2日（日） 東京 11R 15:40 芝2400m 東京優駿");
         QDir().mkpath(QStringLiteral(VELTRIX_SCREENSHOT_DIR));
         QVERIFY(w->grab().save(QStringLiteral(VELTRIX_SCREENSHOT_DIR "/main_window.png")));
     }

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "../racecard/race_fixture.h"
-#include "app/frmSyusohyo.h"
+#include "app/gui/frmSyusohyo.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 #include "ui/sheet_model.h"
@@ -80,7 +80,7 @@ class TestRaceCardWindow : public QObject {
     }
 
     std::unique_ptr<frmSyusohyo> makeWindow() {
-        auto w = std::make_unique<frmSyusohyo>(*app_, MainWindowServices{}, [] {});
+        auto w = std::make_unique<frmSyusohyo>(*app_, [] {});
         w->show();
         return w;
     }

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "racecard/sheet.h"
+#include "base/sheet.h"
 #include "ui/sheet_model.h"
 
 using namespace veltrix;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "store/analysis_files.h"
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace veltrix {
 

@@ -1,8 +1,8 @@
 #include "sample/imported_sample.h"
 
+#include "app/import_commands.h"
 #include "app/startup.h"
 #include "jvlink/standin/standin_jvlink.h"
-#include "jvlink/weekly_import.h"
 #include "sample/analysis_sample.h"
 
 namespace veltrix::sample {
@@ -22,10 +22,8 @@ std::optional<ImportedSample> ImportSampleWeek(const std::filesystem::path& prog
     YesUserInterface ui;
     NullPump pump;
     SystemClock clock;
-    NoImportWindow window;
     WeeklyImportState state;
-    ImportContext context{app.store, app.folders, jv, ui, pump, clock};
-    if (ImportThisWeek(state, context, window) != ImportOutcome::Imported) {
+    if (ImportThisWeek(app, state, {jv, ui, pump, clock}) != ImportOutcome::Imported) {
         reason = ui.lastMessage.empty() ? "the week could not be imported" : ui.lastMessage;
         return std::nullopt;
     }

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 namespace veltrix::sample {
 namespace {

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 extern char** environ;
 

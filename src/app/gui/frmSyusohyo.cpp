@@ -1,4 +1,4 @@
-#include "app/frmSyusohyo.h"
+#include "app/gui/frmSyusohyo.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,7 +19,10 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "app/frmVersion.h"
+#include "app/gui/frmVersion.h"
+#include "app/race_commands.h"
+#include "app/startup.h"
+#include "ui/grid_view.h"
 #include "ui/sheet_model.h"
 #include "veltrix_version.h"
 
@@ -51,23 +54,10 @@ QFrame* separatorLine(QWidget* parent, const char* name) {
     return line;
 }
 
-QTableView* gridView(QWidget* parent, const QString& name) {
-    auto* view = new QTableView(parent);
-    view->setObjectName(name);
-    view->setAlternatingRowColors(false);
-    view->verticalHeader()->setDefaultSectionSize(20);
-    return view;
-}
-
 }  // namespace
 
-frmSyusohyo::frmSyusohyo(Application& app, MainWindowServices services, std::function<void()> shutDown,
-                         QWidget* parent)
-    : QMainWindow(parent),
-      app_(app),
-      services_(std::move(services)),
-      shutDown_(std::move(shutDown)),
-      ui_(this) {
+frmSyusohyo::frmSyusohyo(Application& app, std::function<void()> shutDown, QWidget* parent)
+    : QMainWindow(parent), app_(app), shutDown_(std::move(shutDown)), ui_(this) {
     setObjectName(QStringLiteral("frmSyusohyo"));
     setWindowTitle(QStringLiteral("VELTRIX Version " VELTRIX_VERSION_TEXT));
     buildMenus();
@@ -75,6 +65,7 @@ frmSyusohyo::frmSyusohyo(Application& app, MainWindowServices services, std::fun
     buildCentralArea();
     ResetDataCombo();
     menuItem(QStringLiteral("mnuFileImport"))->setEnabled(false);
+    subscription_ = app_.changes.subscribe([this](Change c) { changed(c); });
 
     QSize size(1260, 980);
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -173,7 +164,7 @@ void frmSyusohyo::buildCentralArea() {
     fpsSyuso_->setTabPosition(QTabWidget::South);
     for (int i = 0; i < 3; ++i) {
         const int sheetNo = i + 1;
-        sheets_[i] = gridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo));
+        sheets_[i] = MakeGridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo));
         // The race card's base is white text on black.
         sheets_[i]->setStyleSheet(QStringLiteral("QTableView { background-color: black; color: white; }"));
         sheets_[i]->verticalHeader()->hide();
@@ -220,7 +211,7 @@ void frmSyusohyo::buildCentralArea() {
     // Past performances of the chosen runner, and the chart area.
     auto* lower = new QSplitter(Qt::Horizontal, central);
     lower->setObjectName(QStringLiteral("splLower"));
-    fpsHistory_ = gridView(lower, QStringLiteral("fpsHistory"));
+    fpsHistory_ = MakeGridView(lower, QStringLiteral("fpsHistory"));
     chartArea_ = new QFrame(lower);
     chartArea_->setObjectName(QStringLiteral("fraChart"));
     chartArea_->setFrameShape(QFrame::StyledPanel);
@@ -234,8 +225,9 @@ void frmSyusohyo::buildCentralArea() {
     setCentralWidget(central);
 }
 
-bool frmSyusohyo::load() {
-    const MainWindowLoadResult result = LoadMainWindowData(app_, services_, ui_);
+bool frmSyusohyo::load(JVLink* jv) {
+    QtPump pump;
+    const StoreLoad result = LoadStoreAtStartup(app_, jv, ui_, pump);
     if (result.jvlinkFailed) return true;
     storeRead_ = result.storeRead;
     menuItem(QStringLiteral("mnuFileImport"))->setEnabled(storeRead_);
@@ -258,45 +250,39 @@ void frmSyusohyo::setMarkItems() {
 QAction* frmSyusohyo::menuItem(const QString& objectName) const { return findChild<QAction*>(objectName); }
 
 void frmSyusohyo::ResetDataCombo() {
-    app_.raceCard.lblRace.clear();
     lblRace_->clear();
-    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"}) {
-        menuItem(QString::fromLatin1(name))->setEnabled(false);
-    }
+    enableRaceCommands(false);
+}
+
+void frmSyusohyo::enableRaceCommands(bool enabled) {
+    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
+        menuItem(QString::fromLatin1(name))->setEnabled(enabled);
+    if (enabled) menuItem(QStringLiteral("mnuFileImport"))->setEnabled(true);
 }
 
 void frmSyusohyo::ResetData() {
-    ResetDataCombo();
-    // Empties the three sheets, the labels, the current race and the per-race tables.
-    ResetRaceCard(app_);
-    ClearRelateLabel();
-    ClearScoreLabel();
-    clearSecondaryWindows();
-    chartArea_->update();
+    try {
+        veltrix::ResetData(app_);
+    } catch (const std::exception&) {
+    }
 }
 
 bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    bool failed = true;
     try {
         QtPump pump;
-        failed = veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), *this, pump);
+        return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), pump);
     } catch (const std::exception&) {
+        return true;
     }
-    showRaceCardLabels();
-    QGuiApplication::restoreOverrideCursor();
-    return failed;
 }
 
 bool frmSyusohyo::RefreshRace() {
-    bool failed = true;
     try {
         QtPump pump;
-        failed = veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), *this, pump);
+        return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), pump);
     } catch (const std::exception&) {
+        return true;
     }
-    showRaceCardLabels();
-    return failed;
 }
 
 void frmSyusohyo::showRaceCardLabels() {
@@ -307,45 +293,48 @@ void frmSyusohyo::showRaceCardLabels() {
         lblScoreValue_[i]->setText(toQString(app_.raceCard.lblScoreValue[i]));
 }
 
+void frmSyusohyo::changed(Change change) {
+    switch (change) {
+        case Change::RaceCardReset:
+            showRaceCardLabels();
+            enableRaceCommands(!app_.raceCard.lblRace.empty());
+            chartArea_->update();
+            break;
+        case Change::RaceOpened:
+            showRaceCardLabels();
+            enableRaceCommands(true);
+            chartArea_->update();
+            break;
+        case Change::CalculationDone:
+        case Change::OddsApplied:
+            showRaceCardLabels();
+            break;
+        case Change::RunnerChosen: {
+            const RowNo row = app_.raceCard.sheet(kSheetSyuso).findRow(card::kUmaCode, app_.raceCard.lastUmaCode);
+            emit runnerSelected(row.value, toQString(app_.raceCard.lastUmaCode));
+            break;
+        }
+        case Change::HideSecondaryWindows:
+            hideSecondaryWindows();
+            break;
+        default:
+            break;
+    }
+}
+
 void frmSyusohyo::headerClicked(int sheetNo, int section) {
     try {
-        ClickHeader(app_.raceCard, sheetNo, section + 1);
+        ClickHeader(app_.raceCard, sheetNo, ColNo(section + 1));
     } catch (const std::exception&) {
     }
 }
 
 void frmSyusohyo::cellClicked(int sheetNo, const QModelIndex& index) {
     (void)sheetNo;
-    if (!index.isValid() || index.column() + 1 != 5) return;
+    if (!index.isValid() || index.column() + 1 != card::kName.value) return;
     try {
-        ChooseRunner(app_, index.row() + 1, *this);
+        ChooseRunner(app_, RowNo(index.row() + 1));
     } catch (const std::exception&) {
-    }
-}
-
-// The secondary windows (palette, graphs, heat map, bet list) clear themselves
-// when they are added; until then nothing else shows the old race.
-void frmSyusohyo::clearSecondaryWindows() {}
-
-void frmSyusohyo::clearChart() { chartArea_->update(); }
-
-// The past-performance pane gets its model with its own part; it shows nothing yet.
-void frmSyusohyo::clearHistoryPane() {}
-
-void frmSyusohyo::betListLoaded() {}
-
-void frmSyusohyo::setSelect(const std::string&) {}
-
-void frmSyusohyo::raceOpened() { showRace(toQString(VisibleRaceLabel(app_.raceCard.lblRace))); }
-
-void frmSyusohyo::runnerChosen(int row, const std::string& umaCode) {
-    emit runnerSelected(row, toQString(umaCode));
-}
-
-void frmSyusohyo::showRace(const QString& raceLabel) {
-    lblRace_->setText(raceLabel);
-    for (const char* name : {"mnuFileImport", "mnuExport", "mnuPrint", "mnuPrintRGraph"}) {
-        menuItem(QString::fromLatin1(name))->setEnabled(true);
     }
 }
 
@@ -368,22 +357,22 @@ void frmSyusohyo::hideSecondaryWindows() {
 }
 
 void frmSyusohyo::openImportWindow() {
-    hideSecondaryWindows();
+    veltrix::HideSecondaryWindows(app_);
     emit importWindowRequested();
 }
 
 void frmSyusohyo::openHelp() {
-    hideSecondaryWindows();
+    veltrix::HideSecondaryWindows(app_);
     OpenWithShell(GuideUrl(fromPath(app_.folders.program)));
 }
 
 void frmSyusohyo::openMakerSite() {
-    hideSecondaryWindows();
+    veltrix::HideSecondaryWindows(app_);
     OpenWithShell(QUrl(QString::fromLatin1(kMakerSiteUrl)));
 }
 
 void frmSyusohyo::showVersionWindow() {
-    hideSecondaryWindows();
+    veltrix::HideSecondaryWindows(app_);
     frmVersion window(this);
     versionWindow_ = &window;
     window.exec();

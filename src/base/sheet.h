@@ -88,6 +88,8 @@ public:
 
     const std::string& header(ColNo col) const;
     void setHeader(ColNo col, std::string text);
+    // The first row whose cell in col reads text; RowNo(0) when none does.
+    RowNo findRow(ColNo col, const std::string& text) const;
     bool isColumnHidden(ColNo col) const;
     void setColumnHidden(ColNo col, bool hidden);
 

@@ -1,4 +1,4 @@
-#include "app/frmSplash.h"
+#include "app/gui/frmSplash.h"
 
 #include <QGuiApplication>
 #include <QLabel>

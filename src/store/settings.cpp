@@ -1,13 +1,13 @@
-#include "app/settings.h"
+#include "store/settings.h"
 
 #include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-#include "store/encoding.h"
-#include "store/fields.h"
-#include "store/format.h"
+#include "base/encoding.h"
+#include "base/fields.h"
+#include "base/format.h"
 
 namespace veltrix {
 

@@ -1,4 +1,4 @@
-#include "store/fields.h"
+#include "base/fields.h"
 
 #include <cerrno>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 namespace veltrix {
 

@@ -1,4 +1,4 @@
-#include "app/frmStartup.h"
+#include "app/gui/frmStartup.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -6,12 +6,12 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/frmSplash.h"
-#include "app/frmSyusohyo.h"
-#include "app/settings.h"
+#include "app/gui/frmSplash.h"
+#include "app/gui/frmSyusohyo.h"
+#include "app/startup.h"
 #include "app/startup_checks.h"
-#include "jvlink/frmDataImport.h"
-#include "store/analysis_files.h"
+#include "jvlink/gui/frmDataImport.h"
+#include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
 
@@ -46,17 +46,18 @@ public:
         splash_->show();
     }
 
-    bool prepareFolders() override { return CreateStoreFolders(app_.folders); }
+    bool prepareFolders() override { return PrepareApplication(app_, app_.folders.program, reason_, false); }
 
     void processEvents() override { QCoreApplication::processEvents(); }
 
-    bool readSettings() override { return ReadSettings(app_.settings, app_.folders.program); }
+    bool readSettings() override { return ReadSettings(app_.settings, app_.folders.program, &reason_); }
 
     bool showMainWindow() override {
-        main_ = std::make_unique<frmSyusohyo>(app_, services(), [this] { ShutDown(); });
-        // The import window exists from here on (hidden): its JV-Link control is the only one.
+        main_ = std::make_unique<frmSyusohyo>(app_, [this] { ShutDown(); });
+        // The import window exists from here on (hidden), owned by the main window: its
+        // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
-        if (main_->load()) return true;
+        if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
     }
@@ -78,25 +79,21 @@ public:
     }
 
 private:
-    MainWindowServices services() {
-        MainWindowServices s;
-        s.initJVLink = [this](Application&) { return importWindow_->JVLink1().JVInit(SoftwareId); };
-        s.loadRaceCache = [](Application& app) { return LoadRaceCache(app.store, app.folders); };
-        s.mergeAnalysisFiles = [this](Application& app) {
-            QtPump pump;
-            return MergeAnalysisFilesAtStartup(app, pump, *main_).ended;
-        };
-        return s;
-    }
-
     Application app_;
     frmDataImport* importWindow_ = nullptr;  // owned by the main window
     InstanceLock lock_;
+    std::string reason_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmSyusohyo> main_;
 };
 
 }  // namespace
+
+frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmDataImport(app, &main);
+    QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
 
 int RunVeltrix(QApplication& app) {
     app.setApplicationName(QStringLiteral("VELTRIX"));

@@ -24,23 +24,10 @@ class SheetModel;
 
 namespace veltrix::ui {
 
-// What the import window needs from the other windows.
-struct DataImportServices {
-    // The main window's ResetData and the bet list window's CrearForm, before a weekly import.
-    std::function<void()> resetRaceCard;
-    // The caption of the main window's lblRace (the race on the race card).
-    std::function<std::string()> shownRaceLabel;
-    // Opens a race on the race card. Until the race card is built, the main
-    // window only shows the race's label.
-    std::function<void(const std::string& raceId, const std::string& label)> openRace;
-    // The one-race real-time updates of the "取込" button; empty: nothing to import yet.
-    std::function<int(const std::string& raceId)> updateMining, updateOdds, updateKekka;
-};
-
-class frmDataImport final : public QDialog, private WeeklyImportWindow {
+class frmDataImport final : public QDialog {
     Q_OBJECT
 public:
-    frmDataImport(Application& app, DataImportServices services, QWidget* parent = nullptr);
+    frmDataImport(Application& app, QWidget* parent = nullptr);
     ~frmDataImport() override;
 
     // The JV-Link control: the stand-in over the program folder's "jvlink".
@@ -69,22 +56,21 @@ private:
     void fpsControl_ButtonClicked(int row, int col);
     void applyState(const ImportWindowState& state);
     void runWeekly(bool thisWeek);
-    RaceListActions raceListActions();
-
-    // WeeklyImportWindow
-    void lockForImport() override;
-    void resetRaceCard() override;
-    void putRaceList() override;
-    void restoreWindow() override;
+    void changed(Change change);
+    // Command running: every command and the grid disabled, cancel enabled, wait cursor.
+    void lockForImport();
+    // Fills the race grid from the store (PutRaceList).
+    void putRaceList();
+    // Command over: idle state for the store's DataMode.
+    void restoreWindow();
 
     Application& app_;
-    DataImportServices services_;
+    Subscription subscription_;
     DataImportModel model_;
     std::unique_ptr<StandinJVLink> jvLink_;
     QtUserInterface dialogs_;
     UserInterface* messages_ = nullptr;  // dialogs_ unless a test injects its own
     std::unique_ptr<WindowUi> ui_;
-    QtPump pump_;
     SystemClock clock_;
     bool running_ = false;
     QPushButton* lastCommand_ = nullptr;
@@ -106,14 +92,5 @@ private:
 };
 
 inline constexpr const char* kDataImportCaption = "レース情報のインポート";
-
-class frmSyusohyo;
-
-// Creates the import window for the main window: it opens modally on the main
-// window's import command (and a click on lblRace), resets the main window's
-// race card before a weekly import, and opens races by putting their label
-// into lblRace. The main window owns it. Its JV-Link control is the one the
-// main window initialises at start-up (InitJVLinkAtStartup(w->JVLink1(), ui)).
-frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
 
 }  // namespace veltrix::ui

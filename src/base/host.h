@@ -25,12 +25,19 @@ public:
     virtual void setProgress(int value) = 0;
 };
 
-// Long loops call processEvents() once per turn and read cancelRequested() after it.
+// Long loops call processEvents() once per turn and read cancelRequested()
+// after it. The cancel flag is the one flag of the program: a cancel button or
+// closing a window raises it, the command that starts lowers it.
 class Pump {
 public:
     virtual ~Pump() = default;
     virtual void processEvents() = 0;
-    virtual bool cancelRequested() const = 0;
+    bool cancelRequested() const { return cancel_; }
+    void requestCancel() { cancel_ = true; }
+    void clearCancel() { cancel_ = false; }
+
+private:
+    bool cancel_ = false;
 };
 
 // Time source of the session procedure; tests drive it without waiting.
@@ -68,7 +75,6 @@ public:
 class NullPump final : public Pump {
 public:
     void processEvents() override {}
-    bool cancelRequested() const override { return false; }
 };
 
 class SystemClock final : public Clock {

@@ -1,4 +1,4 @@
-#include "jvlink/frmDataImport.h"
+#include "jvlink/gui/frmDataImport.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -15,7 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/frmSyusohyo.h"
+#include "app/import_commands.h"
 #include "ui/sheet_model.h"
 
 namespace veltrix::ui {
@@ -54,16 +54,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
     return b;
 }
 
-std::function<int(const std::string&)> orNothingToImport(std::function<int(const std::string&)> update,
-                                                          UserInterface& ui, const char* nothing) {
-    if (update) return update;
-    // The one-race updates are not part of this program yet: they find nothing.
-    return [&ui, nothing](const std::string&) {
-        ui.setStatus(nothing);
-        return -1;
-    };
-}
-
 }  // namespace
 
 // Messages and questions from the dialogs (or a test's script); status line and
@@ -91,10 +81,9 @@ private:
     QtUserInterface& window_;
 };
 
-frmDataImport::frmDataImport(Application& app, DataImportServices services, QWidget* parent)
+frmDataImport::frmDataImport(Application& app, QWidget* parent)
     : QDialog(parent),
       app_(app),
-      services_(std::move(services)),
       jvLink_(std::make_unique<StandinJVLink>(StandinFolder(app.folders.program))),
       dialogs_(this),
       messages_(&dialogs_),
@@ -105,9 +94,26 @@ frmDataImport::frmDataImport(Application& app, DataImportServices services, QWid
     dialogs_.setStatusLabel(lblStatus_);
     dialogs_.setProgressBar(prgStatusAll_);
     applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
+    subscription_ = app_.changes.subscribe([this](Change c) { changed(c); });
 }
 
 frmDataImport::~frmDataImport() = default;
+
+void frmDataImport::changed(Change change) {
+    switch (change) {
+        case Change::CommandStarted:
+            lockForImport();
+            break;
+        case Change::CommandFinished:
+            restoreWindow();
+            break;
+        case Change::StoreReplaced:
+            putRaceList();
+            break;
+        default:
+            break;
+    }
+}
 
 void frmDataImport::buildControls() {
     fraImport_ = new QGroupBox(QStringLiteral("JRA-VAN Data Lab. インポート"), this);
@@ -165,6 +171,7 @@ void frmDataImport::buildControls() {
     prgStatusAll_->setObjectName(QStringLiteral("prgStatusAll"));
     prgStatusAll_->setTextVisible(false);
     cmdCancel_ = makeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
+    MarkAsCancelControl(cmdCancel_);
 
     auto* top = new QHBoxLayout;
     top->addWidget(fraImport_, 3);
@@ -220,8 +227,7 @@ void frmDataImport::closeEvent(QCloseEvent* event) {
 
 void frmDataImport::cmdCancel_Click() {
     cmdCancel_->setEnabled(false);
-    model_.import.session.CancelRequested = true;
-    pump_.requestCancel();
+    SharedPump().requestCancel();
 }
 
 void frmDataImport::cmdGetDataThisWeek_Click() {
@@ -236,17 +242,16 @@ void frmDataImport::cmdGetDataTokubetsu_Click() {
 
 void frmDataImport::runWeekly(bool thisWeek) {
     if (running_) return;
-    pump_.reset();
-    ImportContext ctx{app_.store, app_.folders, *jvLink_, *ui_, pump_, clock_};
+    const ImportTools tools{*jvLink_, *ui_, SharedPump(), clock_};
     try {
         if (thisWeek)
-            ImportThisWeek(model_.import, ctx, *this);
+            ImportThisWeek(app_, model_.import, tools);
         else
-            ImportTokubetsu(model_.import, ctx, *this);
+            ImportTokubetsu(app_, model_.import, tools);
     } catch (...) {
         restoreWindow();
     }
-    pump_.reset();
+    SharedPump().clearCancel();
 }
 
 void frmDataImport::cmdConfigJVLink_Click() {
@@ -254,21 +259,11 @@ void frmDataImport::cmdConfigJVLink_Click() {
     ConfigJVLink(*jvLink_, *ui_);
 }
 
-RaceListActions frmDataImport::raceListActions() {
-    RaceListActions a;
-    a.UpdateMining = orNothingToImport(services_.updateMining, *ui_, "取得可能なデータマイニング情報はありません。");
-    a.UpdateOdds = orNothingToImport(services_.updateOdds, *ui_, "取得可能な速報オッズ情報はありません。");
-    a.UpdateKekka = orNothingToImport(services_.updateKekka, *ui_, "取得可能なレース結果情報はありません。");
-    a.OpenRace = services_.openRace;
-    return a;
-}
-
 void frmDataImport::fpsControl_ButtonClicked(int row, int col) {
     if (col != kColImport.value && col != kColShow.value) return;
     lastCommand_ = nullptr;
-    const RaceListActions actions = raceListActions();
-    pump_.reset();
-    ClickRaceList(model_, RowNo(row), ColNo(col), actions, *this, *ui_);
+    ClickRaceList(app_, model_, RowNo(row), ColNo(col), *ui_, SharedPump());
+    SharedPump().clearCancel();
     fpsControl_->setFocus();
 }
 
@@ -277,13 +272,8 @@ void frmDataImport::lockForImport() {
     applyState(ImportWindowStateFor(ImportPhase::Running, app_.store.DataMode));
 }
 
-void frmDataImport::resetRaceCard() {
-    if (services_.resetRaceCard) services_.resetRaceCard();
-}
-
 void frmDataImport::putRaceList() {
-    const std::string shown = services_.shownRaceLabel ? services_.shownRaceLabel() : std::string();
-    const int row = PutRaceList(model_.fpsControl, app_.store, shown);
+    const int row = PutRaceList(model_.fpsControl, app_.store, app_.raceCard.lblRace);
     fpsControl_->resizeColumnsToContents();
     // The check box column holds "1"/"0" but shows a box and "表示": size it for that.
     const int showWidth = fpsControl_->fontMetrics().horizontalAdvance(QStringLiteral("表示")) + 32;
@@ -293,23 +283,8 @@ void frmDataImport::putRaceList() {
 
 void frmDataImport::restoreWindow() {
     running_ = false;
-    // After an abort the store is empty: the list must not offer the old week's races.
-    if (app_.store.DataMode.empty()) putRaceList();
     applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
     if (lastCommand_ && lastCommand_->isEnabled()) lastCommand_->setFocus();
-}
-
-frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
-    DataImportServices services;
-    // The bet list window comes with a later part of the program; the main window's reset is all there is.
-    services.resetRaceCard = [&main] { main.ResetData(); };
-    services.shownRaceLabel = [&app] { return app.raceCard.lblRace; };
-    services.openRace = [&main](const std::string& raceId, const std::string& label) {
-        main.OpenRace(QString::fromStdString(raceId), QString::fromStdString(label));
-    };
-    auto* window = new frmDataImport(app, std::move(services), &main);
-    QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
-    return window;
 }
 
 }  // namespace veltrix::ui

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <system_error>
 
 namespace veltrix {
 
@@ -13,5 +14,11 @@ struct Folders {
         return {programFolder, programFolder / "cache", programFolder / "data"};
     }
 };
+
+// True when the file or folder exists; never opens it.
+inline bool FileExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
 
 }  // namespace veltrix

@@ -1,7 +1,7 @@
 // VELTRIX: the desktop program.
 #include <QApplication>
 
-#include "app/frmStartup.h"
+#include "app/gui/frmStartup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

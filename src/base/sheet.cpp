@@ -1,9 +1,9 @@
-#include "racecard/sheet.h"
+#include "base/sheet.h"
 
 #include <algorithm>
 #include <cassert>
 
-#include "store/fields.h"
+#include "base/fields.h"
 
 namespace veltrix {
 
@@ -131,6 +131,12 @@ void Sheet::setStrikeOut(RowNo row, ColNo col, bool on) {
 void Sheet::setTopBorder(RowNo row, ColNo col, bool on) {
     if (Cell* c = at(row, col)) c->topBorder = on;
     finishChange();
+}
+
+RowNo Sheet::findRow(ColNo col, const std::string& text) const {
+    for (int r = 1; r <= rowCount(); ++r)
+        if (this->text(RowNo(r), col) == text) return RowNo(r);
+    return RowNo(0);
 }
 
 const std::string& Sheet::header(ColNo col) const {

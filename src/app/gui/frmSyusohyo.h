@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/main_window_load.h"
-#include "app/race_card_reset.h"
+#include "jvlink/jvlink.h"
 #include "racecard/race_card.h"
 #include "ui/qt_host.h"
 
@@ -28,30 +27,27 @@ class SheetModel;
 
 namespace veltrix::ui {
 
-class frmSyusohyo final : public QMainWindow, public RaceCardReset, private RaceCardWindows {
+class frmSyusohyo final : public QMainWindow {
     Q_OBJECT
 public:
     // shutDown ends the program; the close path calls it last.
-    frmSyusohyo(Application& app, MainWindowServices services, std::function<void()> shutDown,
-                QWidget* parent = nullptr);
+    frmSyusohyo(Application& app, std::function<void()> shutDown, QWidget* parent = nullptr);
     ~frmSyusohyo() override;
 
-    // The load step: JV-Link, weekly files, mark items, analysis files.
+    // The load step: JV-Link (jv, when given), weekly files, analysis files, mark items.
     // Returns true on failure (JV-Link could not be initialised; the message was shown).
-    bool load();
+    bool load(JVLink* jv);
 
     // Empties lblRace and disables the commands that need an open race.
     void ResetDataCombo();
     // Clears everything shown about a race, before the data are replaced.
-    void ResetData() override;
-    // A race was opened: its label goes into lblRace and the race commands are enabled.
-    void showRace(const QString& raceLabel);
+    void ResetData();
     // Shows the race card's labels (race, relation, score) as the core holds them.
     void showRaceCardLabels();
     SheetModel* sheetModel(int sheetNo) const { return sheetModels_[static_cast<size_t>(sheetNo - 1)]; }
 
-    // Secondary windows are hidden by the commands that open other windows and
-    // closed by the close path.
+    // Secondary windows are hidden when another window opens over the race card
+    // and closed by the close path.
     void addSecondaryWindow(QWidget* window);
     void hideSecondaryWindows();
 
@@ -96,19 +92,13 @@ private:
     void ClearScoreLabel();
     void headerClicked(int sheetNo, int section);
     void cellClicked(int sheetNo, const QModelIndex& index);
-
-    // RaceCardWindows: what a race load asks of the windows around the race card.
-    void clearSecondaryWindows() override;
-    void clearChart() override;
-    void clearHistoryPane() override;
-    void betListLoaded() override;
-    void setSelect(const std::string& label) override;
-    void raceOpened() override;
-    void runnerChosen(int row, const std::string& umaCode) override;
+    void changed(Change change);
+    // The commands that need an open race follow lblRace.
+    void enableRaceCommands(bool enabled);
 
     Application& app_;
-    MainWindowServices services_;
     std::function<void()> shutDown_;
+    Subscription subscription_;
     QtUserInterface ui_;
     bool closing_ = false;
     bool storeRead_ = false;

@@ -1,4 +1,4 @@
-#include "store/encoding.h"
+#include "base/encoding.h"
 
 #include <fcntl.h>
 #include <iconv.h>

@@ -1,11 +1,11 @@
-#include "app/frmVersion.h"
+#include "app/gui/frmVersion.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/frmSplash.h"
+#include "app/gui/frmSplash.h"
 
 namespace veltrix::ui {
 

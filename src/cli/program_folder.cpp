@@ -1,0 +1,36 @@
+#include "cli/program_folder.h"
+
+#include <ostream>
+
+#include "app/startup.h"
+#include "store/weekly_store.h"
+
+namespace veltrix::cli {
+
+bool OpenStoredWeek(Context& ctx, Application& app, bool readSettings) {
+    std::string reason;
+    StoreLoad load;
+    if (!StartApplication(app, ctx.root, load, reason, readSettings)) {
+        ctx.err << reason << "\n";
+        return false;
+    }
+    if (!load.weekPresent) {
+        for (const char* name : {kCache1, kCache2, kCache3}) {
+            if (FileExists(app.folders.cache / name)) continue;
+            ctx.err << "no stored week: " << (app.folders.cache / name).string() << " is missing\n";
+            break;
+        }
+        return false;
+    }
+    if (!load.storeRead) {
+        ctx.err << "the weekly race files could not be read and were deleted\n";
+        return false;
+    }
+    if (load.merged.ended && app.store.RaceCount == 0) {
+        ctx.err << "an analysis file could not be read and was deleted; the store is empty\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace veltrix::cli
