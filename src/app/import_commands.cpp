@@ -127,8 +127,9 @@ ImportOutcome runCommand(const CommandSpec& spec, Application& app, WeeklyImport
     return nothing ? ImportOutcome::NoData : ImportOutcome::Aborted;
 }
 
-// The one-race real-time updates of "取込" are not part of the program yet:
-// each finds nothing to import and says so on the status line.
+// "取込" of one race: the forecast, odds and result updates in this order. No
+// real-time data is read for a single race, so each says on the status line
+// that there is nothing to import.
 void updateRaceWithoutRealTimeData(UserInterface& ui) {
     ui.setStatus("取得可能なデータマイニング情報はありません。");
     ui.setStatus("取得可能な速報オッズ情報はありません。");
