@@ -34,6 +34,8 @@ StoreLoad LoadStoreAtStartup(Application& app, JVLink* jv, UserInterface& ui, Pu
         }
         load.merged = MergeAnalysisFiles(app, pump);
     } catch (const std::exception&) {
+        // Start-up goes on with what was read so far, as after a failed step of
+        // the load; StoreLoad tells the caller which steps completed.
     }
     app.changes.notify(Change::StoreReplaced);
     return load;

@@ -264,6 +264,8 @@ void frmSyusohyo::ResetData() {
     try {
         veltrix::ResetData(app_);
     } catch (const std::exception&) {
+        // Called before new data replace the old; a failure here ends the handler
+        // quietly and the window stays usable.
     }
 }
 
@@ -326,6 +328,7 @@ void frmSyusohyo::headerClicked(int sheetNo, int section) {
     try {
         ClickHeader(app_.raceCard, sheetNo, ColNo(section + 1));
     } catch (const std::exception&) {
+        // A sort that fails leaves the sheets in their old order; the window stays usable.
     }
 }
 
@@ -335,6 +338,7 @@ void frmSyusohyo::cellClicked(int sheetNo, const QModelIndex& index) {
     try {
         ChooseRunner(app_, RowNo(index.row() + 1));
     } catch (const std::exception&) {
+        // The runner shown before stays chosen; the window stays usable.
     }
 }
 
@@ -399,6 +403,7 @@ void frmSyusohyo::closeEvent(QCloseEvent* event) {
         if (versionWindow_) versionWindow_->close();
         ResetDataCombo();
     } catch (const std::exception&) {
+        // The program ends below whatever failed while closing.
     }
     if (shutDown_) shutDown_();
 }

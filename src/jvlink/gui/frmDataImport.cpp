@@ -249,6 +249,8 @@ void frmDataImport::runWeekly(bool thisWeek) {
         else
             ImportTokubetsu(app_, model_.import, tools);
     } catch (...) {
+        // The import handles its own failures (message, empty store); what gets
+        // here came from the window's side, which only needs its buttons back.
         restoreWindow();
     }
     SharedPump().clearCancel();
