@@ -8,50 +8,11 @@
 #include "app/import_commands.h"
 #include "app/startup.h"
 #include "cli/command.h"
+#include "cli/console_host.h"
 #include "jvlink/standin/standin_jvlink.h"
 
 namespace veltrix::cli {
 namespace {
-
-// Prints what the window would show: questions, status lines (each once), messages.
-class ConsoleUserInterface final : public UserInterface {
-public:
-    explicit ConsoleUserInterface(std::ostream& out) : out_(out) {}
-    void showMessage(const std::string& text, Icon) override {
-        if (text != lastStatus_) out_ << text << "\n";
-    }
-    bool askYesNo(const std::string& text, Icon, bool) override {
-        out_ << text << "\n";
-        return true;
-    }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    void setStatus(const std::string& text) override {
-        if (text == lastStatus_) return;
-        lastStatus_ = text;
-        out_ << text << "\n";
-    }
-    void setProgressMax(int) override {}
-    void setProgress(int) override {}
-
-private:
-    std::ostream& out_;
-    std::string lastStatus_;
-};
-
-// Counts the turns of the long loops; raises the cancel flag at turn cancelAt (0: never).
-class CountingPump final : public Pump {
-public:
-    explicit CountingPump(long long cancelAt) : cancelAt_(cancelAt) {}
-    void processEvents() override {
-        if (++turns_ == cancelAt_) requestCancel();
-    }
-
-private:
-    long long cancelAt_;
-    long long turns_ = 0;
-};
 
 struct ImportArgs {
     std::string which;       // "week" or "toku"

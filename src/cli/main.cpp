@@ -72,9 +72,9 @@ void reportUsageError(const CLI::App& cli, const CLI::Error& e, std::ostream& er
     err << where << ": " << what << " (" << where << " --help shows the usage)\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Sets up the command line, parses it and runs the chosen command (its
+// callback runs inside the parse).
+int run(int argc, char** argv) {
     using namespace veltrix::cli;
     Context ctx{executableFolder(argv[0]), std::cout, std::cerr};
 
@@ -94,9 +94,17 @@ int main(int argc, char** argv) {
             return cli.exit(e, std::cout, std::cerr);
         reportUsageError(cli, e, std::cerr);
         return 1;
+    }
+    return ctx.status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
     } catch (const std::exception& e) {
         std::cerr << "error: " << e.what() << "\n";
         return 1;
     }
-    return ctx.status;
 }
