@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTableView>
 
+#include "ui/grid_view.h"
+
 namespace veltrix {
 namespace {
 
@@ -119,10 +121,11 @@ void SheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
 void SetUpSheetView(QTableView* view, SheetModel* model) {
     view->setModel(model);
-    view->setItemDelegate(new SheetDelegate(view));
+    InstallDelegate(view, -1, [](QObject* parent) { return new SheetDelegate(parent); });
     auto applyHidden = [view, model] {
         const Sheet& s = model->sheet();
         for (int c = 1; c <= s.colCount(); ++c) view->setColumnHidden(c - 1, s.isColumnHidden(ColNo(c)));
+        if (auto* grid = qobject_cast<GridView*>(view)) grid->syncFrozenView();
     };
     applyHidden();
     QObject::connect(model, &QAbstractItemModel::modelReset, view, applyHidden);

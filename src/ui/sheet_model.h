@@ -53,8 +53,9 @@ public:
                const QModelIndex& index) const override;
 };
 
-// Puts the model and the delegate on the view, and keeps the view's hidden
-// columns in step with the sheet's after every change.
+// Puts the model and the delegate on the view (and on its frozen columns when
+// it is a GridView), and keeps the view's hidden columns in step with the
+// sheet's after every change.
 void SetUpSheetView(QTableView* view, SheetModel* model);
 
 }  // namespace veltrix
