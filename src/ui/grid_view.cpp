@@ -66,6 +66,7 @@ void GridView::createFrozenView() {
     connect(frozenView_, &QAbstractItemView::clicked, this, &QAbstractItemView::clicked);
     connect(frozenView_, &QAbstractItemView::doubleClicked, this, &QAbstractItemView::doubleClicked);
     connect(frozenView_, &QAbstractItemView::activated, this, &QAbstractItemView::activated);
+    connect(frozenView_, &QWidget::customContextMenuRequested, this, &QWidget::customContextMenuRequested);
     QHeaderView* header = horizontalHeader();
     connect(frozenView_->horizontalHeader(), &QHeaderView::sectionPressed, header,
             &QHeaderView::sectionPressed);
@@ -122,6 +123,7 @@ void GridView::syncFrozenView() {
     frozenView_->setShowGrid(showGrid());
     frozenView_->setGridStyle(gridStyle());
     frozenView_->setWordWrap(wordWrap());
+    frozenView_->setContextMenuPolicy(contextMenuPolicy());
     frozenView_->horizontalHeader()->setVisible(!horizontalHeader()->isHidden());
     frozenView_->horizontalHeader()->setSectionsClickable(horizontalHeader()->sectionsClickable());
     placeFrozenView();
@@ -171,6 +173,13 @@ void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     QTableView::scrollTo(index, hint);
     const int hiddenPart = frozenWidth() - visualRect(index).left();
     if (hiddenPart > 0) sideways->setValue(sideways->value() - hiddenPart);
+}
+
+QModelIndex GridView::indexAt(const QPoint& pos) const {
+    // Both viewports start at the same point, so one position serves both.
+    if (frozenView_ && frozen_ > 0 && pos.x() >= 0 && pos.x() < frozenView_->width())
+        return frozenView_->indexAt(pos);
+    return QTableView::indexAt(pos);
 }
 
 GridView* MakeGridView(QWidget* parent, const QString& name, const GridViewOptions& options) {

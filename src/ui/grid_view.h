@@ -21,8 +21,8 @@ using DelegateFactory = std::function<QAbstractItemDelegate*(QObject* parent)>;
 
 // A table view whose first frozenColumns() columns are drawn by a second view
 // laid over its left edge. The second view shares the model and the selection,
-// scrolls vertically with this one and passes its clicks and header clicks on
-// as this view's, so a window connects to this view only.
+// scrolls vertically with this one and passes its clicks, header clicks and
+// context-menu requests on as this view's, so a window connects to this view only.
 class GridView : public QTableView {
     Q_OBJECT
 public:
@@ -48,6 +48,9 @@ public:
     // Keeps a cell right of the frozen columns clear of them; a frozen cell
     // scrolls only vertically.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // Over the frozen columns, the frozen cell there (a context-menu position,
+    // which the frozen view passes on in the same viewport coordinates).
+    QModelIndex indexAt(const QPoint& pos) const override;
 
 protected:
     void updateGeometries() override;

@@ -1,6 +1,7 @@
 // The grid view every window uses: frozen leading columns over a sheet, and
 // columns drawn as push buttons or check boxes.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
@@ -125,6 +126,7 @@ private slots:
         std::unique_ptr<GridView> view(MakeGridView(nullptr, QStringLiteral("grid")));
         SetUpSheetView(view.get(), &model);
         view->setFrozenColumns(2);  // after the model: the frozen view follows it
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
         view->resize(420, 300);
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));
@@ -149,6 +151,16 @@ private slots:
         view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
         view->scrollTo(model.index(5, 2));
         QCOMPARE(view->visualRect(model.index(5, 2)).left(), frozen->width());
+        // A context menu over a frozen cell is asked for by the grid, at a
+        // position the grid maps to that cell.
+        QSignalSpy menu(view.get(), &QWidget::customContextMenuRequested);
+        const QPoint at = frozen->visualRect(model.index(6, 1)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, frozen->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(frozen->viewport(), &event);
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(view->indexAt(menu[0][0].toPoint()), model.index(6, 1));
+        QCOMPARE(view->indexAt(view->visualRect(model.index(6, 3)).center()), model.index(6, 3));
+
         // A frozen cell scrolls only vertically.
         const int sideways = view->horizontalScrollBar()->value();
         view->scrollTo(model.index(39, 0));
