@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -15,8 +16,11 @@
 
 #include "../racecard/race_fixture.h"
 #include "app/gui/frmSyusohyo.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
+#include "ui/grid_view.h"
 #include "ui/sheet_model.h"
 
 using namespace veltrix;
@@ -81,6 +85,7 @@ class TestRaceCardWindow : public QObject {
 
     std::unique_ptr<frmSyusohyo> makeWindow() {
         auto w = std::make_unique<frmSyusohyo>(*app_, [] {});
+        for (int s = 1; s <= 3; ++s) test::AttachModelTester(w->sheetModel(s));
         w->show();
         return w;
     }
@@ -152,6 +157,51 @@ private slots:
         QCOMPARE(w->sheetModel(2)->index(2, 4).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
     }
 
+    // No., 印 and 馬名 stay in view while a sheet scrolls sideways, on every
+    // sheet; a name clicked there chooses the runner.
+    void frozenColumnsStayWhileTheSheetScrolls() {
+        auto w = makeWindow();
+        w->resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
+        for (int s = 1; s <= 3; ++s) {
+            auto* view = w->findChild<GridView*>(QStringLiteral("fpsSyusoSheet%1").arg(s));
+            QVERIFY(view);
+            QCOMPARE(view->frozenColumns(), 5);
+            QVERIFY(view->frozenView());
+            for (int c = 0; c < w->sheetModel(s)->columnCount(); ++c)
+                QCOMPARE(view->frozenView()->isColumnHidden(c), c >= 5);
+        }
+
+        auto* view = w->findChild<GridView*>(QStringLiteral("fpsSyusoSheet1"));
+        QTableView* frozen = view->frozenView();
+        w->fpsSyuso()->setCurrentIndex(0);
+        QApplication::processEvents();
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+        QApplication::processEvents();
+        QVERIFY(view->horizontalScrollBar()->value() > 0);
+        QVERIFY(frozen->isVisible());
+        int width = 0;
+        for (int c = 0; c < 5; ++c) width += view->columnWidth(c);
+        QCOMPARE(frozen->width(), width);
+        QCOMPARE(frozen->x(), view->viewport()->x());
+        // The last column is in view beside the frozen names.
+        const int last = w->sheetModel(1)->columnCount() - 1;
+        QVERIFY(view->visualRect(w->sheetModel(1)->index(0, last)).left() >= width);
+        const QRect name = frozen->visualRect(w->sheetModel(1)->index(2, 4));
+        QVERIFY(frozen->viewport()->rect().contains(name));
+
+        const int sideways = view->horizontalScrollBar()->value();
+        QSignalSpy chosen(w.get(), &frmSyusohyo::runnerSelected);
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, name.center());
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(1).toString(), QString::fromStdString(Uma(3)));
+        QCOMPARE(view->horizontalScrollBar()->value(), sideways);
+
+        QDir().mkpath(screenshotDir());
+        QVERIFY(w->grab().save(screenshotDir() + QStringLiteral("/race_card_frozen_columns.png")));
+    }
+
     void refreshRebuildsTheRaceOnShow() {
         auto w = makeWindow();
         QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
@@ -172,5 +222,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRaceCardWindow)
+VELTRIX_QTEST_MAIN(TestRaceCardWindow)
 #include "tst_race_card_window.moc"

@@ -164,7 +164,9 @@ void frmSyusohyo::buildCentralArea() {
     fpsSyuso_->setTabPosition(QTabWidget::South);
     for (int i = 0; i < 3; ++i) {
         const int sheetNo = i + 1;
-        sheets_[i] = MakeGridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo));
+        // SORT, No., UMACODE, 印 and 馬名 stay in view while the sheet scrolls sideways.
+        sheets_[i] = MakeGridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo),
+                                  GridViewOptions{.frozenColumns = card::kName.value});
         // The race card's base is white text on black.
         sheets_[i]->setStyleSheet(QStringLiteral("QTableView { background-color: black; color: white; }"));
         sheets_[i]->verticalHeader()->hide();
