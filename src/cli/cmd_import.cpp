@@ -25,7 +25,7 @@ int runImport(Context& ctx, const ImportArgs& args) {
     std::string reason;
     StoreLoad load;
     // The stored week decides which question is asked.
-    if (!StartApplication(app, ctx.root, load, reason)) {
+    if (StartApplication(app, ctx.root, load, reason)) {
         ctx.err << reason << "\n";
         return 1;
     }

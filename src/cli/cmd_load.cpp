@@ -13,7 +13,7 @@ int runLoad(Context& ctx) {
     std::string reason;
     StoreLoad load;
     // A damaged store is deleted and shows as empty.
-    if (!StartApplication(app, ctx.root, load, reason)) {
+    if (StartApplication(app, ctx.root, load, reason)) {
         ctx.err << reason << "\n";
         return 1;
     }

@@ -10,7 +10,7 @@ namespace veltrix::cli {
 bool OpenStoredWeek(Context& ctx, Application& app, bool readSettings) {
     std::string reason;
     StoreLoad load;
-    if (!StartApplication(app, ctx.root, load, reason, readSettings)) {
+    if (StartApplication(app, ctx.root, load, reason, readSettings)) {
         ctx.err << reason << "\n";
         return true;
     }

@@ -228,8 +228,7 @@ void frmSyusohyo::buildCentralArea() {
 }
 
 bool frmSyusohyo::load(JVLink* jv) {
-    QtPump pump;
-    const StoreLoad result = LoadStoreAtStartup(app_, jv, ui_, pump);
+    const StoreLoad result = LoadStoreAtStartup(app_, jv, ui_, SharedPump());
     if (result.jvlinkFailed) return true;
     storeRead_ = result.storeRead;
     menuItem(QStringLiteral("mnuFileImport"))->setEnabled(storeRead_);
@@ -273,8 +272,7 @@ void frmSyusohyo::ResetData() {
 
 bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
     try {
-        QtPump pump;
-        return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), pump);
+            return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), SharedPump());
     } catch (const std::exception&) {
         return true;
     }
@@ -282,8 +280,7 @@ bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
 
 bool frmSyusohyo::RefreshRace() {
     try {
-        QtPump pump;
-        return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), pump);
+            return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), SharedPump());
     } catch (const std::exception&) {
         return true;
     }
