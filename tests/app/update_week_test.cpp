@@ -45,7 +45,8 @@ TEST(UpdateWeek, EveryRaceGetsItsFilesAndTheRaceOnShowItsColumns) {
         EXPECT_TRUE(std::filesystem::exists(*RaceFilePath(app.folders, '4', id))) << id;
         EXPECT_TRUE(std::filesystem::exists(*RaceFilePath(app.folders, '7', id))) << id;
         // A quick result exists exactly where the stand-in has one (not for Sunday's later races).
-        const bool delivered = std::filesystem::exists(StandinFolder(dir.path()) / "realtime" / "0B12" / (id + ".txt"));
+        const bool delivered =
+            std::filesystem::exists(StandinFolder(dir.path()) / "realtime" / "0B12" / (id + ".txt"));
         EXPECT_EQ(std::filesystem::exists(*RaceFilePath(app.folders, '8', id)), delivered) << id;
         kekkaFiles += delivered;
     }
