@@ -339,6 +339,26 @@ TEST_F(RealTimeSessionTest, NotInitialisedOpensInitialiseOnceAndOpenAgain) {
     EXPECT_EQ(w.OddsCount, 6);
 }
 
+TEST_F(RealTimeSessionTest, InitialisationFaultsFailTheImport) {
+    WriteRealTimeRecords(jvlink(), "0B30", kRealTimeRace, SixOddsRecords(kRealTimeRace));
+    // -201 on the open and again after JVInit: a failure, after exactly one JVInit.
+    StandinOptions twice = WithoutInit();
+    twice.faults.notInitialisedOpens = 2;
+    StandinJVLink notReady(jvlink(), twice);
+    OddsTables w;
+    EXPECT_EQ(ImportOdds(w, kRealTimeRace, {state, notReady, pump, clock, ui}), -1);
+    EXPECT_EQ(notReady.calls().init, 1);
+    EXPECT_EQ(notReady.calls().rtOpen, 2);
+    EXPECT_EQ(notReady.calls().read, 0);
+
+    StandinOptions refused;
+    refused.faults.initResult = -101;
+    StandinJVLink noInit(jvlink(), refused);
+    EXPECT_EQ(ImportOdds(w, kRealTimeRace, {state, noInit, pump, clock, ui}), -1);
+    EXPECT_EQ(noInit.calls().rtOpen, 1);
+    EXPECT_FALSE(noInit.sessionOpen());
+}
+
 TEST_F(RealTimeSessionTest, MiningReadsTheFirstForecastOfTheRaceAndStops) {
     DmRecord other = Keyed(sample::BlankDM(), "2026121206050312", "3");
     SetMining(other, 0, "01", "10000");
