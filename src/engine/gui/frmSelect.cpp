@@ -59,7 +59,7 @@ frmSelect::frmSelect(Application& app, QWidget* raceCard)
         place(joken, chkJoken_[i] = addBox(QStringLiteral("chkJoken%1").arg(i), QString::fromUtf8(kJokenCaptions[i])), i, 5);
 
     auto* rule = group("集計ルール", this);
-    auto* rules = new QButtonGroup(this);
+    auto* rules = rules_ = new QButtonGroup(this);
     for (int i = 0; i < kRuleOptions; ++i) {
         auto* opt = new QRadioButton(QString::fromUtf8(kRuleCaptions[i]), rule);
         opt->setObjectName(QStringLiteral("optRule1%1").arg(i));
@@ -129,11 +129,9 @@ void frmSelect::showPalette() {
     }
     for (int i = 0; i < kJokenBoxes; ++i) chkJoken_[i]->setChecked(p.chkJoken[i]);
     // No option checked is a state of its own: the group must let go of the last one.
-    for (int i = 0; i < kRuleOptions; ++i) {
-        optRule1_[i]->setAutoExclusive(false);
-        optRule1_[i]->setChecked(p.optRule1 == i);
-        optRule1_[i]->setAutoExclusive(true);
-    }
+    rules_->setExclusive(false);
+    for (int i = 0; i < kRuleOptions; ++i) optRule1_[i]->setChecked(p.optRule1 == i);
+    rules_->setExclusive(true);
     cboKikan_->setCurrentIndex(p.cboKikan);
 }
 

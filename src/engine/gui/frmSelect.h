@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -49,6 +50,7 @@ private:
     std::array<QCheckBox*, kDirtBoxes> chkDKyori_{};
     std::array<QCheckBox*, kJokenBoxes> chkJoken_{};
     std::array<QRadioButton*, kRuleOptions> optRule1_{};
+    QButtonGroup* rules_ = nullptr;
     QComboBox* cboKikan_ = nullptr;
     QPushButton* cmdCalculate_ = nullptr;
 };
