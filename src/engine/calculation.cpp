@@ -3,6 +3,7 @@
 #include "engine/calculation.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -16,16 +17,32 @@ namespace veltrix {
 
 namespace {
 
+// Digits of text[from, from + n) as a number; -1 when one is not a digit.
+int digits(std::string_view text, size_t from, size_t n) {
+    int v = 0;
+    for (size_t i = from; i < from + n; ++i) {
+        if (text[i] < '0' || text[i] > '9') return -1;
+        v = v * 10 + (text[i] - '0');
+    }
+    return v;
+}
+
 std::optional<std::chrono::sys_days> parseDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '/' || text[7] != '/') return std::nullopt;
-    auto y = ParseInteger(text.substr(0, 4));
-    auto m = ParseInteger(text.substr(5, 2));
-    auto d = ParseInteger(text.substr(8, 2));
-    if (!y || !m || !d) return std::nullopt;
-    std::chrono::year_month_day ymd{std::chrono::year(static_cast<int>(*y)), std::chrono::month(static_cast<unsigned>(*m)),
-                                    std::chrono::day(static_cast<unsigned>(*d))};
+    const int y = digits(text, 0, 4);
+    const int m = digits(text, 5, 2);
+    const int d = digits(text, 8, 2);
+    if (y < 0 || m < 0 || d < 0) return std::nullopt;
+    std::chrono::year_month_day ymd{std::chrono::year(y), std::chrono::month(static_cast<unsigned>(m)),
+                                    std::chrono::day(static_cast<unsigned>(d))};
     if (!ymd.ok()) return std::nullopt;
     return std::chrono::sys_days(ymd);
+}
+
+// Run l is the first after a rest: the oldest run, or more than 90 days after the one before.
+bool kyuyoake(int l, std::optional<std::chrono::sys_days> previous, std::optional<std::chrono::sys_days> date) {
+    if (l <= 1) return true;
+    return previous && date && (*date - *previous).count() > 90;
 }
 
 std::string characters(const std::string& text, size_t from, size_t count) {
@@ -34,7 +51,17 @@ std::string characters(const std::string& text, size_t from, size_t count) {
     return out;
 }
 
-double numberOr0(std::string_view text) { return ParseReal(text).value_or(0.0); }
+// Run figures are read thousands of times a calculation: the standard
+// library's exact reader first, the general one for any other form (blanks).
+double numberOr0(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') ++begin;
+    double v = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, v);
+    if (ec == std::errc() && ptr == end) return v;
+    return ParseReal(text).value_or(0.0);
+}
 
 // The R indexes and use flags of one runner's stored runs (run 1 first).
 struct RunnerRuns {
@@ -119,18 +146,19 @@ constexpr std::array<int, kCourseBoxes> kCourseGroup = {2, 2, 2, 1, 1, 0, 1, 0, 
 constexpr std::array<ColNo, 3> kGroupColumn = {sheet2::kMigiMawari, sheet2::kHidariMawari, sheet2::kLocal};
 
 struct KyoriBucket {
-    std::string_view distance;
+    int distance;
     int bucket;
 };
-constexpr std::array<KyoriBucket, 21> kBuckets = {{{"1000", 0}, {"1150", 1}, {"1200", 1}, {"1300", 2}, {"1400", 2},
-                                                   {"1500", 3}, {"1600", 3}, {"1700", 4}, {"1800", 5}, {"1900", 6},
-                                                   {"2000", 6}, {"2100", 7}, {"2200", 7}, {"2300", 8}, {"2400", 8},
-                                                   {"2500", 9}, {"2600", 9}, {"3000", 10}, {"3200", 10}, {"3400", 10},
-                                                   {"3600", 10}}};
+constexpr std::array<KyoriBucket, 21> kBuckets = {{{1000, 0}, {1150, 1}, {1200, 1}, {1300, 2}, {1400, 2},
+                                                   {1500, 3}, {1600, 3}, {1700, 4}, {1800, 5}, {1900, 6},
+                                                   {2000, 6}, {2100, 7}, {2200, 7}, {2300, 8}, {2400, 8},
+                                                   {2500, 9}, {2600, 9}, {3000, 10}, {3200, 10}, {3400, 10},
+                                                   {3600, 10}}};
 
 int bucketOf(std::string_view distance) {
+    const int d = KyoriNumber(distance);
     for (const KyoriBucket& b : kBuckets)
-        if (b.distance == distance) return b.bucket;
+        if (b.distance == d) return b.bucket;
     return -1;
 }
 
@@ -214,9 +242,42 @@ void writeRunner(RaceCard& card, RowNo row, const RunnerTally& t) {
     }
 }
 
+// What the runners' calculation reads of the race: its date and the class of
+// its distance in each surface's list (a past run is weighed in its own surface's).
+struct RaceOfCard {
+    std::chrono::sys_days date;
+    std::array<int, 3> kyoriClass{-1, -1, -1};  // by Surface
+};
+
+// Distance step 0..6 from two classes, -1 when either is missing.
+int kyoriStep(int pastClass, int raceClass) {
+    if (pastClass < 0 || raceClass < 0) return -1;
+    return std::clamp(pastClass - raceClass + 3, 0, 6);
+}
+
+int placingOf(std::string_view text) {
+    int v = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec == std::errc() && ptr == text.data() + text.size()) return v;
+    auto parsed = ParseInteger(text);
+    return parsed ? static_cast<int>(*parsed) : 0;
+}
+
+void countSeiseki(SeisekiCounts& c, bool boxesChecked, int placing) {
+    if (boxesChecked && placing > 0) c.count[static_cast<size_t>(std::min(placing, 4) - 1)] += 1;
+}
+
+std::string seisekiText(const SeisekiCounts& c) {
+    auto pad = [](int v, size_t width) {
+        std::string s = std::to_string(v);
+        return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
+    };
+    return pad(c.count[0], 3) + "-" + pad(c.count[1], 2) + "-" + pad(c.count[2], 2) + "-" + pad(c.count[3], 2);
+}
+
 // One runner: the eligibility pass, the rule pass, the tallies of the kept runs.
-void calculateRunner(RaceCard& card, int i, std::chrono::sys_days raceDate, const std::string& raceDistance,
-                     const SelectPalette& palette, const Settings& settings) {
+void calculateRunner(RaceCard& card, int i, const RaceOfCard& race, const SelectPalette& palette,
+                     const Settings& settings) {
     PastRuns& runs = card.pastRuns;
     RunnerTally t;
     SeisekiCounts counts;
@@ -226,16 +287,19 @@ void calculateRunner(RaceCard& card, int i, std::chrono::sys_days raceDate, cons
     RunnerRuns r;
     r.rIndex.resize(static_cast<size_t>(n));
     r.used.assign(static_cast<size_t>(n), 0);
-    std::vector<char> afterRest(static_cast<size_t>(n), 0);
+    std::vector<RunBoxes> boxes(static_cast<size_t>(n));
+    std::optional<std::chrono::sys_days> previous;
     for (int l = 1; l <= n; ++l) {
         const size_t k = static_cast<size_t>(l - 1);
         r.rIndex[k] = numberOr0(runs.at(i, l, run::kRIndex));
-        auto date = parseDate(runs.at(i, l, run::kDate));
-        if (!date || (raceDate - *date).count() >= settings.Kikan) continue;
-        afterRest[k] = IsKyuyoake(runs, i, l);
-        const bool selected = CheckSelect(palette, runs.at(i, l, run::kCourse), runs.at(i, l, run::kTrack),
-                                          runs.at(i, l, run::kBaba), runs.at(i, l, run::kKyori),
-                                          runs.at(i, l, run::kJyokenName), runs.at(i, l, run::kAge), afterRest[k]);
+        const auto date = parseDate(runs.at(i, l, run::kDate));
+        const bool afterRest = kyuyoake(l, previous, date);
+        previous = date;
+        if (!date || (race.date - *date).count() >= settings.Kikan) continue;
+        boxes[k] = BoxesOfRun(runs.at(i, l, run::kCourse), runs.at(i, l, run::kTrack), runs.at(i, l, run::kBaba),
+                              runs.at(i, l, run::kKyori));
+        const bool selected =
+            CheckSelect(palette, boxes[k], runs.at(i, l, run::kJyokenName), runs.at(i, l, run::kAge), afterRest);
         if (selected && runs.at(i, l, run::kValidity) == "ON" && !runs.at(i, l, run::kRL).empty() && r.rIndex[k] != 0)
             r.used[k] = 1;
     }
@@ -248,9 +312,10 @@ void calculateRunner(RaceCard& card, int i, std::chrono::sys_days raceDate, cons
             r.used[k] = 0;
             continue;
         }
+        const RunBoxes& b = boxes[k];
         t.j += 1;
         // A distance without a step for today's race weighs nothing; the run still counts.
-        const int step = GetKyoriIndex(runs.at(i, l, run::kTrack), runs.at(i, l, run::kKyori), raceDistance);
+        const int step = kyoriStep(KyoriClassOfBox(b.surface, b.kyori), race.kyoriClass[static_cast<size_t>(b.surface)]);
         const double w = step >= 0 ? settings.KyoriWeight[static_cast<size_t>(step)] : 0.0;
         t.sw += w;
         for (int field : kSummedFields) {
@@ -259,21 +324,18 @@ void calculateRunner(RaceCard& card, int i, std::chrono::sys_days raceDate, cons
             t.weighted[static_cast<size_t>(field - run::kRL)] += v * w;
         }
         const double rIndex = r.rIndex[k];
-        const int jo = CourseBoxIndex(runs.at(i, l, run::kCourse));
-        if (jo >= 0) {
+        if (b.jo >= 0) {
             const long whole = std::lround(w);
-            addCourse(t.course[static_cast<size_t>(jo)], rIndex, whole);
-            addCourse(t.group[static_cast<size_t>(kCourseGroup[static_cast<size_t>(jo)])], rIndex, whole);
+            addCourse(t.course[static_cast<size_t>(b.jo)], rIndex, whole);
+            addCourse(t.group[static_cast<size_t>(kCourseGroup[static_cast<size_t>(b.jo)])], rIndex, whole);
         }
-        if (int b = bucketOf(runs.at(i, l, run::kKyori)); b >= 0) {
-            t.bucket[static_cast<size_t>(b)].count += 1;
-            t.bucket[static_cast<size_t>(b)].sum += rIndex;
+        if (int bucket = bucketOf(runs.at(i, l, run::kKyori)); bucket >= 0) {
+            t.bucket[static_cast<size_t>(bucket)].count += 1;
+            t.bucket[static_cast<size_t>(bucket)].sum += rIndex;
         }
-        auto placing = ParseInteger(runs.at(i, l, run::kJyuni));
-        t.seiseki = MakeSeisekiString(counts, palette, runs.at(i, l, run::kCourse), runs.at(i, l, run::kTrack),
-                                      runs.at(i, l, run::kKyori), runs.at(i, l, run::kBaba),
-                                      placing ? static_cast<int>(*placing) : 0);
+        countSeiseki(counts, BoxesChecked(palette, b), placingOf(runs.at(i, l, run::kJyuni)));
     }
+    t.seiseki = seisekiText(counts);
     for (int l = 1; l <= n; ++l) runs.at(i, l, run::kUseFlag) = r.used[static_cast<size_t>(l - 1)] ? "ON" : "OFF";
 
     const int row = SearchSyusoRow(card.sheet(kSheetSyuso), std::to_string(i));
@@ -300,22 +362,22 @@ void CalculateUmaIndex(RaceCard& card, const SelectPalette& palette, const Setti
     if (card.lblRace.find_first_not_of(' ') == std::string::npos) return;
     auto raceDate = parseDate(characters(card.lblRace, 1, 10));
     if (!raceDate) return;
+    RaceOfCard race;
+    race.date = *raceDate;
     const std::string raceDistance = RaceDistanceOf(card.lblRace, dataMode);
+    for (Surface s : {Surface::Siba, Surface::Dirt})
+        race.kyoriClass[static_cast<size_t>(s)] = KyoriClassOfBox(s, KyoriBoxIndex(s, raceDistance));
     const int rows = std::min(card.sheet(kSheetSyuso).rowCount(), card.pastRuns.rows());
-    for (int i = 1; i <= rows; ++i) calculateRunner(card, i, *raceDate, raceDistance, palette, settings);
+    for (int i = 1; i <= rows; ++i) calculateRunner(card, i, race, palette, settings);
 }
 
 bool IsKyuyoake(const PastRuns& runs, int runner, int l) {
     if (l <= 1) return true;
-    auto days = DaysBetween(runs.at(runner, l - 1, run::kDate), runs.at(runner, l, run::kDate));
-    return days && *days > 90;
+    return kyuyoake(l, parseDate(runs.at(runner, l - 1, run::kDate)), parseDate(runs.at(runner, l, run::kDate)));
 }
 
 int GetKyoriIndex(std::string_view track, std::string_view pastDistance, std::string_view raceDistance) {
-    const int past = KyoriClass(track, pastDistance);
-    const int race = KyoriClass(track, raceDistance);
-    if (past < 0 || race < 0) return -1;
-    return std::clamp(past - race + 3, 0, 6);
+    return kyoriStep(KyoriClass(track, pastDistance), KyoriClass(track, raceDistance));
 }
 
 bool IsTop1(const PastRuns& runs, int runner, int l) { return isTop(readRunner(runs, runner), l, 1); }
@@ -330,25 +392,8 @@ std::string MakeSeisekiString(SeisekiCounts& c, const SelectPalette& palette, st
         c.count.fill(0);
         return {};
     }
-    const int jo = CourseBoxIndex(course);
-    const int baba = BabaBoxIndex(going);
-    bool checked = jo >= 0 && baba >= 0 && palette.chkJo[static_cast<size_t>(jo)] &&
-                   palette.chkBaba[static_cast<size_t>(baba)];
-    if (track == "芝") {
-        const int k = SibaBoxIndex(distance);
-        checked = checked && k >= 0 && palette.chkSKyori[static_cast<size_t>(k)].value;
-    } else if (track == "ダ") {
-        const int k = DirtBoxIndex(distance);
-        checked = checked && k >= 0 && palette.chkDKyori[static_cast<size_t>(k)].value;
-    } else {
-        checked = false;
-    }
-    if (checked && placing > 0) c.count[static_cast<size_t>(std::min(placing, 4) - 1)] += 1;
-    auto pad = [](int v, size_t width) {
-        std::string s = std::to_string(v);
-        return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
-    };
-    return pad(c.count[0], 3) + "-" + pad(c.count[1], 2) + "-" + pad(c.count[2], 2) + "-" + pad(c.count[3], 2);
+    countSeiseki(c, BoxesChecked(palette, BoxesOfRun(course, track, going, distance)), placing);
+    return seisekiText(c);
 }
 
 int SearchSyusoRow(const Sheet& syuso, const std::string& key) { return syuso.findRow(card::kNo, key).value; }

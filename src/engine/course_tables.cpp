@@ -14,41 +14,41 @@ constexpr std::array<std::string_view, kCourseBoxes> kCourses = {"札幌", "函�
                                                                  "中山", "中京", "京都", "阪神", "小倉"};
 
 struct KyoriEntry {
-    std::string_view distance;
+    int distance;
     int kyoriClass;
 };
 
-constexpr std::array<KyoriEntry, kSibaBoxes> kSiba = {{{"1000", 1},
-                                                       {"1200", 2},
-                                                       {"1400", 3},
-                                                       {"1500", 3},
-                                                       {"1600", 4},
-                                                       {"1700", 5},
-                                                       {"1800", 5},
-                                                       {"2000", 6},
-                                                       {"2200", 7},
-                                                       {"2300", 8},
-                                                       {"2400", 8},
-                                                       {"2500", 9},
-                                                       {"2600", 9},
-                                                       {"3000", 10},
-                                                       {"3200", 11},
-                                                       {"3400", 11},
-                                                       {"3600", 12}}};
+constexpr std::array<KyoriEntry, kSibaBoxes> kSiba = {{{1000, 1},
+                                                       {1200, 2},
+                                                       {1400, 3},
+                                                       {1500, 3},
+                                                       {1600, 4},
+                                                       {1700, 5},
+                                                       {1800, 5},
+                                                       {2000, 6},
+                                                       {2200, 7},
+                                                       {2300, 8},
+                                                       {2400, 8},
+                                                       {2500, 9},
+                                                       {2600, 9},
+                                                       {3000, 10},
+                                                       {3200, 11},
+                                                       {3400, 11},
+                                                       {3600, 12}}};
 
-constexpr std::array<KyoriEntry, kDirtBoxes> kDirt = {{{"1000", 1},
-                                                       {"1150", 2},
-                                                       {"1200", 2},
-                                                       {"1300", 3},
-                                                       {"1400", 4},
-                                                       {"1600", 5},
-                                                       {"1700", 5},
-                                                       {"1800", 6},
-                                                       {"1900", 6},
-                                                       {"2000", 7},
-                                                       {"2100", 7},
-                                                       {"2300", 8},
-                                                       {"2400", 9}}};
+constexpr std::array<KyoriEntry, kDirtBoxes> kDirt = {{{1000, 1},
+                                                       {1150, 2},
+                                                       {1200, 2},
+                                                       {1300, 3},
+                                                       {1400, 4},
+                                                       {1600, 5},
+                                                       {1700, 5},
+                                                       {1800, 6},
+                                                       {1900, 6},
+                                                       {2000, 7},
+                                                       {2100, 7},
+                                                       {2300, 8},
+                                                       {2400, 9}}};
 
 // One row of a similarity table: the race distances it applies to and the
 // distances whose boxes start checked.
@@ -109,21 +109,27 @@ int similarity(const std::vector<SimilarRow>& rows, std::string_view race, std::
 
 template <size_t N>
 int boxOf(const std::array<KyoriEntry, N>& list, std::string_view distance) {
+    const int d = KyoriNumber(distance);
+    if (d < 0) return -1;
     for (size_t i = 0; i < N; ++i)
-        if (list[i].distance == distance) return static_cast<int>(i);
+        if (list[i].distance == d) return static_cast<int>(i);
     return -1;
 }
 
 template <size_t N>
 std::string distanceOf(const std::array<KyoriEntry, N>& list, int box) {
     if (box < 0 || box >= static_cast<int>(N)) return {};
-    return std::string(list[static_cast<size_t>(box)].distance);
+    return std::to_string(list[static_cast<size_t>(box)].distance);
 }
 
 }  // namespace
 
-// The race card owns the same course and going mappings.
-int CourseBoxIndex(std::string_view course) { return CourseIndex(std::string(course)); }
+int CourseBoxIndex(std::string_view course) {
+    for (size_t i = 0; i < kCourses.size(); ++i)
+        if (kCourses[i] == course) return static_cast<int>(i);
+    return -1;
+}
+// The race card owns the same going mapping.
 int BabaBoxIndex(std::string_view going) { return BabaIndex(std::string(going)); }
 
 std::string CourseOfBox(int box) {
@@ -136,16 +142,37 @@ int DirtBoxIndex(std::string_view distance) { return boxOf(kDirt, distance); }
 std::string SibaKyori(int box) { return distanceOf(kSiba, box); }
 std::string DirtKyori(int box) { return distanceOf(kDirt, box); }
 
-int KyoriClass(std::string_view track, std::string_view distance) {
-    if (track == "芝") {
-        int b = SibaBoxIndex(distance);
-        return b < 0 ? -1 : kSiba[static_cast<size_t>(b)].kyoriClass;
+int KyoriNumber(std::string_view distance) {
+    if (distance.size() != 4) return -1;
+    int d = 0;
+    for (char c : distance) {
+        if (c < '0' || c > '9') return -1;
+        d = d * 10 + (c - '0');
     }
-    if (track == "ダ") {
-        int b = DirtBoxIndex(distance);
-        return b < 0 ? -1 : kDirt[static_cast<size_t>(b)].kyoriClass;
-    }
+    return d;
+}
+
+Surface SurfaceOf(std::string_view track) {
+    if (track == "芝") return Surface::Siba;
+    if (track == "ダ") return Surface::Dirt;
+    return Surface::Other;
+}
+
+int KyoriBoxIndex(Surface surface, std::string_view distance) {
+    if (surface == Surface::Siba) return SibaBoxIndex(distance);
+    if (surface == Surface::Dirt) return DirtBoxIndex(distance);
     return -1;
+}
+
+int KyoriClassOfBox(Surface surface, int box) {
+    if (surface == Surface::Siba && box >= 0 && box < kSibaBoxes) return kSiba[static_cast<size_t>(box)].kyoriClass;
+    if (surface == Surface::Dirt && box >= 0 && box < kDirtBoxes) return kDirt[static_cast<size_t>(box)].kyoriClass;
+    return -1;
+}
+
+int KyoriClass(std::string_view track, std::string_view distance) {
+    const Surface surface = SurfaceOf(track);
+    return KyoriClassOfBox(surface, KyoriBoxIndex(surface, distance));
 }
 
 int SibaSimilarity(std::string_view raceDistance, std::string_view boxDistance) {

@@ -29,6 +29,14 @@ std::string DirtKyori(int box);
 // -1 when the distance or the track type has none.
 int KyoriClass(std::string_view track, std::string_view distance);
 
+// The same lookups by number, for the calculation's inner loop.
+enum class Surface { Other, Siba, Dirt };
+Surface SurfaceOf(std::string_view track);
+// A 4-digit distance text as a number; -1 for anything else.
+int KyoriNumber(std::string_view distance);
+int KyoriBoxIndex(Surface surface, std::string_view distance);
+int KyoriClassOfBox(Surface surface, int box);
+
 // Check box value of the box distance for a race distance: 1 when the two are
 // similar, 0 when not, 255 when the race distance has no row in the table.
 inline constexpr int kNoSimilarityRow = 255;

@@ -66,26 +66,39 @@ void ClearForm(SelectPalette& p) {
     p.optRule1 = kRuleNone;
 }
 
-bool CheckSelect(const SelectPalette& p, std::string_view course, std::string_view track, std::string_view going,
-                 std::string_view distance, std::string_view condition, std::string_view age, bool afterRest) {
+RunBoxes BoxesOfRun(std::string_view course, std::string_view track, std::string_view going,
+                    std::string_view distance) {
+    RunBoxes b;
+    b.jo = CourseBoxIndex(course);
+    b.baba = BabaBoxIndex(going);
+    b.surface = SurfaceOf(track);
+    b.kyori = KyoriBoxIndex(b.surface, distance);
+    return b;
+}
+
+bool BoxesChecked(const SelectPalette& p, const RunBoxes& b) {
+    if (b.jo < 0 || b.baba < 0 || b.kyori < 0) return false;
+    if (!p.chkJo[static_cast<size_t>(b.jo)] || !p.chkBaba[static_cast<size_t>(b.baba)]) return false;
+    if (b.surface == Surface::Siba) return p.chkSKyori[static_cast<size_t>(b.kyori)].value;
+    if (b.surface == Surface::Dirt) return p.chkDKyori[static_cast<size_t>(b.kyori)].value;
+    return false;
+}
+
+bool CheckSelect(const SelectPalette& p, const RunBoxes& b, std::string_view condition, std::string_view age,
+                 bool afterRest) {
     if (p.chkJoken[0] && (condition == "未出走" || condition == "未勝利" || condition == "新馬")) return false;
     if (p.chkJoken[1] && condition != "オープン") return false;
     if (p.chkJoken[2] && age == "02") return false;
     if (p.chkJoken[3] && (age == "02" || age == "03")) return false;
     if (p.chkJoken[4] && afterRest) return false;
+    // The flag of box 0 tells whether the surface takes part at all.
+    const bool surfaceOn = b.surface == Surface::Siba ? p.chkSKyori[0].tag : p.chkDKyori[0].tag;
+    return BoxesChecked(p, b) && surfaceOn;
+}
 
-    const int jo = CourseBoxIndex(course);
-    const int baba = BabaBoxIndex(going);
-    if (jo < 0 || baba < 0 || !p.chkJo[static_cast<size_t>(jo)] || !p.chkBaba[static_cast<size_t>(baba)]) return false;
-    if (track == "芝") {
-        const int k = SibaBoxIndex(distance);
-        return k >= 0 && p.chkSKyori[static_cast<size_t>(k)].value && p.chkSKyori[0].tag;
-    }
-    if (track == "ダ") {
-        const int k = DirtBoxIndex(distance);
-        return k >= 0 && p.chkDKyori[static_cast<size_t>(k)].value && p.chkDKyori[0].tag;
-    }
-    return false;
+bool CheckSelect(const SelectPalette& p, std::string_view course, std::string_view track, std::string_view going,
+                 std::string_view distance, std::string_view condition, std::string_view age, bool afterRest) {
+    return CheckSelect(p, BoxesOfRun(course, track, going, distance), condition, age, afterRest);
 }
 
 bool SetPaletteBox(SelectPalette& p, std::string_view caption, bool checked) {

@@ -62,6 +62,21 @@ bool CheckSelect(const SelectPalette& palette, std::string_view course, std::str
                  std::string_view going, std::string_view distance, std::string_view condition,
                  std::string_view age, bool afterRest);
 
+// A past run's boxes, looked up once: course, going, surface and distance box.
+struct RunBoxes {
+    int jo = -1;
+    int baba = -1;
+    Surface surface = Surface::Other;
+    int kyori = -1;
+};
+RunBoxes BoxesOfRun(std::string_view course, std::string_view track, std::string_view going,
+                    std::string_view distance);
+// Whether the run's course, going and distance boxes are all checked (a turf or dirt run only).
+bool BoxesChecked(const SelectPalette& palette, const RunBoxes& run);
+// CheckSelect of a run whose boxes were looked up.
+bool CheckSelect(const SelectPalette& palette, const RunBoxes& run, std::string_view condition, std::string_view age,
+                 bool afterRest);
+
 // Sets the box whose caption reads exactly caption ("中山", "稍重", "芝1600",
 // "ダ1150", "新馬 未勝利", "休養明", ...). True on failure (no such box).
 bool SetPaletteBox(SelectPalette& palette, std::string_view caption, bool checked);
