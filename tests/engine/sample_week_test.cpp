@@ -47,11 +47,14 @@ TEST(SampleWeek, EveryRaceIsCalculatedWithPredictionsAndLabels) {
     // The last race on show: its labels and its runners' use flags.
     auto lines = RaceCardLabelLines(app.raceCard);
     int used = 0;
-    for (int r = 1; r <= app.raceCard.sheet(kSheetSyuso).rowCount(); ++r)
-        for (const auto& slot : *PastRunSlots(app.raceCard, r)) {
+    for (int r = 1; r <= app.raceCard.sheet(kSheetSyuso).rowCount(); ++r) {
+        const auto slots = PastRunSlots(app.raceCard, r);
+        ASSERT_TRUE(slots);
+        for (const auto& slot : *slots) {
             EXPECT_TRUE(slot[run::kUseFlag - 1] == "ON" || slot[run::kUseFlag - 1] == "OFF");
             used += slot[run::kUseFlag - 1] == "ON";
         }
+    }
     if (!week.back().best.empty()) {
         EXPECT_GT(used, 0);
         EXPECT_FALSE(lines[0].text.empty());
