@@ -7,10 +7,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -169,6 +171,14 @@ private slots:
             QApplication::processEvents();
             QVERIFY(main.grab().save(screenshotDir() + QStringLiteral("/calculated_sheet%1.png").arg(i + 1)));
         }
+
+        // A header click sorts a calculated column like any other: "RL" descending.
+        main.fpsSyuso()->setCurrentIndex(0);
+        auto* view1 = child<QTableView>(&main, "fpsSyusoSheet1");
+        emit view1->horizontalHeader()->sectionClicked(sheet1::kRL.value - 1);
+        for (int r = 1; r < kRunners; ++r)
+            QVERIFY(s1->index(r - 1, sheet1::kRL.value - 1).data().toDouble() >=
+                    s1->index(r, sheet1::kRL.value - 1).data().toDouble());
     }
 
     void boxesPeriodCloseAndReset() {
