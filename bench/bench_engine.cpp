@@ -22,8 +22,8 @@ constexpr int kRunners = 18;
 std::string dateText(std::chrono::sys_days d) {
     const std::chrono::year_month_day ymd(d);
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d/%02u/%02u", static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
-                  static_cast<unsigned>(ymd.day()));
+    std::snprintf(buf, sizeof buf, "%04d/%02u/%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
     return buf;
 }
 
@@ -83,7 +83,8 @@ void BM_Calculate(benchmark::State& state) {
         CalculateRace(f.card, f.palette, f.settings, f.conditions, "KONSYU");
         benchmark::DoNotOptimize(f.card.lblScoreValue[2].data());
     }
-    if (f.card.sheet(kSheetSyuso).text(RowNo(kRunners), sheet1::kRL).empty() || f.card.lblScoreValue[2].empty())
+    if (f.card.sheet(kSheetSyuso).text(RowNo(kRunners), sheet1::kRL).empty() ||
+        f.card.lblScoreValue[2].empty())
         state.SkipWithError("the race was not calculated");
 }
 BENCHMARK(BM_Calculate)->Unit(benchmark::kMillisecond);
@@ -97,7 +98,8 @@ void BM_CalculateBaseline_SumPastRunFields(benchmark::State& state) {
         size_t chars = 0;
         for (int r = 1; r <= kRunners; ++r)
             for (int l = 1; l <= runs.slotCount(r); ++l) {
-                for (int field : {run::kDate, run::kCourse, run::kTrack, run::kKyori, run::kBaba, run::kValidity})
+                for (int field :
+                     {run::kDate, run::kCourse, run::kTrack, run::kKyori, run::kBaba, run::kValidity})
                     chars += runs.at(r, l, field).size();
                 for (int field = run::kRL; field <= run::kRIndex; ++field) {
                     const std::string& t = runs.at(r, l, field);

@@ -16,10 +16,10 @@ struct Application {
     Folders folders;
     Settings settings;
     Store store;
-    Conditions conditions;  // ConditionKey / ConditionTable
-    RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
-    RaceCard raceCard;      // the race card grid and the current race
-    SelectPalette palette;  // which past runs the calculation uses
+    Conditions conditions;   // ConditionKey / ConditionTable
+    RaceTables raceTables;   // the race on show: odds, forecast, result, bet list, marks
+    RaceCard raceCard;       // the race card grid and the current race
+    SelectPalette palette;   // which past runs the calculation uses
     ChangeNotifier changes;  // what the windows hear of the state above
 };
 

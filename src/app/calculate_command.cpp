@@ -12,7 +12,8 @@ namespace veltrix {
 bool Calculate(Application& app) {
     CommandScope command(app.changes);
     try {
-        if (app.palette.cboKikan >= 0) app.settings.Kikan = static_cast<short>((app.palette.cboKikan + 1) * 100);
+        if (app.palette.cboKikan >= 0)
+            app.settings.Kikan = static_cast<short>((app.palette.cboKikan + 1) * 100);
         CalculateRace(app.raceCard, app.palette, app.settings, app.conditions, app.store.DataMode);
         app.changes.notify(Change::CalculationDone);
         return false;
@@ -45,12 +46,14 @@ std::array<LabelLine, 7> RaceCardLabelLines(const RaceCard& card) {
 }
 
 std::optional<std::vector<std::array<std::string, 32>>> PastRunSlots(const RaceCard& card, int row) {
-    if (row < 1 || row > card.pastRuns.rows() || row > card.sheet(kSheetSyuso).rowCount()) return std::nullopt;
+    if (row < 1 || row > card.pastRuns.rows() || row > card.sheet(kSheetSyuso).rowCount())
+        return std::nullopt;
     std::vector<std::array<std::string, 32>> slots;
     const int n = card.pastRuns.slotCount(row);
     for (int l = 1; l <= n; ++l) {
         std::array<std::string, 32> fields;
-        for (int f = 1; f <= kPastRunFields; ++f) fields[static_cast<size_t>(f - 1)] = card.pastRuns.at(row, l, f);
+        for (int f = 1; f <= kPastRunFields; ++f)
+            fields[static_cast<size_t>(f - 1)] = card.pastRuns.at(row, l, f);
         slots.push_back(std::move(fields));
     }
     return slots;
@@ -64,16 +67,19 @@ std::vector<std::string> BestPredictions(const RaceCard& card) {
         if (rank && *rank >= 1 && *rank <= 3 && !s.text(RowNo(r), sheet3::kYosokuJyuni).empty())
             ranked.emplace_back(*rank, r);
     }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::string> best;
-    for (size_t i = 0; i < ranked.size() && i < 3; ++i) best.push_back(s.text(RowNo(ranked[i].second), card::kNo));
+    for (size_t i = 0; i < ranked.size() && i < 3; ++i)
+        best.push_back(s.text(RowNo(ranked[i].second), card::kNo));
     return best;
 }
 
 bool CalculateWeek(Application& app, Pump& pump, const PaletteOptions& options, std::vector<WeekRace>& out,
                    std::string* error) {
     out.clear();
-    const int races = std::min({app.store.RaceCount, app.store.RaceLabel.size(), app.store.RaceIdList.size()});
+    const int races =
+        std::min({app.store.RaceCount, app.store.RaceLabel.size(), app.store.RaceIdList.size()});
     for (int r = 1; r <= races; ++r) {
         const std::string raceId = app.store.RaceIdList[r];
         const std::string label = app.store.RaceLabel[r];

@@ -18,8 +18,8 @@ bool Calculate(Application& app);
 
 // How the command line changes the palette that SetSelect left.
 struct PaletteOptions {
-    std::optional<int> periodDays;                  // 100 .. 900
-    std::optional<std::string> rule;                // ALL, TOP1, TOP3, TOP5, SIGMA
+    std::optional<int> periodDays;                    // 100 .. 900
+    std::optional<std::string> rule;                  // ALL, TOP1, TOP3, TOP5, SIGMA
     std::vector<std::pair<std::string, bool>> boxes;  // caption as shown, checked
 };
 // Applies the options in order. True on failure; *error names the option.
@@ -39,9 +39,9 @@ std::optional<std::vector<std::array<std::string, 32>>> PastRunSlots(const RaceC
 // One race of the week after calculating it.
 struct WeekRace {
     std::string raceId;
-    std::string label;                // as a person sees it
-    std::vector<std::string> best;    // horse numbers of prediction ranks 1-3, ties in row order
-    std::array<double, 3> scores{};   // popularity, data mining, own prediction; -1 when not computable
+    std::string label;                      // as a person sees it
+    std::vector<std::string> best;          // horse numbers of prediction ranks 1-3, ties in row order
+    std::array<double, 3> scores{};         // popularity, data mining, own prediction; -1 when not computable
     std::array<std::string, 3> scoreTexts;  // as the score labels show them
 };
 // Opens every race of the stored week in turn and calculates it with the

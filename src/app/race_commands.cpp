@@ -19,8 +19,9 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
     if (raceId.empty()) return false;
     RaceCard& card = app.raceCard;
     try {
-        card.RaceDate = raceId.size() >= 8 ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
-                                           : std::string();
+        card.RaceDate = raceId.size() >= 8
+                            ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
+                            : std::string();
         RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
         EmptySheets(card);
         card.kekkaLoaded = read.kekka;

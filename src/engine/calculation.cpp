@@ -40,7 +40,8 @@ std::optional<std::chrono::sys_days> parseDate(std::string_view text) {
 }
 
 // Run l is the first after a rest: the oldest run, or more than 90 days after the one before.
-bool kyuyoake(int l, std::optional<std::chrono::sys_days> previous, std::optional<std::chrono::sys_days> date) {
+bool kyuyoake(int l, std::optional<std::chrono::sys_days> previous,
+              std::optional<std::chrono::sys_days> date) {
     if (l <= 1) return true;
     return previous && date && (*date - *previous).count() > 90;
 }
@@ -140,8 +141,8 @@ bool passesRule(const RunnerRuns& r, int l, int rule) {
 
 // Sheet 2 column of each course box, and its group's column.
 constexpr std::array<ColNo, kCourseBoxes> kCourseColumn = {
-    sheet2::kSapporo, sheet2::kHakodate, sheet2::kFukushima, sheet2::kNiigata, sheet2::kTokyo,
-    sheet2::kNakayama, sheet2::kChukyo, sheet2::kKyoto, sheet2::kHanshin, sheet2::kKokura};
+    sheet2::kSapporo,  sheet2::kHakodate, sheet2::kFukushima, sheet2::kNiigata, sheet2::kTokyo,
+    sheet2::kNakayama, sheet2::kChukyo,   sheet2::kKyoto,     sheet2::kHanshin, sheet2::kKokura};
 constexpr std::array<int, kCourseBoxes> kCourseGroup = {2, 2, 2, 1, 1, 0, 1, 0, 0, 2};
 constexpr std::array<ColNo, 3> kGroupColumn = {sheet2::kMigiMawari, sheet2::kHidariMawari, sheet2::kLocal};
 
@@ -149,11 +150,10 @@ struct KyoriBucket {
     int distance;
     int bucket;
 };
-constexpr std::array<KyoriBucket, 21> kBuckets = {{{1000, 0}, {1150, 1}, {1200, 1}, {1300, 2}, {1400, 2},
-                                                   {1500, 3}, {1600, 3}, {1700, 4}, {1800, 5}, {1900, 6},
-                                                   {2000, 6}, {2100, 7}, {2200, 7}, {2300, 8}, {2400, 8},
-                                                   {2500, 9}, {2600, 9}, {3000, 10}, {3200, 10}, {3400, 10},
-                                                   {3600, 10}}};
+constexpr std::array<KyoriBucket, 21> kBuckets = {
+    {{1000, 0}, {1150, 1}, {1200, 1}, {1300, 2},  {1400, 2},  {1500, 3},  {1600, 3},
+     {1700, 4}, {1800, 5}, {1900, 6}, {2000, 6},  {2100, 7},  {2200, 7},  {2300, 8},
+     {2400, 8}, {2500, 9}, {2600, 9}, {3000, 10}, {3200, 10}, {3400, 10}, {3600, 10}}};
 
 int bucketOf(std::string_view distance) {
     const int d = KyoriNumber(distance);
@@ -185,7 +185,7 @@ struct RunnerTally {
     std::string seiseki;
 };
 
-constexpr std::array<int, 8> kSummedFields = {run::kRL, run::kRLZ, run::kRLA, run::kTZenhan,
+constexpr std::array<int, 8> kSummedFields = {run::kRL,      run::kRLZ,     run::kRLA,     run::kTZenhan,
                                               run::kTKouhan, run::kRZenhan, run::kRKouhan, run::kMD};
 
 void putFigure(Sheet& s, RowNo row, ColNo col, std::optional<double> v) {
@@ -272,7 +272,8 @@ std::string seisekiText(const SeisekiCounts& c) {
         std::string s = std::to_string(v);
         return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
     };
-    return pad(c.count[0], 3) + "-" + pad(c.count[1], 2) + "-" + pad(c.count[2], 2) + "-" + pad(c.count[3], 2);
+    return pad(c.count[0], 3) + "-" + pad(c.count[1], 2) + "-" + pad(c.count[2], 2) + "-" +
+           pad(c.count[3], 2);
 }
 
 // One runner: the eligibility pass, the rule pass, the tallies of the kept runs.
@@ -296,11 +297,12 @@ void calculateRunner(RaceCard& card, int i, const RaceOfCard& race, const Select
         const bool afterRest = kyuyoake(l, previous, date);
         previous = date;
         if (!date || (race.date - *date).count() >= settings.Kikan) continue;
-        boxes[k] = BoxesOfRun(runs.at(i, l, run::kCourse), runs.at(i, l, run::kTrack), runs.at(i, l, run::kBaba),
-                              runs.at(i, l, run::kKyori));
-        const bool selected =
-            CheckSelect(palette, boxes[k], runs.at(i, l, run::kJyokenName), runs.at(i, l, run::kAge), afterRest);
-        if (selected && runs.at(i, l, run::kValidity) == "ON" && !runs.at(i, l, run::kRL).empty() && r.rIndex[k] != 0)
+        boxes[k] = BoxesOfRun(runs.at(i, l, run::kCourse), runs.at(i, l, run::kTrack),
+                              runs.at(i, l, run::kBaba), runs.at(i, l, run::kKyori));
+        const bool selected = CheckSelect(palette, boxes[k], runs.at(i, l, run::kJyokenName),
+                                          runs.at(i, l, run::kAge), afterRest);
+        if (selected && runs.at(i, l, run::kValidity) == "ON" && !runs.at(i, l, run::kRL).empty() &&
+            r.rIndex[k] != 0)
             r.used[k] = 1;
     }
 
@@ -315,7 +317,8 @@ void calculateRunner(RaceCard& card, int i, const RaceOfCard& race, const Select
         const RunBoxes& b = boxes[k];
         t.j += 1;
         // A distance without a step for today's race weighs nothing; the run still counts.
-        const int step = kyoriStep(KyoriClassOfBox(b.surface, b.kyori), race.kyoriClass[static_cast<size_t>(b.surface)]);
+        const int step =
+            kyoriStep(KyoriClassOfBox(b.surface, b.kyori), race.kyoriClass[static_cast<size_t>(b.surface)]);
         const double w = step >= 0 ? settings.KyoriWeight[static_cast<size_t>(step)] : 0.0;
         t.sw += w;
         for (int field : kSummedFields) {
@@ -336,7 +339,8 @@ void calculateRunner(RaceCard& card, int i, const RaceOfCard& race, const Select
         countSeiseki(counts, BoxesChecked(palette, b), placingOf(runs.at(i, l, run::kJyuni)));
     }
     t.seiseki = seisekiText(counts);
-    for (int l = 1; l <= n; ++l) runs.at(i, l, run::kUseFlag) = r.used[static_cast<size_t>(l - 1)] ? "ON" : "OFF";
+    for (int l = 1; l <= n; ++l)
+        runs.at(i, l, run::kUseFlag) = r.used[static_cast<size_t>(l - 1)] ? "ON" : "OFF";
 
     const int row = SearchSyusoRow(card.sheet(kSheetSyuso), std::to_string(i));
     if (row > 0) writeRunner(card, RowNo(row), t);
@@ -373,7 +377,8 @@ void CalculateUmaIndex(RaceCard& card, const SelectPalette& palette, const Setti
 
 bool IsKyuyoake(const PastRuns& runs, int runner, int l) {
     if (l <= 1) return true;
-    return kyuyoake(l, parseDate(runs.at(runner, l - 1, run::kDate)), parseDate(runs.at(runner, l, run::kDate)));
+    return kyuyoake(l, parseDate(runs.at(runner, l - 1, run::kDate)),
+                    parseDate(runs.at(runner, l, run::kDate)));
 }
 
 int GetKyoriIndex(std::string_view track, std::string_view pastDistance, std::string_view raceDistance) {

@@ -165,8 +165,10 @@ int KyoriBoxIndex(Surface surface, std::string_view distance) {
 }
 
 int KyoriClassOfBox(Surface surface, int box) {
-    if (surface == Surface::Siba && box >= 0 && box < kSibaBoxes) return kSiba[static_cast<size_t>(box)].kyoriClass;
-    if (surface == Surface::Dirt && box >= 0 && box < kDirtBoxes) return kDirt[static_cast<size_t>(box)].kyoriClass;
+    if (surface == Surface::Siba && box >= 0 && box < kSibaBoxes)
+        return kSiba[static_cast<size_t>(box)].kyoriClass;
+    if (surface == Surface::Dirt && box >= 0 && box < kDirtBoxes)
+        return kDirt[static_cast<size_t>(box)].kyoriClass;
     return -1;
 }
 

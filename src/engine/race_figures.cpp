@@ -103,7 +103,8 @@ std::array<double, 9> ConditionCoefficients(const Conditions& conditions, const 
     for (int r = 1; r <= count; ++r) {
         if (conditions.ConditionKey[r] != key) continue;
         std::array<double, 9> c{};
-        for (int k = 0; k < 9; ++k) c[static_cast<size_t>(k)] = ParseReal(conditions.ConditionTable.at(r, 5 + k)).value_or(0.0);
+        for (int k = 0; k < 9; ++k)
+            c[static_cast<size_t>(k)] = ParseReal(conditions.ConditionTable.at(r, 5 + k)).value_or(0.0);
         return c;
     }
     return kDefaultCoefficients;
@@ -139,7 +140,8 @@ void CalculateAutoYosoku(Sheet& s, const std::array<double, 9>& c, const std::st
 void CalculateYosoku(Sheet& s, Sheet& odds, const Settings& w, const std::string& paceSlope) {
     SheetUpdate b1(s), b3(odds);
     const std::string p = trimmed(paceSlope);
-    const double all = w.RaceLevel + w.TimeZenhan + w.TimeKouhan + w.RaceZenhan + w.RaceKouhan + w.RaceMd + w.Pace;
+    const double all =
+        w.RaceLevel + w.TimeZenhan + w.TimeKouhan + w.RaceZenhan + w.RaceKouhan + w.RaceMd + w.Pace;
     const double divisor = w.TimeZenhan + w.RaceLevel + w.TimeKouhan + w.RaceZenhan + w.RaceKouhan + w.RaceMd;
     const double o = w.Pace * ParseReal(p).value_or(0.0) / 10;
     for (int r = 1; r <= s.rowCount(); ++r) {
@@ -150,9 +152,12 @@ void CalculateYosoku(Sheet& s, Sheet& odds, const Settings& w, const std::string
         double prediction = 0;
         // Pace alone only moves weight between two figures: there is nothing to weigh.
         if (all != 0 && !p.empty() && divisor != 0) {
-            prediction = (w.TimeZenhan * valueOr0(s, row, sheet1::kTZenhan) + w.RaceLevel * valueOr0(s, row, sheet1::kRLN) +
-                          w.TimeKouhan * valueOr0(s, row, sheet1::kTKouhan) + (w.RaceZenhan + o) * valueOr0(s, row, sheet1::kRZ) +
-                          (w.RaceKouhan - o) * valueOr0(s, row, sheet1::kRA) + w.RaceMd * valueOr0(s, row, sheet1::kMD)) /
+            prediction = (w.TimeZenhan * valueOr0(s, row, sheet1::kTZenhan) +
+                          w.RaceLevel * valueOr0(s, row, sheet1::kRLN) +
+                          w.TimeKouhan * valueOr0(s, row, sheet1::kTKouhan) +
+                          (w.RaceZenhan + o) * valueOr0(s, row, sheet1::kRZ) +
+                          (w.RaceKouhan - o) * valueOr0(s, row, sheet1::kRA) +
+                          w.RaceMd * valueOr0(s, row, sheet1::kMD)) /
                          divisor;
         }
         putFigure(s, row, sheet1::kSogo, prediction);
@@ -211,7 +216,8 @@ void PutKekkaJyuni(Sheet& odds, ColNo col) {
     const int n = odds.rowCount();
     std::vector<std::optional<double>> v(static_cast<size_t>(n) + 1);
     for (int r = 1; r <= n; ++r)
-        if (CellValue(odds, RowNo(r), sheet3::kYosoku)) v[static_cast<size_t>(r)] = CellValue(odds, RowNo(r), col);
+        if (CellValue(odds, RowNo(r), sheet3::kYosoku))
+            v[static_cast<size_t>(r)] = CellValue(odds, RowNo(r), col);
     for (int r = 1; r <= n; ++r) {
         const RowNo row(r);
         const auto& own = v[static_cast<size_t>(r)];

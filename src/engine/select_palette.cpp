@@ -86,7 +86,8 @@ bool BoxesChecked(const SelectPalette& p, const RunBoxes& b) {
 
 bool CheckSelect(const SelectPalette& p, const RunBoxes& b, std::string_view condition, std::string_view age,
                  bool afterRest) {
-    if (p.chkJoken[0] && (condition == "未出走" || condition == "未勝利" || condition == "新馬")) return false;
+    if (p.chkJoken[0] && (condition == "未出走" || condition == "未勝利" || condition == "新馬"))
+        return false;
     if (p.chkJoken[1] && condition != "オープン") return false;
     if (p.chkJoken[2] && age == "02") return false;
     if (p.chkJoken[3] && (age == "02" || age == "03")) return false;
@@ -96,8 +97,9 @@ bool CheckSelect(const SelectPalette& p, const RunBoxes& b, std::string_view con
     return BoxesChecked(p, b) && surfaceOn;
 }
 
-bool CheckSelect(const SelectPalette& p, std::string_view course, std::string_view track, std::string_view going,
-                 std::string_view distance, std::string_view condition, std::string_view age, bool afterRest) {
+bool CheckSelect(const SelectPalette& p, std::string_view course, std::string_view track,
+                 std::string_view going, std::string_view distance, std::string_view condition,
+                 std::string_view age, bool afterRest) {
     return CheckSelect(p, BoxesOfRun(course, track, going, distance), condition, age, afterRest);
 }
 

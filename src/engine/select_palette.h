@@ -16,7 +16,14 @@ inline constexpr int kRuleOptions = 5;
 inline constexpr int kKikanEntries = 9;  // "100日" .. "900日"
 
 // optRule1: the rule that keeps the best runs.
-enum RuleIndex : int { kRuleNone = -1, kRuleAll = 0, kRuleTop1 = 1, kRuleTop3 = 2, kRuleTop5 = 3, kRuleSigma = 4 };
+enum RuleIndex : int {
+    kRuleNone = -1,
+    kRuleAll = 0,
+    kRuleTop1 = 1,
+    kRuleTop3 = 2,
+    kRuleTop5 = 3,
+    kRuleSigma = 4
+};
 
 // A distance box: its value, whether it can be clicked, and the flag of its
 // tag (the flag of box 0 tells whether runs of that surface take part at all).
@@ -74,8 +81,8 @@ RunBoxes BoxesOfRun(std::string_view course, std::string_view track, std::string
 // Whether the run's course, going and distance boxes are all checked (a turf or dirt run only).
 bool BoxesChecked(const SelectPalette& palette, const RunBoxes& run);
 // CheckSelect of a run whose boxes were looked up.
-bool CheckSelect(const SelectPalette& palette, const RunBoxes& run, std::string_view condition, std::string_view age,
-                 bool afterRest);
+bool CheckSelect(const SelectPalette& palette, const RunBoxes& run, std::string_view condition,
+                 std::string_view age, bool afterRest);
 
 // Sets the box whose caption reads exactly caption ("中山", "稍重", "芝1600",
 // "ダ1150", "新馬 未勝利", "休養明", ...). True on failure (no such box).

@@ -30,8 +30,8 @@ struct RunFields {
 class CardBuilder {
 public:
     explicit CardBuilder(int runners, std::string trackDistance = "ダ1200", std::string course = "中山") {
-        card.lblRace = "2009/01/17 " + course + " 01R 10:05 " + trackDistance + " テスト" + std::string(80, ' ') +
-                       "2009011706010101";
+        card.lblRace = "2009/01/17 " + course + " 01R 10:05 " + trackDistance + " テスト" +
+                       std::string(80, ' ') + "2009011706010101";
         for (Sheet& s : card.sheets) s.setRowCount(runners);
         for (int r = 1; r <= runners; ++r)
             for (Sheet& s : card.sheets) s.setNumber(RowNo(r), card::kNo, r, std::to_string(r));
@@ -82,7 +82,9 @@ public:
     void calculateUmaIndex() { CalculateUmaIndex(card, palette, settings, "KONSYU"); }
     void calculate() { CalculateRace(card, palette, settings, conditions, "KONSYU"); }
 
-    const std::string& useFlag(int runner, int slot) const { return card.pastRuns.at(runner, slot, run::kUseFlag); }
+    const std::string& useFlag(int runner, int slot) const {
+        return card.pastRuns.at(runner, slot, run::kUseFlag);
+    }
     const Sheet& s1() const { return card.sheet(kSheetSyuso); }
     const Sheet& s2() const { return card.sheet(kSheetKeibajo); }
     Sheet& s3() { return card.sheet(kSheetOdds); }

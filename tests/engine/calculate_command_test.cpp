@@ -1,11 +1,12 @@
 // The calculate command over the application: the palette set by opening a
 // race and cleared by a reset, the period, the notifications, and what the
 // command line reads afterwards (labels, past-run slots, the week listing).
+#include "app/calculate_command.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/calculate_command.h"
 #include "app/race_commands.h"
 #include "racecard/race_card.h"
 #include "racecard/race_fixture.h"

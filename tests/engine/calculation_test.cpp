@@ -11,7 +11,7 @@ double num(const Sheet& s, int row, ColNo col) { return s.number(RowNo(row), col
 
 TEST(UseFlag, PeriodBoundaryAndUnusableRuns) {
     CardBuilder b(1);
-    const int exact = b.add(1, "2007/05/28", 50);  // exactly 600 days before 2009/01/17
+    const int exact = b.add(1, "2007/05/28", 50);   // exactly 600 days before 2009/01/17
     const int inside = b.add(1, "2007/05/29", 52);  // one day less
     RunFields out;
     out.date = "2008/01/01";
@@ -170,7 +170,7 @@ TEST(Figures, RunWithoutDistanceStepCountsWithoutWeight) {
     b.calculateUmaIndex();
     EXPECT_EQ(b.useFlag(1, 1), "ON");
     EXPECT_EQ(b.useFlag(1, 2), "ON");
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRL), 60);  // plain mean of both
+    EXPECT_EQ(num(b.s1(), 1, sheet1::kRL), 60);       // plain mean of both
     EXPECT_EQ(num(b.s1(), 1, sheet1::kTZenhan), 50);  // only the dirt run weighs
     EXPECT_EQ(num(b.s2(), 1, sheet2::kNakayama), 50);
     EXPECT_EQ(num(b.s2(), 1, sheet2::kKyori1200), 60);  // 1150 and 1200 share the heading

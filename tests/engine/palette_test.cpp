@@ -56,7 +56,8 @@ TEST(CourseTables, Similarity) {
 }
 
 std::string label(const std::string& course, const std::string& trackDistance) {
-    return "2009/01/17 " + course + " 01R 10:05 " + trackDistance + " テスト" + std::string(80, ' ') + "2009011706010101";
+    return "2009/01/17 " + course + " 01R 10:05 " + trackDistance + " テスト" + std::string(80, ' ') +
+           "2009011706010101";
 }
 
 std::vector<std::string> checkedSiba(const SelectPalette& p) {
@@ -77,7 +78,8 @@ TEST(SelectPalette, SetSelectForTurfAndDirtRaces) {
     ClearForm(p);
     p.chkJoken = {true, true, true, true, true};
     SetSelect(p, label("東京", "芝1600"), "KONSYU");
-    EXPECT_EQ(checkedSiba(p), (std::vector<std::string>{"1200", "1400", "1500", "1600", "1700", "1800", "2000"}));
+    EXPECT_EQ(checkedSiba(p),
+              (std::vector<std::string>{"1200", "1400", "1500", "1600", "1700", "1800", "2000"}));
     EXPECT_TRUE(checkedDirt(p).empty());
     for (bool b : p.chkJo) EXPECT_TRUE(b);
     for (bool b : p.chkBaba) EXPECT_TRUE(b);

@@ -63,7 +63,8 @@ TEST(ConditionKey, ClassesAndCoefficients) {
 TEST(Predictions, AutoYosokuFormulaAndZeroSums) {
     CardBuilder b(2);
     Sheet& s = b.card.sheet(kSheetSyuso);
-    put(s, 1, sheet1::kRLZ, 60), put(s, 1, sheet1::kRLA, 40), put(s, 1, sheet1::kRZ, 55), put(s, 1, sheet1::kRA, 45);
+    put(s, 1, sheet1::kRLZ, 60), put(s, 1, sheet1::kRLA, 40), put(s, 1, sheet1::kRZ, 55),
+        put(s, 1, sheet1::kRA, 45);
     const auto& c = kDefaultCoefficients;
     CalculateAutoYosoku(s, c, "+2.6");
     const double p = 2.6;
@@ -81,7 +82,8 @@ TEST(Predictions, AutoYosokuFormulaAndZeroSums) {
     CalculateAutoYosoku(s, c, "+0.0");
     ASSERT_NE(s.text(RowNo(1), sheet1::kYosoku), "");
     CalculateAutoYosoku(s, zero, "+0.0");
-    for (ColNo col : {sheet1::kRZenhan, sheet1::kRKouhan, sheet1::kYosoku}) EXPECT_EQ(s.text(RowNo(1), col), "");
+    for (ColNo col : {sheet1::kRZenhan, sheet1::kRKouhan, sheet1::kYosoku})
+        EXPECT_EQ(s.text(RowNo(1), col), "");
 }
 
 TEST(Predictions, TuningWeightsPaceAndZeroWeights) {
@@ -128,7 +130,8 @@ TEST(Predictions, DeviationRanksAndResultRanks) {
     for (int r = 1; r <= 4; ++r) put(odds, r, sheet3::kKekkaNyusen, 5 - r);
     SetYosoku(s, odds, false);
     CalculateYosokuHensa(odds);
-    const double sd = std::sqrt((2 * (60 - 160 / 3.0) * (60 - 160 / 3.0) + (40 - 160 / 3.0) * (40 - 160 / 3.0)) / 2);
+    const double sd =
+        std::sqrt((2 * (60 - 160 / 3.0) * (60 - 160 / 3.0) + (40 - 160 / 3.0) * (40 - 160 / 3.0)) / 2);
     const double f = (60 - 160 / 3.0) / sd * 10 + 50;
     EXPECT_NEAR(num(odds, 1, sheet3::kYosoku), f, 1e-9);
     EXPECT_NEAR(num(odds, 1, sheet3::kYosokuSa), f - 55, 1e-9);

@@ -53,8 +53,9 @@ class TestSelectWindow : public QObject {
         app_->settings.Pace = 0.1;
         StoreBuilder b(app_->store);
         std::vector<RunnerSpec> runners;
-        const char* names[] = {"サクラノカゼ", "ミドリノオカ", "ハヤテマル", "ゴールドリボン", "シンセイ",
-                               "アオバ",       "カゼノウタ",   "テンクウ",   "ホシノミチ",     "ユキワリソウ"};
+        const char* names[] = {"サクラノカゼ", "ミドリノオカ", "ハヤテマル", "ゴールドリボン",
+                               "シンセイ",     "アオバ",       "カゼノウタ", "テンクウ",
+                               "ホシノミチ",   "ユキワリソウ"};
         for (int i = 1; i <= kRunners; ++i) {
             RunnerSpec r;
             r.umaCode = Uma(i);

@@ -24,9 +24,7 @@ namespace {
 // Owns the program's state and windows from start-up to ShutDown.
 class Shell final : public StartupSteps {
 public:
-    explicit Shell(const QString& programFolder) {
-        app_.folders = Folders::under(toPath(programFolder));
-    }
+    explicit Shell(const QString& programFolder) { app_.folders = Folders::under(toPath(programFolder)); }
 
     bool anotherCopyRunning() override {
         // When the lock file cannot be made nothing is known; start, and let the

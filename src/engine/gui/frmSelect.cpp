@@ -47,16 +47,25 @@ frmSelect::frmSelect(Application& app, QWidget* raceCard)
         place(jo, chkJo_[i] = addBox(QStringLiteral("chkJo%1").arg(i), toQString(CourseOfBox(i))), i, 5);
     auto* baba = group("馬場", this);
     for (int i = 0; i < kBabaBoxes; ++i)
-        place(baba, chkBaba_[i] = addBox(QStringLiteral("chkBaba%1").arg(i), QString::fromUtf8(kBabaCaptions[i])), i, 4);
+        place(baba,
+              chkBaba_[i] = addBox(QStringLiteral("chkBaba%1").arg(i), QString::fromUtf8(kBabaCaptions[i])),
+              i, 4);
     auto* siba = group("芝距離", this);
     for (int i = 0; i < kSibaBoxes; ++i)
-        place(siba, chkSKyori_[i] = addBox(QStringLiteral("chkSKyori%1").arg(i), toQString("芝" + SibaKyori(i))), i, 6);
+        place(siba,
+              chkSKyori_[i] = addBox(QStringLiteral("chkSKyori%1").arg(i), toQString("芝" + SibaKyori(i))), i,
+              6);
     auto* dirt = group("ダート距離", this);
     for (int i = 0; i < kDirtBoxes; ++i)
-        place(dirt, chkDKyori_[i] = addBox(QStringLiteral("chkDKyori%1").arg(i), toQString("ダ" + DirtKyori(i))), i, 6);
+        place(dirt,
+              chkDKyori_[i] = addBox(QStringLiteral("chkDKyori%1").arg(i), toQString("ダ" + DirtKyori(i))), i,
+              6);
     auto* joken = group("対象外条件", this);
     for (int i = 0; i < kJokenBoxes; ++i)
-        place(joken, chkJoken_[i] = addBox(QStringLiteral("chkJoken%1").arg(i), QString::fromUtf8(kJokenCaptions[i])), i, 5);
+        place(
+            joken,
+            chkJoken_[i] = addBox(QStringLiteral("chkJoken%1").arg(i), QString::fromUtf8(kJokenCaptions[i])),
+            i, 5);
 
     auto* rule = group("集計ルール", this);
     auto* rules = rules_ = new QButtonGroup(this);
@@ -67,7 +76,8 @@ frmSelect::frmSelect(Application& app, QWidget* raceCard)
         place(rule, opt, i, 5);
         optRule1_[i] = opt;
     }
-    connect(rules, &QButtonGroup::idClicked, this, [this](int id) { SetPaletteRule(app_.palette, kRuleNames[id]); });
+    connect(rules, &QButtonGroup::idClicked, this,
+            [this](int id) { SetPaletteRule(app_.palette, kRuleNames[id]); });
 
     cboKikan_ = new QComboBox(this);
     cboKikan_->setObjectName(QStringLiteral("cboKikan"));
@@ -85,8 +95,9 @@ frmSelect::frmSelect(Application& app, QWidget* raceCard)
     bottom->addStretch(1);
     bottom->addWidget(cmdCalculate_);
     auto* layout = new QVBoxLayout(this);
-    for (QWidget* g : {static_cast<QWidget*>(jo), static_cast<QWidget*>(baba), static_cast<QWidget*>(siba),
-                       static_cast<QWidget*>(dirt), static_cast<QWidget*>(joken), static_cast<QWidget*>(rule)})
+    for (QWidget* g :
+         {static_cast<QWidget*>(jo), static_cast<QWidget*>(baba), static_cast<QWidget*>(siba),
+          static_cast<QWidget*>(dirt), static_cast<QWidget*>(joken), static_cast<QWidget*>(rule)})
         layout->addWidget(g);
     layout->addLayout(bottom);
 
@@ -106,7 +117,8 @@ QCheckBox* frmSelect::addBox(const QString& objectName, const QString& caption) 
 
 void frmSelect::paintBox(QCheckBox* box, bool green) {
     QPalette p = box->palette();
-    p.setColor(QPalette::WindowText, green ? QColor::fromRgb(kPaletteGreen) : palette().color(QPalette::HighlightedText));
+    p.setColor(QPalette::WindowText,
+               green ? QColor::fromRgb(kPaletteGreen) : palette().color(QPalette::HighlightedText));
     box->setPalette(p);
 }
 
