@@ -34,6 +34,8 @@ StoreLoad LoadStoreAtStartup(Application& app, JVLink* jv, UserInterface& ui, Pu
         }
         load.merged = MergeAnalysisFiles(app, pump);
     } catch (const std::exception&) {
+        // Start-up goes on with what was read so far, as after a failed step of
+        // the load; StoreLoad tells the caller which steps completed.
     }
     app.changes.notify(Change::StoreReplaced);
     return load;
@@ -41,11 +43,11 @@ StoreLoad LoadStoreAtStartup(Application& app, JVLink* jv, UserInterface& ui, Pu
 
 bool StartApplication(Application& app, const std::filesystem::path& programFolder, StoreLoad& load,
                       std::string& reason, bool readSettings) {
-    if (PrepareApplication(app, programFolder, reason, readSettings)) return false;
+    if (PrepareApplication(app, programFolder, reason, readSettings)) return true;
     NullUserInterface ui;
     NullPump pump;
     load = LoadStoreAtStartup(app, nullptr, ui, pump);
-    return true;
+    return false;
 }
 
 }  // namespace veltrix

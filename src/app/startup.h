@@ -32,8 +32,8 @@ struct StoreLoad {
 // Windows hear StoreReplaced.
 StoreLoad LoadStoreAtStartup(Application& app, JVLink* jv, UserInterface& ui, Pump& pump);
 
-// Both halves for callers without windows or JV-Link. False with a one-line
-// reason when the folders or settings failed.
+// Both halves for callers without windows or JV-Link. True on failure, with a
+// one-line reason, when the folders or settings failed.
 bool StartApplication(Application& app, const std::filesystem::path& programFolder, StoreLoad& load,
                       std::string& reason, bool readSettings = true);
 

@@ -11,34 +11,95 @@ Sheet::Sheet(int rows, int cols) {
     setColCount(cols);
     setRowCount(rows);
     dirty_ = false;
+    pending_ = {};
     revision_ = 0;
 }
 
 Sheet::Sheet(const Sheet& other)
-    : cols_(other.cols_), rows_(other.rows_), headers_(other.headers_), hidden_(other.hidden_) {}
+    : cols_(other.cols_),
+      rows_(other.rows_),
+      headers_(other.headers_),
+      hidden_(other.hidden_),
+      columnAlign_(other.columnAlign_) {}
 
 Sheet& Sheet::operator=(const Sheet& other) {
     if (this == &other) return *this;
-    touch();
+    touchStructure();
     cols_ = other.cols_;
     rows_ = other.rows_;
     headers_ = other.headers_;
     hidden_ = other.hidden_;
+    columnAlign_ = other.columnAlign_;
     finishChange();
     return *this;
 }
 
-void Sheet::touch() {
-    if (dirty_) return;
+void Sheet::addObserver(SheetObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void Sheet::removeObserver(SheetObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+namespace {
+
+// Tells each observer that is still attached when its turn comes: one may
+// remove another (or itself) while being told.
+template <class Call>
+void tellObservers(const std::vector<SheetObserver*>& live, Call call) {
+    const std::vector<SheetObserver*> snapshot = live;
+    for (SheetObserver* o : snapshot)
+        if (std::find(live.begin(), live.end(), o) != live.end()) call(*o);
+}
+
+}  // namespace
+
+void Sheet::touchCells(RowNo row, ColNo col, RowNo lastRow, ColNo lastCol) {
     dirty_ = true;
-    if (observer_) observer_->sheetAboutToChange();
+    if (!pending_.cells) {
+        pending_.cells = true;
+        pending_.top = row;
+        pending_.bottom = lastRow;
+        pending_.left = col;
+        pending_.right = lastCol;
+        return;
+    }
+    pending_.top = std::min(pending_.top, row);
+    pending_.bottom = std::max(pending_.bottom, lastRow);
+    pending_.left = std::min(pending_.left, col);
+    pending_.right = std::max(pending_.right, lastCol);
+}
+
+void Sheet::touchHeader(ColNo col) {
+    dirty_ = true;
+    if (!pending_.headers) {
+        pending_.headers = true;
+        pending_.firstHeader = pending_.lastHeader = col;
+        return;
+    }
+    pending_.firstHeader = std::min(pending_.firstHeader, col);
+    pending_.lastHeader = std::max(pending_.lastHeader, col);
+}
+
+void Sheet::touchStructure() {
+    dirty_ = true;
+    if (pending_.structure) return;
+    pending_.structure = true;
+    if (!observers_.empty())
+        tellObservers(observers_, [](SheetObserver& o) { o.sheetStructureAboutToChange(); });
 }
 
 void Sheet::finishChange() {
     if (depth_ > 0 || !dirty_) return;
+    // Reset before telling, so that an observer that writes to the sheet starts a batch of its own.
+    const SheetChange change = pending_;
+    pending_ = {};
     dirty_ = false;
     ++revision_;
-    if (observer_) observer_->sheetChanged();
+    if (!observers_.empty())
+        tellObservers(observers_, [&change](SheetObserver& o) { o.sheetChanged(change); });
 }
 
 void Sheet::beginUpdate() { ++depth_; }
@@ -52,7 +113,7 @@ void Sheet::endUpdate() {
 void Sheet::setRowCount(int rows) {
     rows = std::max(rows, 0);
     if (rows == rowCount()) return;
-    touch();
+    touchStructure();
     rows_.resize(static_cast<size_t>(rows), std::vector<Cell>(static_cast<size_t>(cols_)));
     finishChange();
 }
@@ -60,11 +121,12 @@ void Sheet::setRowCount(int rows) {
 void Sheet::setColCount(int cols) {
     cols = std::max(cols, 0);
     if (cols == cols_) return;
-    touch();
+    touchStructure();
     cols_ = cols;
     for (auto& row : rows_) row.resize(static_cast<size_t>(cols));
     headers_.resize(static_cast<size_t>(cols));
     hidden_.resize(static_cast<size_t>(cols), false);
+    columnAlign_.resize(static_cast<size_t>(cols), CellAlign::Auto);
     finishChange();
 }
 
@@ -80,7 +142,7 @@ const Cell& Sheet::cell(RowNo row, ColNo col) const {
 
 Cell* Sheet::at(RowNo row, ColNo col) {
     if (!contains(row, col)) return nullptr;
-    touch();
+    touchCells(row, col, row, col);
     return &rows_[static_cast<size_t>(row.value - 1)][static_cast<size_t>(col.value - 1)];
 }
 
@@ -133,6 +195,32 @@ void Sheet::setTopBorder(RowNo row, ColNo col, bool on) {
     finishChange();
 }
 
+void Sheet::setAlignment(RowNo row, ColNo col, CellAlign align) {
+    if (Cell* c = at(row, col)) c->align = align;
+    finishChange();
+}
+
+CellAlign Sheet::alignment(RowNo row, ColNo col) const {
+    const Cell& c = cell(row, col);
+    if (c.align != CellAlign::Auto) return c.align;
+    const CellAlign column = columnAlignment(col);
+    if (column != CellAlign::Auto) return column;
+    return c.number ? CellAlign::Right : CellAlign::Left;
+}
+
+CellAlign Sheet::columnAlignment(ColNo col) const {
+    return hasColumn(col) ? columnAlign_[static_cast<size_t>(col.value - 1)] : CellAlign::Auto;
+}
+
+void Sheet::setColumnAlignment(ColNo col, CellAlign align) {
+    if (!hasColumn(col) || columnAlign_[static_cast<size_t>(col.value - 1)] == align) return;
+    columnAlign_[static_cast<size_t>(col.value - 1)] = align;
+    // Without rows nothing on show changes.
+    if (rowCount() == 0) return;
+    touchCells(RowNo(1), col, RowNo(rowCount()), col);
+    finishChange();
+}
+
 RowNo Sheet::findRow(ColNo col, const std::string& text) const {
     for (int r = 1; r <= rowCount(); ++r)
         if (this->text(RowNo(r), col) == text) return RowNo(r);
@@ -145,8 +233,8 @@ const std::string& Sheet::header(ColNo col) const {
 }
 
 void Sheet::setHeader(ColNo col, std::string text) {
-    if (!hasColumn(col)) return;
-    touch();
+    if (!hasColumn(col) || headers_[static_cast<size_t>(col.value - 1)] == text) return;
+    touchHeader(col);
     headers_[static_cast<size_t>(col.value - 1)] = std::move(text);
     finishChange();
 }
@@ -156,8 +244,8 @@ bool Sheet::isColumnHidden(ColNo col) const {
 }
 
 void Sheet::setColumnHidden(ColNo col, bool hidden) {
-    if (!hasColumn(col)) return;
-    touch();
+    if (!hasColumn(col) || hidden_[static_cast<size_t>(col.value - 1)] == hidden) return;
+    touchStructure();
     hidden_[static_cast<size_t>(col.value - 1)] = hidden;
     finishChange();
 }
@@ -206,7 +294,7 @@ bool Sheet::applyRowOrder(const std::vector<RowNo>& order) {
         if (r.value < 1 || r.value > rowCount() || seen[static_cast<size_t>(r.value - 1)]) return false;
         seen[static_cast<size_t>(r.value - 1)] = true;
     }
-    touch();
+    touchStructure();
     std::vector<std::vector<Cell>> sorted;
     sorted.reserve(rows_.size());
     for (RowNo r : order) sorted.push_back(std::move(rows_[static_cast<size_t>(r.value - 1)]));

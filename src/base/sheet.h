@@ -31,6 +31,9 @@ using CellColor = std::optional<Rgb>;
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
 
+// Horizontal placement of a cell's text. Auto: numbers right, text left.
+enum class CellAlign : std::uint8_t { Auto, Left, Center, Right };
+
 struct Cell {
     std::string text;              // as displayed
     std::optional<double> number;  // set when the cell holds a number
@@ -38,25 +41,44 @@ struct Cell {
     CellColor back;
     bool strikeOut = false;
     bool topBorder = false;
+    CellAlign align = CellAlign::Auto;  // Auto: the column's alignment
     bool operator==(const Cell&) const = default;
 };
 
 enum class SortOrder { Ascending, Descending };
 
-// Told when a sheet is about to change and when the change is complete; changes
-// made between beginUpdate() and endUpdate() arrive as one notification pair.
+// What one batch changed. Cells: text, number, colours, marks or alignment of
+// the cells within [top..bottom] x [left..right] (the bounding range of every
+// touched cell). Headers: the header texts of columns first..last. Structure:
+// row or column count, row order, hidden columns or the whole sheet; a view
+// must re-read everything, and the ranges mean nothing.
+struct SheetChange {
+    bool cells = false;
+    bool headers = false;
+    bool structure = false;
+    RowNo top, bottom;
+    ColNo left, right;
+    ColNo firstHeader, lastHeader;
+};
+
+// Hears a sheet's batches. Changes made between beginUpdate() and endUpdate()
+// arrive as one sheetChanged() at the outermost end; a change outside a batch is
+// a batch of its own.
 class SheetObserver {
 public:
     virtual ~SheetObserver() = default;
-    virtual void sheetAboutToChange() = 0;
-    virtual void sheetChanged() = 0;
+    // Before the first structural change of a batch, while the sheet still has
+    // its old shape (a view starts its reset here).
+    virtual void sheetStructureAboutToChange() {}
+    virtual void sheetChanged(const SheetChange& change) = 0;
 };
 
 class Sheet {
 public:
     Sheet() = default;
     Sheet(int rows, int cols);
-    // Copies take the contents, never the observer.
+    // Copies take the contents, never the observers; assigning is a structural
+    // change of the target.
     Sheet(const Sheet& other);
     Sheet& operator=(const Sheet& other);
 
@@ -85,7 +107,16 @@ public:
     void setColors(RowNo row, ColNo col, CellColor fore, CellColor back);
     void setStrikeOut(RowNo row, ColNo col, bool on);
     void setTopBorder(RowNo row, ColNo col, bool on);
+    void setAlignment(RowNo row, ColNo col, CellAlign align);
+    // The cell's own alignment, else its column's, else right for a number and
+    // left for text; never Auto.
+    CellAlign alignment(RowNo row, ColNo col) const;
+    // Every cell of the column whose own alignment is Auto (a cell change of the
+    // whole column).
+    CellAlign columnAlignment(ColNo col) const;
+    void setColumnAlignment(ColNo col, CellAlign align);
 
+    // Setting a header or hidden flag to the value it has is no change.
     const std::string& header(ColNo col) const;
     void setHeader(ColNo col, std::string text);
     // The first row whose cell in col reads text; RowNo(0) when none does.
@@ -109,24 +140,32 @@ public:
     // Counts completed batches with changes (a change outside a batch is a batch).
     std::uint64_t revision() const { return revision_; }
 
-    void setObserver(SheetObserver* observer) { observer_ = observer; }
+    // Observers are not owned and must remove themselves before they go; one
+    // added twice hears each batch once. An observer may add or remove observers
+    // (itself included) while it is being told of a batch.
+    void addObserver(SheetObserver* observer);
+    void removeObserver(SheetObserver* observer);
 
 private:
-    Cell* at(RowNo row, ColNo col);  // marks the sheet changed; null outside
-    void touch();                    // before every change
-    void finishChange();             // after every change made outside a batch
+    Cell* at(RowNo row, ColNo col);  // records the cell as changed; null outside
+    void touchCells(RowNo row, ColNo col, RowNo lastRow, ColNo lastCol);
+    void touchHeader(ColNo col);
+    void touchStructure();
+    void finishChange();  // after every change; notifies unless a batch is open
 
     int cols_ = 0;
     std::vector<std::vector<Cell>> rows_;
     std::vector<std::string> headers_;
     std::vector<bool> hidden_;
+    std::vector<CellAlign> columnAlign_;
     int depth_ = 0;
     bool dirty_ = false;
+    SheetChange pending_;
     std::uint64_t revision_ = 0;
-    SheetObserver* observer_ = nullptr;
+    std::vector<SheetObserver*> observers_;
 };
 
-// Batches every change of its lifetime: one notification pair for the lot.
+// Batches every change of its lifetime: one notification for the lot.
 class SheetUpdate {
 public:
     explicit SheetUpdate(Sheet& sheet) : sheet_(sheet) { sheet_.beginUpdate(); }

@@ -1,6 +1,7 @@
 // veltrix-cli card RACEID [--sheet 1|2|3]: one sheet of the race card as the
 // main window shows it after the race was opened from the import window.
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "app/race_commands.h"
@@ -10,33 +11,16 @@
 namespace veltrix::cli {
 namespace {
 
-constexpr const char* kUsage = "usage: veltrix-cli [--root DIR] card RACEID [--sheet 1|2|3]\n";
-
-int runCard(Context& ctx) {
+struct CardArgs {
     std::string raceId;
-    int sheetNo = 1;
-    for (size_t i = 0; i < ctx.args.size(); ++i) {
-        const std::string& a = ctx.args[i];
-        if (a == "--sheet" && i + 1 < ctx.args.size()) {
-            const std::string& v = ctx.args[++i];
-            if (v != "1" && v != "2" && v != "3") {
-                ctx.err << kUsage;
-                return 1;
-            }
-            sheetNo = v[0] - '0';
-        } else if (raceId.empty() && !a.starts_with("--")) {
-            raceId = a;
-        } else {
-            ctx.err << kUsage;
-            return 1;
-        }
-    }
-    if (raceId.empty()) {
-        ctx.err << kUsage;
-        return 1;
-    }
+    long long sheetNo = 1;
+};
+
+int runCard(Context& ctx, const CardArgs& args) {
+    const std::string& raceId = args.raceId;
+    const int sheetNo = static_cast<int>(args.sheetNo);
     Application app;
-    if (!OpenStoredWeek(ctx, app, false)) return 1;
+    if (OpenStoredWeek(ctx, app, false)) return 1;
     std::string label;
     for (int r = 1; r <= app.store.RaceCount; ++r)
         if (app.store.RaceIdList[r] == raceId) label = app.store.RaceLabel[r];
@@ -53,14 +37,23 @@ int runCard(Context& ctx) {
     for (int c = 1; c <= sheet.colCount(); ++c) ctx.out << (c > 1 ? "\t" : "") << sheet.header(ColNo(c));
     ctx.out << '\n';
     for (int r = 1; r <= sheet.rowCount(); ++r) {
-        for (int c = 1; c <= sheet.colCount(); ++c) ctx.out << (c > 1 ? "\t" : "") << sheet.text(RowNo(r), ColNo(c));
+        for (int c = 1; c <= sheet.colCount(); ++c)
+            ctx.out << (c > 1 ? "\t" : "") << sheet.text(RowNo(r), ColNo(c));
         ctx.out << '\n';
     }
     return 0;
 }
 
+void addCard(CLI::App& cli, Context& ctx) {
+    auto args = std::make_shared<CardArgs>();
+    auto* cmd = cli.add_subcommand("card", "One sheet of the race card, tab-separated");
+    cmd->add_option("RACEID", args->raceId, "Race id of the stored week")->required()->check(NonEmpty());
+    AddNumberOption(*cmd, "--sheet", args->sheetNo, 1, 3, "1 出走表 (default), 2 競馬場, 3 オッズ");
+    cmd->callback([&ctx, args] { ctx.status = runCard(ctx, *args); });
+}
+
 }  // namespace
 
-VELTRIX_CLI_COMMAND(card, "card", "card RACEID [--sheet 1|2|3]   one sheet of the race card, tab-separated", runCard);
+VELTRIX_CLI_COMMAND(addCard);
 
 }  // namespace veltrix::cli

@@ -2,6 +2,7 @@
 // analysis figures, as the program holds them after start-up.
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "cli/command.h"
@@ -11,14 +12,9 @@
 namespace veltrix::cli {
 namespace {
 
-int runHistory(Context& ctx) {
-    if (ctx.args.size() != 1 || ctx.args[0].empty()) {
-        ctx.err << "usage: veltrix-cli [--root DIR] history UMACODE\n";
-        return 1;
-    }
-    const std::string& umaCode = ctx.args[0];
+int runHistory(Context& ctx, const std::string& umaCode) {
     Application app;
-    if (!OpenStoredWeek(ctx, app, false)) return 1;
+    if (OpenStoredWeek(ctx, app, false)) return 1;
 
     const Store& s = app.store;
     bool known = false;
@@ -41,9 +37,15 @@ int runHistory(Context& ctx) {
     return 0;
 }
 
+void addHistory(CLI::App& cli, Context& ctx) {
+    auto umaCode = std::make_shared<std::string>();
+    auto* cmd = cli.add_subcommand("history", "Past runs of one horse with their figures (43 columns)");
+    cmd->add_option("UMACODE", *umaCode, "The horse's UmaCode")->required()->check(NonEmpty());
+    cmd->callback([&ctx, umaCode] { ctx.status = runHistory(ctx, *umaCode); });
+}
+
 }  // namespace
 
-VELTRIX_CLI_COMMAND(history, "history",
-                    "history UMACODE   past runs of one horse with their figures (43 columns)", runHistory);
+VELTRIX_CLI_COMMAND(addHistory);
 
 }  // namespace veltrix::cli

@@ -1,86 +1,31 @@
 // veltrix-cli import: the weekly import commands of the import window against
 // the JV-Link stand-in of the program folder, with every question answered Yes.
+#include <limits>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "app/import_commands.h"
 #include "app/startup.h"
-#include "base/fields.h"
 #include "cli/command.h"
+#include "cli/console_host.h"
 #include "jvlink/standin/standin_jvlink.h"
 
 namespace veltrix::cli {
 namespace {
 
-// Prints what the window would show: questions, status lines (each once), messages.
-class ConsoleUserInterface final : public UserInterface {
-public:
-    explicit ConsoleUserInterface(std::ostream& out) : out_(out) {}
-    void showMessage(const std::string& text, Icon) override {
-        if (text != lastStatus_) out_ << text << "\n";
-    }
-    bool askYesNo(const std::string& text, Icon, bool) override {
-        out_ << text << "\n";
-        return true;
-    }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    void setStatus(const std::string& text) override {
-        if (text == lastStatus_) return;
-        lastStatus_ = text;
-        out_ << text << "\n";
-    }
-    void setProgressMax(int) override {}
-    void setProgress(int) override {}
-
-private:
-    std::ostream& out_;
-    std::string lastStatus_;
+struct ImportArgs {
+    std::string which;       // "week" or "toku"
+    long long cancelAt = 0;  // turn at which the cancel flag is raised; 0: never
 };
 
-// Counts the turns of the long loops; raises the cancel flag at turn cancelAt (0: never).
-class CountingPump final : public Pump {
-public:
-    explicit CountingPump(long long cancelAt) : cancelAt_(cancelAt) {}
-    void processEvents() override {
-        if (++turns_ == cancelAt_) requestCancel();
-    }
-
-private:
-    long long cancelAt_;
-    long long turns_ = 0;
-};
-
-constexpr const char* kUsage = "usage: veltrix-cli [--root DIR] import week|toku [--cancel-after N]\n";
-
-int runImport(Context& ctx) {
-    std::string which;
-    long long cancelAt = 0;
-    for (size_t i = 0; i < ctx.args.size(); ++i) {
-        const std::string& a = ctx.args[i];
-        if (a == "--cancel-after" && i + 1 < ctx.args.size()) {
-            auto n = ParseInteger(ctx.args[++i]);
-            if (!n || *n < 1) {
-                ctx.err << kUsage;
-                return 1;
-            }
-            cancelAt = *n;
-        } else if ((a == "week" || a == "toku") && which.empty()) {
-            which = a;
-        } else {
-            ctx.err << kUsage;
-            return 1;
-        }
-    }
-    if (which.empty()) {
-        ctx.err << kUsage;
-        return 1;
-    }
-
+int runImport(Context& ctx, const ImportArgs& args) {
+    const std::string& which = args.which;
     Application app;
     std::string reason;
     StoreLoad load;
     // The stored week decides which question is asked.
-    if (!StartApplication(app, ctx.root, load, reason)) {
+    if (StartApplication(app, ctx.root, load, reason)) {
         ctx.err << reason << "\n";
         return 1;
     }
@@ -89,7 +34,7 @@ int runImport(Context& ctx) {
     StandinJVLink jv(StandinFolder(ctx.root));
     if (InitJVLinkAtStartup(jv, ui) != 0) return 1;
 
-    CountingPump pump(cancelAt);
+    CountingPump pump(args.cancelAt);
     SystemClock clock;
     WeeklyImportState state;
     const ImportTools tools{jv, ui, pump, clock};
@@ -98,10 +43,20 @@ int runImport(Context& ctx) {
     return outcome == ImportOutcome::Imported ? 0 : 1;
 }
 
+void addImport(CLI::App& cli, Context& ctx) {
+    auto args = std::make_shared<ImportArgs>();
+    auto* cmd =
+        cli.add_subcommand("import", "Weekly import from the JV-Link stand-in, answering every question Yes");
+    cmd->add_option("WHAT", args->which, "week (this week's races) or toku (the special registrations)")
+        ->required()
+        ->check(CLI::IsMember({"week", "toku"}));
+    AddNumberOption(*cmd, "--cancel-after", args->cancelAt, 1, std::numeric_limits<long long>::max(),
+                    "Raise the cancel flag at the N-th turn of the long loops");
+    cmd->callback([&ctx, args] { ctx.status = runImport(ctx, *args); });
+}
+
 }  // namespace
 
-VELTRIX_CLI_COMMAND(import, "import",
-                    "import week|toku [--cancel-after N]   weekly import from the stand-in, answering Yes",
-                    runImport);
+VELTRIX_CLI_COMMAND(addImport);
 
 }  // namespace veltrix::cli

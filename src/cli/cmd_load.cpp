@@ -9,15 +9,11 @@ namespace veltrix::cli {
 namespace {
 
 int runLoad(Context& ctx) {
-    if (!ctx.args.empty()) {
-        ctx.err << "usage: veltrix-cli [--root DIR] load\n";
-        return 1;
-    }
     Application app;
     std::string reason;
     StoreLoad load;
     // A damaged store is deleted and shows as empty.
-    if (!StartApplication(app, ctx.root, load, reason)) {
+    if (StartApplication(app, ctx.root, load, reason)) {
         ctx.err << reason << "\n";
         return 1;
     }
@@ -30,14 +26,17 @@ int runLoad(Context& ctx) {
             << "Analysis\t" << merged.analysisFiles << "\n"
             << "Conditions\t" << merged.conditionRecords << "\n";
     for (int r = 1; r <= s.RaceCount; ++r)
-        ctx.out << "race\t" << s.RaceIdList[r] << "\t" << VisibleRaceLabel(s.RaceLabel[r])
-                << "\n";
+        ctx.out << "race\t" << s.RaceIdList[r] << "\t" << VisibleRaceLabel(s.RaceLabel[r]) << "\n";
     return 0;
+}
+
+void addLoad(CLI::App& cli, Context& ctx) {
+    auto* cmd = cli.add_subcommand("load", "Settings and weekly store as read at start-up");
+    cmd->callback([&ctx] { ctx.status = runLoad(ctx); });
 }
 
 }  // namespace
 
-VELTRIX_CLI_COMMAND(load, "load", "load                 settings and weekly store as read at start-up",
-                    runLoad);
+VELTRIX_CLI_COMMAND(addLoad);
 
 }  // namespace veltrix::cli

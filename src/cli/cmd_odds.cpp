@@ -1,10 +1,11 @@
 // veltrix-cli odds RACEID: the odds tables and value ratios read from cache4.
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "base/folders.h"
-#include "cli/command.h"
 #include "base/format.h"
+#include "cli/command.h"
 #include "store/race_files.h"
 
 namespace veltrix::cli {
@@ -13,12 +14,7 @@ namespace {
 std::string ratio(double v) { return FormatNumber(v, "0.0000"); }
 std::string score(double v) { return FormatNumber(v, "0.0000"); }
 
-int runOdds(Context& ctx) {
-    if (ctx.args.size() != 1) {
-        ctx.err << "usage: veltrix-cli [--root DIR] odds RACEID\n";
-        return 1;
-    }
-    const std::string& raceId = ctx.args[0];
+int runOdds(Context& ctx, const std::string& raceId) {
     const Folders folders = Folders::under(ctx.root);
     auto path = RaceFilePath(folders, '4', raceId);
     if (!path) {
@@ -38,8 +34,8 @@ int runOdds(Context& ctx) {
     auto& out = ctx.out;
     out << "OddsCount\t" << o.OddsCount << "\n";
     for (int h = 1; h <= kHorseMax; ++h)
-        out << "horse\t" << h << "\t" << score(o.OddsHensachi(h)) << "\t" << ratio(o.TansyoShijiritsu(h)) << "\t"
-            << ratio(o.UmarenShijiritsu(h)) << "\n";
+        out << "horse\t" << h << "\t" << score(o.OddsHensachi(h)) << "\t" << ratio(o.TansyoShijiritsu(h))
+            << "\t" << ratio(o.UmarenShijiritsu(h)) << "\n";
     // Entries without data (state 0) are left out.
     for (int h = 1; h <= kHorseMax; ++h) {
         const auto& e = o.TansyoOdds(h);
@@ -62,8 +58,8 @@ int runOdds(Context& ctx) {
         for (int j = 1; j <= kHorseMax; ++j) {
             const auto& e = o.WideOdds(i, j);
             if (e.lowState != kOddsNoData || e.highState != kOddsNoData)
-                out << "wide\t" << i << "\t" << j << "\t" << e.lowState << "\t" << e.lowOdds << "\t" << e.highState
-                    << "\t" << e.highOdds << "\n";
+                out << "wide\t" << i << "\t" << j << "\t" << e.lowState << "\t" << e.lowOdds << "\t"
+                    << e.highState << "\t" << e.highOdds << "\n";
         }
     for (int i = 1; i <= kHorseMax; ++i)
         for (int j = 1; j <= kHorseMax; ++j) {
@@ -77,22 +73,29 @@ int runOdds(Context& ctx) {
             for (int k = 1; k <= kHorseMax; ++k) {
                 const auto& e = o.SanrenpukuOdds(i, j, k);
                 if (e.state != kOddsNoData)
-                    out << "sanrenpuku\t" << i << "\t" << j << "\t" << k << "\t" << e.state << "\t" << e.odds << "\t"
-                        << ratio(o.SanrenpukuKairi(i, j, k)) << "\n";
+                    out << "sanrenpuku\t" << i << "\t" << j << "\t" << k << "\t" << e.state << "\t" << e.odds
+                        << "\t" << ratio(o.SanrenpukuKairi(i, j, k)) << "\n";
             }
     for (int i = 1; i <= kHorseMax; ++i)
         for (int j = 1; j <= kHorseMax; ++j)
             for (int k = 1; k <= kHorseMax; ++k) {
                 const auto& e = o.SanrentanOdds(i, j, k);
                 if (e.state != kOddsNoData)
-                    out << "sanrentan\t" << i << "\t" << j << "\t" << k << "\t" << e.state << "\t" << e.odds << "\t"
-                        << ratio(o.SanrentanKairi(i, j, k)) << "\n";
+                    out << "sanrentan\t" << i << "\t" << j << "\t" << k << "\t" << e.state << "\t" << e.odds
+                        << "\t" << ratio(o.SanrentanKairi(i, j, k)) << "\n";
             }
     return 0;
 }
 
+void addOdds(CLI::App& cli, Context& ctx) {
+    auto raceId = std::make_shared<std::string>();
+    auto* cmd = cli.add_subcommand("odds", "Odds tables and value ratios of the race's odds file (cache4)");
+    cmd->add_option("RACEID", *raceId, "Race id (16 digits)")->required();
+    cmd->callback([&ctx, raceId] { ctx.status = runOdds(ctx, *raceId); });
+}
+
 }  // namespace
 
-VELTRIX_CLI_COMMAND(odds, "odds", "odds RACEID          odds tables and value ratios of cache4", runOdds);
+VELTRIX_CLI_COMMAND(addOdds);
 
 }  // namespace veltrix::cli

@@ -1,56 +1,30 @@
-// veltrix-cli sample DIR [--seed N] [--results-years N]: a ready program folder
-// with a generated sample world behind the JV-Link stand-in.
+// veltrix-cli sample DIR [--seed N] [--results-years N] [--jvlink-only]: a ready
+// program folder with a generated sample world behind the JV-Link stand-in.
 #include <chrono>
-#include <iostream>
-#include <optional>
+#include <cstdint>
+#include <memory>
+#include <ostream>
 #include <string>
 
 #include "cli/command.h"
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
-#include "base/fields.h"
 
 namespace veltrix::cli {
 namespace {
 
-std::optional<long long> numberArg(const std::string& text, long long lo, long long hi) {
-    auto v = ParseInteger(text);
-    if (!v || *v < lo || *v > hi) return std::nullopt;
-    return v;
-}
-
-int runSample(Context& ctx) {
-    sample::SampleOptions options;
+struct SampleArgs {
     std::string dir;
+    long long seed = sample::SampleOptions{}.seed;
+    long long resultsYears = sample::SampleOptions{}.resultsYears;
     bool jvlinkOnly = false;
-    for (std::size_t i = 0; i < ctx.args.size(); ++i) {
-        const std::string& a = ctx.args[i];
-        if ((a == "--seed" || a == "--results-years") && i + 1 < ctx.args.size()) {
-            auto v = a == "--seed" ? numberArg(ctx.args[i + 1], 0, 4294967295LL)
-                                   : numberArg(ctx.args[i + 1], 0, 30);
-            if (!v) {
-                ctx.err << "invalid value for " << a << ": " << ctx.args[i + 1] << "\n";
-                return 1;
-            }
-            if (a == "--seed") {
-                options.seed = static_cast<std::uint32_t>(*v);
-            } else {
-                options.resultsYears = static_cast<int>(*v);
-            }
-            ++i;
-        } else if (a == "--jvlink-only") {
-            jvlinkOnly = true;
-        } else if (dir.empty() && !a.empty() && a[0] != '-') {
-            dir = a;
-        } else {
-            ctx.err << "usage: veltrix-cli sample DIR [--seed N] [--results-years N] [--jvlink-only]\n";
-            return 1;
-        }
-    }
-    if (dir.empty()) {
-        ctx.err << "usage: veltrix-cli sample DIR [--seed N] [--results-years N] [--jvlink-only]\n";
-        return 1;
-    }
+};
+
+int runSample(Context& ctx, const SampleArgs& args) {
+    const std::string& dir = args.dir;
+    sample::SampleOptions options;
+    options.seed = static_cast<std::uint32_t>(args.seed);
+    options.resultsYears = static_cast<int>(args.resultsYears);
     const auto started = std::chrono::steady_clock::now();
     const sample::SampleWorld world = sample::WriteSampleProgramFolder(dir, options);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -60,7 +34,7 @@ int runSample(Context& ctx) {
             << world.pastRuns << "\n";
     ctx.out << "files " << world.files << ", records " << world.records << ", bytes " << world.bytes << ", "
             << static_cast<long long>(seconds * 1000) << " ms\n";
-    if (jvlinkOnly) return 0;
+    if (args.jvlinkOnly) return 0;
 
     std::string reason;
     const auto imported = sample::ImportSampleWeek(dir, options.seed, reason);
@@ -74,8 +48,19 @@ int runSample(Context& ctx) {
     return 0;
 }
 
+void addSample(CLI::App& cli, Context& ctx) {
+    auto args = std::make_shared<SampleArgs>();
+    auto* cmd = cli.add_subcommand("sample", "Writes a ready program folder with a generated sample world");
+    cmd->add_option("DIR", args->dir, "The program folder to write")->required()->check(NonEmpty());
+    AddNumberOption(*cmd, "--seed", args->seed, 0, 4294967295LL, "Seed of the world (default 1)");
+    AddNumberOption(*cmd, "--results-years", args->resultsYears, 0, 30, "Years of results (default 1)");
+    cmd->add_flag("--jvlink-only", args->jvlinkOnly,
+                  "Write only the stand-in folder: no import, no analysis files");
+    cmd->callback([&ctx, args] { ctx.status = runSample(ctx, *args); });
+}
+
 }  // namespace
 
-VELTRIX_CLI_COMMAND(sample, "sample", "sample DIR [--seed N] [--results-years N] [--jvlink-only]", runSample);
+VELTRIX_CLI_COMMAND(addSample);
 
 }  // namespace veltrix::cli

@@ -1,27 +1,53 @@
 // veltrix-cli: the headless command line over the same core as the windows.
-#include <cstring>
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "base/fields.h"
 #include "cli/command.h"
 #include "veltrix_version.h"
 
 namespace veltrix::cli {
 
 namespace {
-std::vector<CommandInfo>& table() {
-    static std::vector<CommandInfo> commands;
+std::vector<AddCommand>& table() {
+    static std::vector<AddCommand> commands;
     return commands;
 }
 }  // namespace
 
-Registration::Registration(const char* name, const char* usage, CommandFn run) {
-    table().push_back({name, usage, run});
+Registration::Registration(AddCommand add) { table().push_back(add); }
+
+const std::vector<AddCommand>& Commands() { return table(); }
+
+const CLI::Validator& NonEmpty() {
+    static const CLI::Validator v(
+        [](std::string& text) { return text.empty() ? std::string("may not be empty") : std::string(); }, "");
+    return v;
 }
 
-const std::vector<CommandInfo>& Commands() { return table(); }
+CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, long long& value, long long lo,
+                             long long hi, const std::string& description) {
+    const std::string range = hi == std::numeric_limits<long long>::max()
+                                  ? "a whole number of at least " + std::to_string(lo)
+                                  : "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+    auto* option = cmd.add_option_function<std::string>(
+        name, [&value](const std::string& text) { value = ParseInteger(text).value_or(0); }, description);
+    option->type_name("N");
+    option->check(CLI::Validator(
+        [lo, hi, range](std::string& text) {
+            const auto n = ParseInteger(text);
+            return n && *n >= lo && *n <= hi ? std::string()
+                                             : "invalid value " + text + ", expected " + range;
+        },
+        ""));
+    return option;
+}
 
 }  // namespace veltrix::cli
 
@@ -34,53 +60,51 @@ std::filesystem::path executableFolder(const char* argv0) {
     return std::filesystem::absolute(argv0).parent_path();
 }
 
-void usage(std::ostream& os) {
-    os << "usage: veltrix-cli [--root DIR] COMMAND [ARGS...]\n"
-          "       veltrix-cli --version\n"
-          "commands:\n";
-    for (const auto& c : veltrix::cli::Commands()) os << "  " << c.usage << "\n";
+// A parse error as one line on standard error, naming the command it concerns.
+void reportUsageError(const CLI::App& cli, const CLI::Error& e, std::ostream& err) {
+    std::string where = "veltrix-cli";
+    for (const CLI::App* sub : cli.get_subcommands()) where += " " + sub->get_name();
+    std::string what = e.what();
+    // A word where the command belongs is not a command, whatever CLI11 reports first.
+    if (cli.get_subcommands().empty() && !cli.remaining().empty())
+        what = "unknown command: " + cli.remaining().front();
+    std::replace(what.begin(), what.end(), '\n', ' ');
+    err << where << ": " << what << " (" << where << " --help shows the usage)\n";
+}
+
+// Sets up the command line, parses it and runs the chosen command (its
+// callback runs inside the parse).
+int run(int argc, char** argv) {
+    using namespace veltrix::cli;
+    Context ctx{executableFolder(argv[0]), std::cout, std::cerr};
+
+    CLI::App cli("VELTRIX command line: the program folder's store, race card and imports", "veltrix-cli");
+    cli.set_version_flag("--version", std::string("VELTRIX Version ") + VELTRIX_VERSION_TEXT,
+                         "Print the version and exit");
+    cli.add_option("--root", ctx.root, "Program folder (default: the folder of veltrix-cli)")
+        ->type_name("DIR");
+    cli.require_subcommand(1);
+    for (AddCommand add : Commands()) add(cli, ctx);
+
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // Help and version go to standard output with exit code 0.
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+            return cli.exit(e, std::cout, std::cerr);
+        reportUsageError(cli, e, std::cerr);
+        return 1;
+    }
+    return ctx.status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::filesystem::path root = executableFolder(argv[0]);
-    size_t i = 0;
-    while (i < args.size()) {
-        if (args[i] == "--version") {
-            std::cout << "VELTRIX Version " << VELTRIX_VERSION_TEXT << "\n";
-            return 0;
-        }
-        if (args[i] == "--root" && i + 1 < args.size()) {
-            root = args[i + 1];
-            i += 2;
-            continue;
-        }
-        if (args[i] == "--help" || args[i] == "-h") {
-            usage(std::cout);
-            return 0;
-        }
-        break;
-    }
-    if (i >= args.size()) {
-        usage(std::cerr);
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "error: " << e.what() << "\n";
         return 1;
     }
-    const std::string name = args[i];
-    for (const auto& c : veltrix::cli::Commands()) {
-        if (name == c.name) {
-            veltrix::cli::Context ctx{root, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()),
-                                      std::cout, std::cerr};
-            try {
-                return c.run(ctx);
-            } catch (const std::exception& e) {
-                std::cerr << "error: " << e.what() << "\n";
-                return 1;
-            }
-        }
-    }
-    std::cerr << "unknown command: " << name << "\n";
-    usage(std::cerr);
-    return 1;
 }

@@ -10,9 +10,9 @@ namespace veltrix::cli {
 bool OpenStoredWeek(Context& ctx, Application& app, bool readSettings) {
     std::string reason;
     StoreLoad load;
-    if (!StartApplication(app, ctx.root, load, reason, readSettings)) {
+    if (StartApplication(app, ctx.root, load, reason, readSettings)) {
         ctx.err << reason << "\n";
-        return false;
+        return true;
     }
     if (!load.weekPresent) {
         for (const char* name : {kCache1, kCache2, kCache3}) {
@@ -20,17 +20,17 @@ bool OpenStoredWeek(Context& ctx, Application& app, bool readSettings) {
             ctx.err << "no stored week: " << (app.folders.cache / name).string() << " is missing\n";
             break;
         }
-        return false;
+        return true;
     }
     if (!load.storeRead) {
         ctx.err << "the weekly race files could not be read and were deleted\n";
-        return false;
+        return true;
     }
     if (load.merged.ended && app.store.RaceCount == 0) {
         ctx.err << "an analysis file could not be read and was deleted; the store is empty\n";
-        return false;
+        return true;
     }
-    return true;
+    return false;
 }
 
 }  // namespace veltrix::cli

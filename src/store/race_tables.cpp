@@ -71,8 +71,9 @@ void AddMark(RaceTables& tables, const std::string& umaCode, const std::string& 
 }
 
 std::optional<int> KumibanHorse(const std::string& kumiban, int n) {
-    size_t pos = static_cast<size_t>(2 * (n - 1));
-    if (n < 1 || pos + 2 > kumiban.size()) return std::nullopt;
+    if (n < 1) return std::nullopt;
+    const size_t pos = static_cast<size_t>(n - 1) * 2;
+    if (pos + 2 > kumiban.size()) return std::nullopt;
     auto v = ParseInteger(std::string_view(kumiban).substr(pos, 2));
     if (!v || !IsHorseNumber(static_cast<int>(*v))) return std::nullopt;
     return static_cast<int>(*v);

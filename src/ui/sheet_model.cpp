@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTableView>
 
+#include "ui/grid_view.h"
+
 namespace veltrix {
 namespace {
 
@@ -14,13 +16,24 @@ QVariant toColor(const CellColor& c) {
     return QColor(c->r, c->g, c->b);
 }
 
+Qt::Alignment toQtAlignment(CellAlign align) {
+    switch (align) {
+        case CellAlign::Center:
+            return Qt::AlignHCenter | Qt::AlignVCenter;
+        case CellAlign::Right:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
 }  // namespace
 
 SheetModel::SheetModel(Sheet& sheet, QObject* parent) : QAbstractTableModel(parent), sheet_(sheet) {
-    sheet_.setObserver(this);
+    sheet_.addObserver(this);
 }
 
-SheetModel::~SheetModel() { sheet_.setObserver(nullptr); }
+SheetModel::~SheetModel() { sheet_.removeObserver(this); }
 
 int SheetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : sheet_.rowCount(); }
 
@@ -50,6 +63,10 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
             return {};
         case TopBorderRole:
             return c.topBorder;
+        case Qt::TextAlignmentRole:
+            // An int: what the item delegates and the model tester read.
+            return static_cast<int>(
+                toQtAlignment(sheet_.alignment(RowNo(index.row() + 1), ColNo(index.column() + 1))));
         default:
             return {};
     }
@@ -70,16 +87,25 @@ void SheetModel::refresh() {
     endResetModel();
 }
 
-void SheetModel::sheetAboutToChange() {
+void SheetModel::sheetStructureAboutToChange() {
     if (resetting_) return;
     resetting_ = true;
     beginResetModel();
 }
 
-void SheetModel::sheetChanged() {
-    if (!resetting_) return;
-    resetting_ = false;
-    endResetModel();
+void SheetModel::sheetChanged(const SheetChange& change) {
+    if (change.structure) {
+        // An observer attached in mid-batch missed the start of the reset.
+        if (!resetting_) beginResetModel();
+        resetting_ = false;
+        endResetModel();
+        return;
+    }
+    if (change.headers)
+        emit headerDataChanged(Qt::Horizontal, change.firstHeader.value - 1, change.lastHeader.value - 1);
+    if (change.cells)
+        emit dataChanged(index(change.top.value - 1, change.left.value - 1),
+                         index(change.bottom.value - 1, change.right.value - 1));
 }
 
 void SheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -95,10 +121,11 @@ void SheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
 void SetUpSheetView(QTableView* view, SheetModel* model) {
     view->setModel(model);
-    view->setItemDelegate(new SheetDelegate(view));
+    InstallDelegate(view, -1, [](QObject* parent) { return new SheetDelegate(parent); });
     auto applyHidden = [view, model] {
         const Sheet& s = model->sheet();
         for (int c = 1; c <= s.colCount(); ++c) view->setColumnHidden(c - 1, s.isColumnHidden(ColNo(c)));
+        if (auto* grid = qobject_cast<GridView*>(view)) grid->syncFrozenView();
     };
     applyHidden();
     QObject::connect(model, &QAbstractItemModel::modelReset, view, applyHidden);

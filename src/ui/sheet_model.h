@@ -10,8 +10,10 @@ class QTableView;
 
 namespace veltrix {
 
-// Observes its sheet, which must outlive it; each batch of changes of the sheet
-// becomes one model reset.
+// Observes its sheet, which must outlive it. A batch of cell changes becomes one
+// dataChanged over its range and a batch of header changes one headerDataChanged,
+// so views keep their selection, current cell and scroll position; a structural
+// batch (rows, columns, order, hidden columns) becomes one model reset.
 class SheetModel final : public QAbstractTableModel, private SheetObserver {
     Q_OBJECT
 public:
@@ -35,8 +37,8 @@ public:
     void refresh();
 
 private:
-    void sheetAboutToChange() override;
-    void sheetChanged() override;
+    void sheetStructureAboutToChange() override;
+    void sheetChanged(const SheetChange& change) override;
 
     Sheet& sheet_;
     bool resetting_ = false;
@@ -51,8 +53,9 @@ public:
                const QModelIndex& index) const override;
 };
 
-// Puts the model and the delegate on the view, and keeps the view's hidden
-// columns in step with the sheet's after every change.
+// Puts the model and the delegate on the view (and on its frozen columns when
+// it is a GridView), and keeps the view's hidden columns in step with the
+// sheet's after every change.
 void SetUpSheetView(QTableView* view, SheetModel* model);
 
 }  // namespace veltrix

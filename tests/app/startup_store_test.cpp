@@ -133,13 +133,13 @@ TEST(Startup, StartApplicationIsFoldersSettingsAndStore) {
     Application app;
     StoreLoad load;
     std::string reason;
-    EXPECT_FALSE(StartApplication(app, dir.path(), load, reason));  // no settings file
+    EXPECT_TRUE(StartApplication(app, dir.path(), load, reason));  // no settings file
     EXPECT_NE(reason.find("VELTRIX.ctx"), std::string::npos);
-    EXPECT_TRUE(StartApplication(app, dir.path(), load, reason, false)) << reason;
+    EXPECT_FALSE(StartApplication(app, dir.path(), load, reason, false)) << reason;
 
     test::WriteCp932(dir.path() / "VELTRIX.ctx", "[TuneInfo]\r\nKikan=300\r\n");
     writeWeek(Folders::under(dir.path()), "TOKUBETSU");
-    EXPECT_TRUE(StartApplication(app, dir.path(), load, reason)) << reason;
+    EXPECT_FALSE(StartApplication(app, dir.path(), load, reason)) << reason;
     EXPECT_EQ(app.settings.Kikan, 300);
     EXPECT_TRUE(load.storeRead);
     EXPECT_EQ(app.store.DataMode, "TOKUBETSU");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -420,6 +421,17 @@ TEST(RaceTables, GetOddsSelectors) {
     EXPECT_EQ(GetOdds(t, "1", "00", ""), -1);
     EXPECT_EQ(GetOdds(t, "4", "01", ""), -1);  // second horse missing
     EXPECT_EQ(GetOdds(t, "8", "01020", ""), -1);
+}
+
+TEST(RaceTables, KumibanHorseReadsTwoDigitsPerHorse) {
+    EXPECT_EQ(KumibanHorse("030106", 1), 3);
+    EXPECT_EQ(KumibanHorse("030106", 3), 6);
+    EXPECT_EQ(KumibanHorse("030106", 4), std::nullopt);
+    EXPECT_EQ(KumibanHorse("0319", 2), std::nullopt);
+    EXPECT_EQ(KumibanHorse("0301", 0), std::nullopt);
+    // Positions far out of range are refused without overflowing (UBSan in the asan preset).
+    EXPECT_EQ(KumibanHorse("0301", std::numeric_limits<int>::max()), std::nullopt);
+    EXPECT_EQ(KumibanHorse("0301", std::numeric_limits<int>::min()), std::nullopt);
 }
 
 TEST_F(RaceFilesTest, LoadReadsInOrderAndDropsOnlyDamagedFiles) {

@@ -5,18 +5,21 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
-#include "app/startup.h"
 #include "app/gui/frmStartup.h"
 #include "app/gui/frmSyusohyo.h"
-#include "ui/sheet_model.h"
+#include "app/startup.h"
 #include "jvlink/gui/frmDataImport.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
 #include "store/weekly_store.h"
+#include "ui/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::ui;
@@ -59,6 +62,7 @@ private slots:
 
     void captionsAndTips() {
         frmDataImport w(app_);
+        test::AttachModelTester(w.findChild<QTableView*>(QStringLiteral("fpsControl"))->model());
         QCOMPARE(w.windowTitle(), QStringLiteral("レース情報のインポート"));
         QStringList frames;
         for (auto* g : w.findChildren<QGroupBox*>()) frames << g->title();
@@ -96,6 +100,7 @@ private slots:
 
     void thisWeekFillsTheRaceList() {
         frmDataImport w(app_);
+        test::AttachModelTester(w.findChild<QTableView*>(QStringLiteral("fpsControl"))->model());
         ScriptedUser user;
         w.setUserInterface(&user);
         w.JVLink1().options().simulateDownload = false;
@@ -115,6 +120,9 @@ private slots:
         QCOMPARE(grid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("開催日"));
         QCOMPARE(grid->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("出走表"));
         QCOMPARE(grid->model()->index(0, 8).data().toString(), QStringLiteral("取込"));
+        // The check box column is sized for its box and caption, not for "1"/"0".
+        const int box = grid->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, grid);
+        QVERIFY(grid->columnWidth(9) >= box + grid->fontMetrics().horizontalAdvance(QStringLiteral("表示")));
         QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdGetDataOdds"))->isEnabled());
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblStatus"))->text(), QStringLiteral("今週のレース情報を更新しました。"));
 
@@ -132,9 +140,11 @@ private slots:
     // from its list shows on the main window.
     void openedFromTheMainWindow() {
         frmSyusohyo main(app_, [] {});
+        for (int s = 1; s <= 3; ++s) test::AttachModelTester(main.sheetModel(s));
         main.resize(1024, 700);
         main.show();
         frmDataImport* w = AttachImportWindow(main, app_);
+        test::AttachModelTester(w->findChild<QTableView*>(QStringLiteral("fpsControl"))->model());
         ScriptedUser user;
         w->setUserInterface(&user);
         w->JVLink1().options().simulateDownload = false;
@@ -167,5 +177,5 @@ private:
     Application app_;
 };
 
-QTEST_MAIN(TestImportWindow)
+VELTRIX_QTEST_MAIN(TestImportWindow)
 #include "tst_import_window.moc"

@@ -21,10 +21,13 @@
 #include "app/gui/frmSplash.h"
 #include "app/gui/frmSyusohyo.h"
 #include "app/gui/frmVersion.h"
-#include "jvlink/standin/standin_jvlink.h"
 #include "base/encoding.h"
+#include "jvlink/standin/standin_jvlink.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
+#include "ui/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::ui;
@@ -80,7 +83,9 @@ class TestMainWindow : public QObject {
     int jvlinkCode_ = 0;
 
     std::unique_ptr<frmSyusohyo> makeWindow() {
-        return std::make_unique<frmSyusohyo>(*app_, [this] { ++shutDowns_; });
+        auto w = std::make_unique<frmSyusohyo>(*app_, [this] { ++shutDowns_; });
+        for (int s = 1; s <= 3; ++s) test::AttachModelTester(w->sheetModel(s));
+        return w;
     }
 
     // The window's load on a stand-in whose JVInit answers jvlinkCode_; a store
@@ -428,5 +433,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+VELTRIX_QTEST_MAIN(TestMainWindow)
 #include "tst_main_window.moc"

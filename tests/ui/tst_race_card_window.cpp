@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -15,8 +17,12 @@
 
 #include "../racecard/race_fixture.h"
 #include "app/gui/frmSyusohyo.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
+#include "ui/grid_view.h"
+#include "ui/qt_host.h"
 #include "ui/sheet_model.h"
 
 using namespace veltrix;
@@ -81,6 +87,7 @@ class TestRaceCardWindow : public QObject {
 
     std::unique_ptr<frmSyusohyo> makeWindow() {
         auto w = std::make_unique<frmSyusohyo>(*app_, [] {});
+        for (int s = 1; s <= 3; ++s) test::AttachModelTester(w->sheetModel(s));
         w->show();
         return w;
     }
@@ -152,6 +159,79 @@ private slots:
         QCOMPARE(w->sheetModel(2)->index(2, 4).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
     }
 
+    // A header click that arrives while a command's long loop pumps events is
+    // dropped: the sheets keep their order until the command has finished.
+    void headerClickDuringALongLoopDoesNotSort() {
+        auto w = makeWindow();
+        QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
+        auto* view3 = w->findChild<QTableView*>(QStringLiteral("fpsSyusoSheet3"));
+        w->fpsSyuso()->setCurrentIndex(2);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        view3->scrollTo(w->sheetModel(3)->index(0, 19));
+        QApplication::processEvents();
+        QHeaderView* header = view3->horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(19) + header->sectionSize(19) / 2, header->height() / 2);
+        auto postClick = [&] {
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(header->viewport(),
+                                            new QMouseEvent(type, at, header->viewport()->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        };
+        const QString lastBefore = w->sheetModel(1)->index(kRunners - 1, 1).data().toString();
+        postClick();
+        SharedPump().processEvents();  // as BuildPastRuns does once per run
+        QCOMPARE(w->sheetModel(1)->index(kRunners - 1, 1).data().toString(), lastBefore);
+        // The same click outside a command sorts by 単勝: the cancelled horse goes last.
+        postClick();
+        QApplication::processEvents();
+        QCOMPARE(w->sheetModel(1)->index(kRunners - 1, 1).data().toString(), QStringLiteral("4"));
+    }
+
+    // No., 印 and 馬名 stay in view while a sheet scrolls sideways, on every
+    // sheet; a name clicked there chooses the runner.
+    void frozenColumnsStayWhileTheSheetScrolls() {
+        auto w = makeWindow();
+        w->resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
+        for (int s = 1; s <= 3; ++s) {
+            auto* view = w->findChild<GridView*>(QStringLiteral("fpsSyusoSheet%1").arg(s));
+            QVERIFY(view);
+            QCOMPARE(view->frozenColumns(), 5);
+            QVERIFY(view->frozenView());
+            for (int c = 0; c < w->sheetModel(s)->columnCount(); ++c)
+                QCOMPARE(view->frozenView()->isColumnHidden(c), c >= 5);
+        }
+
+        auto* view = w->findChild<GridView*>(QStringLiteral("fpsSyusoSheet1"));
+        QTableView* frozen = view->frozenView();
+        w->fpsSyuso()->setCurrentIndex(0);
+        QApplication::processEvents();
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+        QApplication::processEvents();
+        QVERIFY(view->horizontalScrollBar()->value() > 0);
+        QVERIFY(frozen->isVisible());
+        int width = 0;
+        for (int c = 0; c < 5; ++c) width += view->columnWidth(c);
+        QCOMPARE(frozen->width(), width);
+        QCOMPARE(frozen->x(), view->viewport()->x());
+        // The last column is in view beside the frozen names.
+        const int last = w->sheetModel(1)->columnCount() - 1;
+        QVERIFY(view->visualRect(w->sheetModel(1)->index(0, last)).left() >= width);
+        const QRect name = frozen->visualRect(w->sheetModel(1)->index(2, 4));
+        QVERIFY(frozen->viewport()->rect().contains(name));
+
+        const int sideways = view->horizontalScrollBar()->value();
+        QSignalSpy chosen(w.get(), &frmSyusohyo::runnerSelected);
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, name.center());
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(1).toString(), QString::fromStdString(Uma(3)));
+        QCOMPARE(view->horizontalScrollBar()->value(), sideways);
+
+        QDir().mkpath(screenshotDir());
+        QVERIFY(w->grab().save(screenshotDir() + QStringLiteral("/race_card_frozen_columns.png")));
+    }
+
     void refreshRebuildsTheRaceOnShow() {
         auto w = makeWindow();
         QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
@@ -172,5 +252,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRaceCardWindow)
+VELTRIX_QTEST_MAIN(TestRaceCardWindow)
 #include "tst_race_card_window.moc"

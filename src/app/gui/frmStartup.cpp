@@ -75,6 +75,7 @@ public:
             splash_.reset();
             ClearRaceCache(app_.store);
         } catch (const std::exception&) {
+            // The event loop is left below whatever failed while releasing.
         }
         QCoreApplication::exit(0);  // when start-up fails there is no loop yet; RunVeltrix returns
     }

@@ -164,7 +164,9 @@ void frmSyusohyo::buildCentralArea() {
     fpsSyuso_->setTabPosition(QTabWidget::South);
     for (int i = 0; i < 3; ++i) {
         const int sheetNo = i + 1;
-        sheets_[i] = MakeGridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo));
+        // SORT, No., UMACODE, 印 and 馬名 stay in view while the sheet scrolls sideways.
+        sheets_[i] = MakeGridView(fpsSyuso_, QStringLiteral("fpsSyusoSheet%1").arg(sheetNo),
+                                  GridViewOptions{.frozenColumns = card::kName.value});
         // The race card's base is white text on black.
         sheets_[i]->setStyleSheet(QStringLiteral("QTableView { background-color: black; color: white; }"));
         sheets_[i]->verticalHeader()->hide();
@@ -226,8 +228,7 @@ void frmSyusohyo::buildCentralArea() {
 }
 
 bool frmSyusohyo::load(JVLink* jv) {
-    QtPump pump;
-    const StoreLoad result = LoadStoreAtStartup(app_, jv, ui_, pump);
+    const StoreLoad result = LoadStoreAtStartup(app_, jv, ui_, SharedPump());
     if (result.jvlinkFailed) return true;
     storeRead_ = result.storeRead;
     menuItem(QStringLiteral("mnuFileImport"))->setEnabled(storeRead_);
@@ -264,13 +265,14 @@ void frmSyusohyo::ResetData() {
     try {
         veltrix::ResetData(app_);
     } catch (const std::exception&) {
+        // Called before new data replace the old; a failure here ends the handler
+        // quietly and the window stays usable.
     }
 }
 
 bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
     try {
-        QtPump pump;
-        return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), pump);
+            return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), SharedPump());
     } catch (const std::exception&) {
         return true;
     }
@@ -278,8 +280,7 @@ bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
 
 bool frmSyusohyo::RefreshRace() {
     try {
-        QtPump pump;
-        return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), pump);
+            return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), SharedPump());
     } catch (const std::exception&) {
         return true;
     }
@@ -326,6 +327,7 @@ void frmSyusohyo::headerClicked(int sheetNo, int section) {
     try {
         ClickHeader(app_.raceCard, sheetNo, ColNo(section + 1));
     } catch (const std::exception&) {
+        // A sort that fails leaves the sheets in their old order; the window stays usable.
     }
 }
 
@@ -335,6 +337,7 @@ void frmSyusohyo::cellClicked(int sheetNo, const QModelIndex& index) {
     try {
         ChooseRunner(app_, RowNo(index.row() + 1));
     } catch (const std::exception&) {
+        // The runner shown before stays chosen; the window stays usable.
     }
 }
 
@@ -399,6 +402,7 @@ void frmSyusohyo::closeEvent(QCloseEvent* event) {
         if (versionWindow_) versionWindow_->close();
         ResetDataCombo();
     } catch (const std::exception&) {
+        // The program ends below whatever failed while closing.
     }
     if (shutDown_) shutDown_();
 }

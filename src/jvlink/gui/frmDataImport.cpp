@@ -1,51 +1,25 @@
 #include "jvlink/gui/frmDataImport.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/import_commands.h"
+#include "ui/cell_control_delegate.h"
+#include "ui/grid_view.h"
 #include "ui/sheet_model.h"
 
 namespace veltrix::ui {
 
 namespace {
-
-// Column 9 is drawn as a push button, column 10 as a check box ("1" checked);
-// clicks on them are the list's button events.
-class RaceListDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-        const QString text = index.data(Qt::DisplayRole).toString();
-        if (index.column() == kColImport.value - 1) {
-            QStyleOptionButton button;
-            button.rect = option.rect.adjusted(1, 1, -1, -1);
-            button.text = text;
-            button.state = QStyle::State_Raised | (option.state & QStyle::State_Enabled);
-            style->drawControl(QStyle::CE_PushButton, &button, painter, option.widget);
-            return;
-        }
-        QStyleOptionButton box;
-        box.rect = option.rect.adjusted(4, 0, 0, 0);
-        box.text = QString::fromUtf8(kShowCheckCaption);
-        box.state = (text == QStringLiteral("1") ? QStyle::State_On : QStyle::State_Off) |
-                    (option.state & QStyle::State_Enabled);
-        style->drawControl(QStyle::CE_CheckBox, &box, painter, option.widget);
-    }
-};
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -147,13 +121,12 @@ void frmDataImport::buildControls() {
     configLayout->addWidget(cmdConfigJVLink_);
     configLayout->addStretch();
 
-    fpsControl_ = new QTableView(this);
-    fpsControl_->setObjectName(QStringLiteral("fpsControl"));
+    fpsControl_ = MakeGridView(this, QStringLiteral("fpsControl"));
     fpsModel_ = new SheetModel(model_.fpsControl, fpsControl_);
     SetUpSheetView(fpsControl_, fpsModel_);
-    auto* delegate = new RaceListDelegate(fpsControl_);
-    fpsControl_->setItemDelegateForColumn(kColImport.value - 1, delegate);
-    fpsControl_->setItemDelegateForColumn(kColShow.value - 1, delegate);
+    // Clicks on the buttons and boxes are the list's button events (clicked below).
+    ShowColumnAsButtons(fpsControl_, kColImport);
+    ShowColumnAsCheckBoxes(fpsControl_, kColShow, QString::fromUtf8(kShowCheckCaption));
     fpsControl_->setSelectionMode(QAbstractItemView::SingleSelection);
     fpsControl_->setSelectionBehavior(QAbstractItemView::SelectRows);
     fpsControl_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -249,6 +222,8 @@ void frmDataImport::runWeekly(bool thisWeek) {
         else
             ImportTokubetsu(app_, model_.import, tools);
     } catch (...) {
+        // The import handles its own failures (message, empty store); what gets
+        // here came from the window's side, which only needs its buttons back.
         restoreWindow();
     }
     SharedPump().clearCancel();
@@ -274,10 +249,8 @@ void frmDataImport::lockForImport() {
 
 void frmDataImport::putRaceList() {
     const int row = PutRaceList(model_.fpsControl, app_.store, app_.raceCard.lblRace);
+    // The control columns size for their buttons and boxes, not for "1"/"0".
     fpsControl_->resizeColumnsToContents();
-    // The check box column holds "1"/"0" but shows a box and "表示": size it for that.
-    const int showWidth = fpsControl_->fontMetrics().horizontalAdvance(QStringLiteral("表示")) + 32;
-    if (fpsControl_->columnWidth(kColShow.value - 1) < showWidth) fpsControl_->setColumnWidth(kColShow.value - 1, showWidth);
     if (row > 0) fpsControl_->scrollTo(fpsModel_->index(row - 1, kColShow.value - 1));
 }
 

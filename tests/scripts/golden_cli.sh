@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# veltrix-cli on a small committed program folder (tests/data/golden/program: a
+# stored week of three races, analysis files, and one race's odds, forecast,
+# result, bet list and marks), each output compared with its committed expected
+# file. An output that changes on purpose is written back with --update (or
+# VELTRIX_UPDATE_GOLDEN=1); review the diff before committing it.
+# Usage: golden_cli.sh BUILD_DIR SOURCE_DIR [--update]
+set -euo pipefail
+build=$1
+src=$2
+update=${VELTRIX_UPDATE_GOLDEN:-0}
+[ "${3:-}" = "--update" ] && update=1
+cli="$build/bin/veltrix-cli"
+golden="$src/tests/data/golden"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+race=2026121206050309   # the race with per-race files
+horse=2021100805        # past runs with merged figures, one run without them
+debut=2024102695        # a runner without past runs
+
+# expected file | arguments
+checks=(
+    "load.txt|load"
+    "card_sheet1.txt|card $race --sheet 1"
+    "card_sheet2.txt|card $race --sheet 2"
+    "card_sheet3.txt|card $race --sheet 3"
+    "odds.txt|odds $race"
+    "history.txt|history $horse"
+    "history_debut.txt|history $debut"
+)
+
+failed=0
+for check in "${checks[@]}"; do
+    expected=${check%%|*}
+    args=${check#*|}
+    # A fresh copy each time: a reader that meets a damaged file deletes it.
+    rm -rf "$work/p"
+    cp -r "$golden/program" "$work/p"
+    # shellcheck disable=SC2086
+    if ! "$cli" --root "$work/p" $args >"$work/out" 2>"$work/err"; then
+        echo "FAIL: veltrix-cli $args exited non-zero: $(cat "$work/err")"
+        failed=1
+        continue
+    fi
+    if [ "$update" = 1 ]; then
+        cp "$work/out" "$golden/expected/$expected"
+        echo "updated: $expected"
+    elif ! diff -u "$golden/expected/$expected" "$work/out" --label "expected/$expected" --label "veltrix-cli $args"; then
+        echo "FAIL: veltrix-cli $args differs from expected/$expected"
+        failed=1
+    fi
+done
+[ "$failed" = 0 ] || exit 1
+echo "golden_cli: ok"
