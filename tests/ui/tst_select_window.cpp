@@ -24,6 +24,7 @@
 #include "engine/gui/frmSelect.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
+#include "qt_test_main.h"
 #include "ui/sheet_model.h"
 
 using namespace veltrix;
@@ -219,5 +220,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSelectWindow)
+VELTRIX_QTEST_MAIN(TestSelectWindow)
 #include "tst_select_window.moc"
