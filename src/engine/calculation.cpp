@@ -77,7 +77,7 @@ RunnerRuns readRunner(const PastRuns& runs, int runner) {
     r.used.resize(static_cast<size_t>(n));
     for (int l = 1; l <= n; ++l) {
         r.rIndex[static_cast<size_t>(l - 1)] = numberOr0(runs.at(runner, l, run::kRIndex));
-        r.used[static_cast<size_t>(l - 1)] = runs.at(runner, l, run::kUseFlag) == "ON";
+        r.used[static_cast<size_t>(l - 1)] = runs.at(runner, l, run::kUseFlag) == "ON" ? 1 : 0;
     }
     return r;
 }

@@ -29,7 +29,8 @@ struct RunFields {
 // A KONSYU race on 2009/01/17 at Nakayama; label "中山 ダ1200" unless given.
 class CardBuilder {
 public:
-    explicit CardBuilder(int runners, std::string trackDistance = "ダ1200", std::string course = "中山") {
+    explicit CardBuilder(int runners, const std::string& trackDistance = "ダ1200",
+                         const std::string& course = "中山") {
         card.lblRace = "2009/01/17 " + course + " 01R 10:05 " + trackDistance + " テスト" +
                        std::string(80, ' ') + "2009011706010101";
         for (Sheet& s : card.sheets) s.setRowCount(runners);

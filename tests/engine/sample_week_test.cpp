@@ -39,10 +39,11 @@ TEST(SampleWeek, EveryRaceIsCalculatedWithPredictionsAndLabels) {
         if (race.best.size() == 3) ++withThree;
         for (const std::string& h : race.best) EXPECT_FALSE(h.empty());
         // No distance box is checked for a steeplechase; older horses have runs that count.
-        if (race.label.find(" 障") != std::string::npos)
+        if (race.label.find(" 障") != std::string::npos) {
             EXPECT_TRUE(race.best.empty()) << race.label;
-        else if (race.label.find("３歳以上") != std::string::npos)
+        } else if (race.label.find("３歳以上") != std::string::npos) {
             EXPECT_FALSE(race.best.empty()) << race.label;
+        }
     }
     EXPECT_GE(withThree * 2, app.store.RaceCount) << withThree << " of " << app.store.RaceCount;
 

@@ -151,6 +151,8 @@ void frmSelect::calculate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setEnabled(false);
     if (raceCard_) raceCard_->repaint();
+    // A calculation that failed leaves the card as far as it got, as the
+    // calculation itself does; the palette stays usable for another try.
     veltrix::Calculate(app_);
     setEnabled(true);
     setFocus();
