@@ -8,12 +8,17 @@ struct Application;
 namespace veltrix::ui {
 
 class frmDataImport;
+class frmSelect;
 class frmSyusohyo;
 
 // Creates the import window beside the main window, which owns it: it opens
 // modally on the main window's import command (and a click on lblRace). Its
 // JV-Link control is the program's only one, initialised by the main window's load.
 frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
+
+// Creates the selection palette beside the main window, which owns it; the
+// main window's palette menu item shows it.
+frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app);
 
 // Start-up sequence of the desktop program; returns the process exit code.
 int RunVeltrix(QApplication& app);
