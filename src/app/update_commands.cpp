@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "engine/calculation.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 
@@ -105,8 +106,20 @@ void clearColumns(Sheet& sheet, ColNo first, ColNo last) {
             sheet.clearValue(RowNo(r), ColNo(c));
 }
 
-// The figures that combine the columns of several kinds: the three agreement scores.
-void showCombinedFigures(RaceCard& card) { ShowScores(card, CalculateScore(card.sheet(kSheetOdds))); }
+// The figures that combine the prediction with the popularity and the result:
+// the prediction on sheet 3 with its rank and its difference to the popularity
+// figure (the popularity fill empties them), the arrival rank among the
+// predicted runners and the three agreement scores. Without a calculation the
+// prediction columns stay empty and only the popularity and forecast scores
+// can be computed.
+void showCombinedFigures(const Settings& settings, RaceCard& card) {
+    Sheet& odds = card.sheet(kSheetOdds);
+    SetYosoku(card.sheet(kSheetSyuso), odds, settings.AutoTuning);
+    CalculateYosokuHensa(odds);
+    PutJyuni(odds, sheet3::kYosoku);
+    PutKekkaJyuni(odds, sheet3::kKekkaNyusen);
+    ShowScores(card, CalculateScore(odds));
+}
 
 // The odds view of sheet 3 from column 20 on. The win and place columns are
 // drawn here; the axis horse's combination columns (25-46) and the bet list's
@@ -126,7 +139,7 @@ void showOdds(Application& app) {
     FillPopularityColumns(odds, t.odds);  // 6, 7; empties 6-17 first
     FillMiningColumns(odds, t.mining);    // 8-10
     FillKekkaColumns(card, t.kekka);      // 14-19
-    showCombinedFigures(card);
+    showCombinedFigures(app.settings, card);
     redrawOddsView(app);
 }
 
@@ -135,7 +148,7 @@ void showMining(Application& app) {
     Sheet& odds = card.sheet(kSheetOdds);
     clearColumns(odds, sheet3::kMining, sheet3::kMiningJyuni);
     FillMiningColumns(odds, app.raceTables.mining);
-    showCombinedFigures(card);
+    showCombinedFigures(app.settings, card);
 }
 
 void showKekka(Application& app) {
@@ -145,7 +158,7 @@ void showKekka(Application& app) {
     card.kekkaLoaded = !app.raceTables.kekka.KekkaKubun.empty();
     ShowKekkaColumns(card, card.kekkaLoaded);
     FillKekkaColumns(card, app.raceTables.kekka);
-    showCombinedFigures(card);
+    showCombinedFigures(app.settings, card);
 }
 
 // Copies the working copy onto the race card when the race is the one on show,

@@ -2,10 +2,13 @@
 // with a race on the race card.
 #include <gtest/gtest.h>
 
+#include "app/calculate_command.h"
 #include "app/race_commands.h"
+#include "app/startup.h"
 #include "app/update_commands.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "racecard/race_card.h"
+#include "sample/imported_sample.h"
 #include "sample/sample_world.h"
 #include "store/race_files.h"
 #include "support/fake_host.h"
@@ -16,26 +19,36 @@ namespace {
 TEST(UpdateWeek, EveryRaceGetsItsFilesAndTheRaceOnShowItsColumns) {
     TempDir dir;
     sample::SampleOptions options;
+    options.seed = 5;
     options.resultsYears = 0;
     options.small = true;
     sample::WriteSampleProgramFolder(dir.path(), options);
+    std::string reason;
+    ASSERT_TRUE(sample::ImportSampleWeek(dir.path(), options.seed, reason)) << reason;
     Application app;
-    app.folders = Folders::under(dir.path());
+    StoreLoad load;
+    ASSERT_FALSE(StartApplication(app, dir.path(), load, reason)) << reason;
+
     StandinJVLink jv(StandinFolder(dir.path()));
-    jv.options().simulateDownload = false;
     ASSERT_EQ(jv.JVInit(SoftwareId), 0);
     FakeUserInterface ui;
     FakePump pump;
     SystemClock clock;
     const ImportTools tools{jv, ui, pump, clock};
-    WeeklyImportState week;
-    ASSERT_EQ(ImportThisWeek(app, week, tools), ImportOutcome::Imported);
-
     DataImportModel model;
     PutRaceList(model.fpsControl, app.store, "");
-    // The first race of the list, a Saturday race with a final result.
-    const std::string raceId = app.store.RaceIdList[1];
-    ASSERT_FALSE(OpenRace(app, raceId, app.store.RaceLabel[1], pump));
+    auto hasResult = [&](const std::string& id) {
+        return std::filesystem::exists(StandinFolder(dir.path()) / "realtime" / "0B12" / (id + ".txt"));
+    };
+    // On show: a race of older horses (their past runs give a prediction) with a quick result.
+    int shown = 0;
+    for (int r = 1; r <= app.store.RaceCount && !shown; ++r)
+        if (app.store.RaceLabel[r].find("３歳以上") != std::string::npos &&
+            app.store.RaceLabel[r].find(" 障") == std::string::npos && hasResult(app.store.RaceIdList[r]))
+            shown = r;
+    ASSERT_GT(shown, 0);
+    const std::string raceId = app.store.RaceIdList[shown];
+    ASSERT_FALSE(OpenRace(app, raceId, app.store.RaceLabel[shown], pump));
     for (RealTimeKind kind : {RealTimeKind::Mining, RealTimeKind::Odds, RealTimeKind::Kekka})
         ASSERT_EQ(UpdateAll(kind, app, model, tools), BatchOutcome::Done);
 
@@ -73,8 +86,21 @@ TEST(UpdateWeek, EveryRaceGetsItsFilesAndTheRaceOnShowItsColumns) {
     EXPECT_FALSE(s.isColumnHidden(sheet3::kKekkaNyusen));
     EXPECT_FALSE(app.raceCard.lblScoreValue[0].empty());
     EXPECT_FALSE(app.raceCard.lblScoreValue[1].empty());
+    EXPECT_TRUE(app.raceCard.lblScoreValue[2].empty());  // no prediction yet
     EXPECT_EQ(app.raceTables.odds.OddsCount, 6);
     EXPECT_FALSE(s.text(RowNo(1), sheet3::kTansyo).empty());
+
+    // Calculated, the race has all three scores; new odds keep the prediction and its score.
+    ASSERT_FALSE(Calculate(app));
+    RowNo predicted(1);
+    while (predicted.value < s.rowCount() && s.text(predicted, sheet3::kYosoku).empty()) ++predicted.value;
+    const std::string prediction = s.text(predicted, sheet3::kYosoku);
+    const auto scores = app.raceCard.lblScoreValue;
+    ASSERT_FALSE(prediction.empty());
+    ASSERT_EQ(UpdateOdds(app, model, raceId, tools), 1);
+    EXPECT_EQ(s.text(predicted, sheet3::kYosoku), prediction);
+    EXPECT_FALSE(s.text(predicted, sheet3::kYosokuJyuni).empty());
+    EXPECT_EQ(app.raceCard.lblScoreValue, scores);
 }
 
 }  // namespace
