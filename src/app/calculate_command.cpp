@@ -75,8 +75,8 @@ std::vector<std::string> BestPredictions(const RaceCard& card) {
     return best;
 }
 
-bool CalculateWeek(Application& app, Pump& pump, const PaletteOptions& options, std::vector<WeekRace>& out,
-                   std::string* error) {
+bool CalculateWeek(Application& app, Pump& pump, bool calculate, const PaletteOptions& options,
+                   std::vector<WeekRace>& out, std::string* error) {
     out.clear();
     const int races =
         std::min({app.store.RaceCount, app.store.RaceLabel.size(), app.store.RaceIdList.size()});
@@ -87,10 +87,12 @@ bool CalculateWeek(Application& app, Pump& pump, const PaletteOptions& options, 
             if (error) *error = "race " + raceId;
             return true;
         }
-        if (ApplyPaletteOptions(app.palette, options, error)) return true;
-        if (Calculate(app)) {
-            if (error) *error = "race " + raceId;
-            return true;
+        if (calculate) {
+            if (ApplyPaletteOptions(app.palette, options, error)) return true;
+            if (Calculate(app)) {
+                if (error) *error = "race " + raceId;
+                return true;
+            }
         }
         WeekRace line;
         line.raceId = raceId;

@@ -44,10 +44,11 @@ struct WeekRace {
     std::array<double, 3> scores{};         // popularity, data mining, own prediction; -1 when not computable
     std::array<std::string, 3> scoreTexts;  // as the score labels show them
 };
-// Opens every race of the stored week in turn and calculates it with the
-// palette as SetSelect leaves it (changed by options). True on failure.
-bool CalculateWeek(Application& app, Pump& pump, const PaletteOptions& options, std::vector<WeekRace>& out,
-                   std::string* error = nullptr);
+// Opens every race of the stored week in turn and, when calculate is set,
+// calculates it with the palette as SetSelect leaves it (changed by options).
+// True on failure.
+bool CalculateWeek(Application& app, Pump& pump, bool calculate, const PaletteOptions& options,
+                   std::vector<WeekRace>& out, std::string* error = nullptr);
 // The best three predictions of the race on show.
 std::vector<std::string> BestPredictions(const RaceCard& card);
 

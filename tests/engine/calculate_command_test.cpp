@@ -147,7 +147,7 @@ TEST_F(CalculateCommandTest, PaletteOptions) {
 
 TEST_F(CalculateCommandTest, WeekListsEveryRaceWithItsBestPredictions) {
     std::vector<WeekRace> week;
-    ASSERT_FALSE(CalculateWeek(app, pump, {}, week));
+    ASSERT_FALSE(CalculateWeek(app, pump, true, {}, week));
     ASSERT_EQ(week.size(), 2u);
     EXPECT_EQ(week[0].raceId, kRaceId);
     EXPECT_EQ(week[0].label, "2009/01/17 中山 01R 10:05 ダ1200 テスト");
@@ -158,11 +158,11 @@ TEST_F(CalculateCommandTest, WeekListsEveryRaceWithItsBestPredictions) {
     EXPECT_TRUE(week[1].best.empty());
     PaletteOptions o;
     o.boxes = {{"ダ1200", true}};
-    ASSERT_FALSE(CalculateWeek(app, pump, o, week));
+    ASSERT_FALSE(CalculateWeek(app, pump, true, o, week));
     EXPECT_EQ(week[1].best, (std::vector<std::string>{"1"}));
     o.boxes = {{"ダ999", true}};
     std::string error;
-    EXPECT_TRUE(CalculateWeek(app, pump, o, week, &error));
+    EXPECT_TRUE(CalculateWeek(app, pump, true, o, week, &error));
     EXPECT_EQ(error, "box ダ999");
 }
 

@@ -29,7 +29,7 @@ TEST(SampleWeek, EveryRaceIsCalculatedWithPredictionsAndLabels) {
     ASSERT_GT(app.store.RaceCount, 0);
     FakePump pump;
     std::vector<WeekRace> week;
-    ASSERT_FALSE(CalculateWeek(app, pump, {}, week));
+    ASSERT_FALSE(CalculateWeek(app, pump, true, {}, week));
     ASSERT_EQ(static_cast<int>(week.size()), app.store.RaceCount);
 
     int withThree = 0;
