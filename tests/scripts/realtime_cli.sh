@@ -45,6 +45,14 @@ awk -F'\t' 'NR == 1 { if ($6 != "人気" || $14 != "結果" || $20 != "単勝") 
     $6 == "" || $8 == "" || $20 == "" { bad++ } $14 != "" { results++ }
     END { if (bad > 1 || results < 2) { print "bad " bad ", results " results; exit 1 } }' "$work/card.txt"
 
+# Calculated: the races with a quick result score popularity and forecast, those
+# with a prediction as well their own score; a race without a result scores nothing.
+"$cli" --root "$work/p" week --calculate >"$work/week.txt"
+awk -F'\t' '$6 != "" && $7 != "" && $8 != "" { full++ } $6 != "" { results++ }
+    END { if (full < 10 || results != 54) { print "full " full ", results " results; exit 1 } }' "$work/week.txt"
+grep "^$last	" "$work/week.txt" | awk -F'\t' '$6 != "" || $7 != "" || $8 != "" { exit 1 }'
+"$cli" --root "$work/p" labels "$first" --calculate | grep -q '^人気スコア	[0-9]'
+
 # One race as "取込": forecast, odds, result, whatever each returns.
 status=0
 "$cli" --root "$work/p" update all "$last" >"$work/out.txt" || status=$?
