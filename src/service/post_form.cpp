@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -46,15 +47,24 @@ void initialiseCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+using SteadyClock = std::chrono::steady_clock;
+
 struct Transfer {
     CURL* easy = nullptr;
     std::string* received = nullptr;
     bool refused = false;  // status other than 200, too many bytes, or out of memory
+    SteadyClock::time_point lastByte = SteadyClock::now();
 };
+
+size_t onHeader(char*, size_t size, size_t count, void* user) {
+    static_cast<Transfer*>(user)->lastByte = SteadyClock::now();
+    return size * count;
+}
 
 size_t onPiece(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const size_t n = size * count;
+    t->lastByte = SteadyClock::now();
     long status = 0;
     curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
     // The body of an error page is not worth reading.
@@ -176,10 +186,8 @@ int PostForm(const ServiceAddress& address, const std::string& path, const std::
     setUp = setUp && curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
     setUp = setUp && curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 4096L) == CURLE_OK;
     setUp = setUp && curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs) == CURLE_OK;
-    // Fewer than one byte a second for the whole stall time ends the transfer.
-    const long stallSeconds = options.stallTimeoutMs <= 1000 ? 1 : (options.stallTimeoutMs + 999) / 1000;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, stallSeconds) == CURLE_OK;
+    setUp = setUp && curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader) == CURLE_OK;
+    setUp = setUp && curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer) == CURLE_OK;
     setUp = setUp && curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onPiece) == CURLE_OK;
     setUp = setUp && curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer) == CURLE_OK;
     if (!setUp) return -1;
@@ -199,6 +207,9 @@ int PostForm(const ServiceAddress& address, const std::string& path, const std::
             finished = true;
             break;
         }
+        // A server that sends nothing for the stall time is given up (curl's own
+        // low-speed check averages over seconds and reacts late).
+        if (SteadyClock::now() - transfer.lastByte > std::chrono::milliseconds(options.stallTimeoutMs)) break;
         if (curl_multi_poll(multi.get(), nullptr, 0, options.pollMs, nullptr) != CURLM_OK) break;
     }
     if (finished) {

@@ -148,6 +148,8 @@ int AnalysisService::start(const std::string& host, int port) {
         return -1;
     }
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // A stop before the thread runs would be lost: the server only stops once it runs.
+    for (int i = 0; i < 5000 && !server_->is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return bound;
 }
 
