@@ -7,6 +7,7 @@ struct Application;
 
 namespace veltrix::ui {
 
+class frmAnalyzeData;
 class frmDataImport;
 class frmSyusohyo;
 
@@ -14,6 +15,10 @@ class frmSyusohyo;
 // modally on the main window's import command (and a click on lblRace). Its
 // JV-Link control is the program's only one, initialised by the main window's load.
 frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
+
+// Creates the analysis-file import window, owned by the main window: it opens
+// modally on the main window's mnuFileImport.
+frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app);
 
 // Start-up sequence of the desktop program; returns the process exit code.
 int RunVeltrix(QApplication& app);
