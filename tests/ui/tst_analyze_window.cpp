@@ -20,27 +20,15 @@
 #include "service/gui/frmAnalyzeData.h"
 #include "service/post_form.h"
 #include "store/store.h"
+// Only its scripted user, which is all inline.
+#include "../support/fake_host.h"
 
 using namespace veltrix;
 using namespace veltrix::ui;
+using veltrix::test::FakeUserInterface;
 namespace fs = std::filesystem;
 
 namespace {
-
-// The user answers Yes and reads every message.
-class ScriptedUser final : public UserInterface {
-public:
-    QStringList questions, messages;
-    void showMessage(const std::string& text, Icon) override { messages << QString::fromStdString(text); }
-    bool askYesNo(const std::string& text, Icon, bool) override {
-        questions << QString::fromStdString(text);
-        return true;
-    }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    void setStatus(const std::string&) override {}
-    void setProgressMax(int) override {}
-    void setProgress(int) override {}
-};
 
 // The local service on a port the system chooses; its first line is its URL.
 class LocalService {
@@ -112,7 +100,7 @@ private slots:
 
     void fullImportShowsEveryStep() {
         frmAnalyzeData w(app_);
-        ScriptedUser user;
+        FakeUserInterface user;  // answers Yes
         w.setUserInterface(&user);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -125,8 +113,9 @@ private slots:
                                      w.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isEnabled();
         });
         import->click();
-        QCOMPARE(user.questions, QStringList{QStringLiteral("今週のレース情報の分析ファイルをインポートしますか？")});
-        QVERIFY(user.messages.isEmpty());
+        QCOMPARE(user.questions.size(), size_t(1));
+        QCOMPARE(user.questions[0].text, std::string("今週のレース情報の分析ファイルをインポートしますか？"));
+        QVERIFY(user.messages.empty());
         QCOMPARE(w.statusText(), QStringLiteral("分析ファイルをダウンロードしました。 ( 今週のレース情報：統計データ )\r\n"
                                                 "分析ファイルをインポートしました。 ( 今週のレース情報：統計データ )\r\n"
                                                 "分析ファイルをダウンロードしました。 ( 今週のレース情報：2026/12/12 )\r\n"
@@ -151,7 +140,7 @@ private slots:
         QVERIFY(slow.start(files_.path(), {QStringLiteral("--answer"), QStringLiteral("slow")}));
         qputenv(kServiceUrlVariable, slow.url().toUtf8());
         frmAnalyzeData w(app_);
-        ScriptedUser user;
+        FakeUserInterface user;  // answers Yes
         w.setUserInterface(&user);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
