@@ -3,6 +3,7 @@
 // Owned by one object and passed by reference, so a test can build any state.
 #include "base/changes.h"
 #include "base/folders.h"
+#include "engine/select_palette.h"
 #include "racecard/race_card_state.h"
 #include "store/condition_table.h"
 #include "store/race_tables.h"
@@ -15,9 +16,10 @@ struct Application {
     Folders folders;
     Settings settings;
     Store store;
-    Conditions conditions;  // ConditionKey / ConditionTable
-    RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
-    RaceCard raceCard;      // the race card grid and the current race
+    Conditions conditions;   // ConditionKey / ConditionTable
+    RaceTables raceTables;   // the race on show: odds, forecast, result, bet list, marks
+    RaceCard raceCard;       // the race card grid and the current race
+    SelectPalette palette;   // which past runs the calculation uses
     ChangeNotifier changes;  // what the windows hear of the state above
 };
 

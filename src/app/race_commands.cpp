@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "engine/select_palette.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 
@@ -18,8 +19,9 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
     if (raceId.empty()) return false;
     RaceCard& card = app.raceCard;
     try {
-        card.RaceDate = raceId.size() >= 8 ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
-                                           : std::string();
+        card.RaceDate = raceId.size() >= 8
+                            ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
+                            : std::string();
         RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
         EmptySheets(card);
         card.kekkaLoaded = read.kekka;
@@ -76,10 +78,12 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
         card.RaceJyokenCode.clear();
         card.RaceTrackCode.clear();
         card.lblRace = label;
+        ClearForm(app.palette);
         // The secondary windows lose what they showed of the old race.
         app.changes.notify(Change::RaceCardReset);
         if (LoadRace(app, raceId, pump)) return true;
         SetRaceJyoken(card.sheet(kSheetKeibajo), card.lblRace, app.store.DataMode);
+        SetSelect(app.palette, card.lblRace, app.store.DataMode);
         app.changes.notify(Change::RaceOpened);
         return false;
     } catch (const std::exception&) {
@@ -90,6 +94,7 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
 void ResetData(Application& app) {
     ResetRaceCard(app.raceCard);
     app.raceTables.clear();
+    ClearForm(app.palette);
     app.changes.notify(Change::RaceCardReset);
 }
 

@@ -28,6 +28,12 @@ checks=(
     "odds.txt|odds $race"
     "history.txt|history $horse"
     "history_debut.txt|history $debut"
+    "card_calculated_sheet1.txt|card $race --sheet 1 --calculate"
+    "card_calculated_sheet2.txt|card $race --sheet 2 --calculate"
+    "card_calculated_sheet3.txt|card $race --sheet 3 --calculate"
+    "labels_calculated.txt|labels $race --calculate"
+    "pastruns_calculated.txt|pastruns $race 3 --calculate --rule TOP3 --box ダ1400=1 --period 300"
+    "week_calculated.txt|week --calculate"
 )
 
 failed=0

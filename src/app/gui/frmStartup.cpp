@@ -1,5 +1,6 @@
 #include "app/gui/frmStartup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <exception>
@@ -10,6 +11,7 @@
 #include "app/gui/frmSyusohyo.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
+#include "engine/gui/frmSelect.h"
 #include "jvlink/gui/frmDataImport.h"
 #include "service/gui/frmAnalyzeData.h"
 #include "store/settings.h"
@@ -23,9 +25,7 @@ namespace {
 // Owns the program's state and windows from start-up to ShutDown.
 class Shell final : public StartupSteps {
 public:
-    explicit Shell(const QString& programFolder) {
-        app_.folders = Folders::under(toPath(programFolder));
-    }
+    explicit Shell(const QString& programFolder) { app_.folders = Folders::under(toPath(programFolder)); }
 
     bool anotherCopyRunning() override {
         // When the lock file cannot be made nothing is known; start, and let the
@@ -59,6 +59,7 @@ public:
         // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
         AttachAnalyzeWindow(*main_, app_);
+        AttachSelectWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
@@ -101,6 +102,18 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
 frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app) {
     auto* window = new frmAnalyzeData(app, &main);
     QObject::connect(&main, &frmSyusohyo::analyzeWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
+
+frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmSelect(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuSelect")))
+        QObject::connect(item, &QAction::triggered, window, [window] {
+            window->show();
+            window->raise();
+            window->activateWindow();
+        });
     return window;
 }
 

@@ -9,6 +9,7 @@ namespace veltrix::ui {
 
 class frmAnalyzeData;
 class frmDataImport;
+class frmSelect;
 class frmSyusohyo;
 
 // Creates the import window beside the main window, which owns it: it opens
@@ -19,6 +20,10 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
 // Creates the analysis-file import window, owned by the main window: it opens
 // modally on the main window's mnuFileImport.
 frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app);
+
+// Creates the selection palette beside the main window, which owns it; the
+// main window's palette menu item shows it.
+frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app);
 
 // Start-up sequence of the desktop program; returns the process exit code.
 int RunVeltrix(QApplication& app);

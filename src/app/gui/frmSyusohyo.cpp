@@ -177,6 +177,10 @@ void frmSyusohyo::buildCentralArea() {
         SetUpSheetView(sheets_[i], sheetModels_[i]);
         sheets_[i]->setColumnWidth(2, 96);   // UMACODE
         sheets_[i]->setColumnWidth(4, 150);  // 馬名
+        // The running record "  1- 0- 2-12" in full.
+        if (sheetNo == kSheetSyuso)
+            sheets_[i]->setColumnWidth(sheet1::kSeiseki.value - 1,
+                                       sheets_[i]->fontMetrics().horizontalAdvance(QStringLiteral("000-00-00-00")) + 16);
         connect(sheets_[i]->horizontalHeader(), &QHeaderView::sectionClicked, this,
                 [this, sheetNo](int section) { headerClicked(sheetNo, section); });
         connect(sheets_[i], &QTableView::clicked, this,
