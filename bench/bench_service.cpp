@@ -99,11 +99,13 @@ void BM_AnalysisImport_BaselineFromDisk(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto app = w.loaded();
-        for (const auto& a : w.arguments) fs::copy_file(w.served / ("cachea" + a), w.program / "cache" / ("cachea" + a));
+        for (const auto& a : w.arguments)
+            fs::copy_file(w.served / ("cachea" + a), w.program / "cache" / ("cachea" + a));
         state.ResumeTiming();
         NullPump pump;
         bool failed = MergeConditionFile(*app, pump) != 0;
-        for (size_t i = 1; i < w.arguments.size(); ++i) failed |= MergeAnalysisFile(*app, w.arguments[i], pump) != 0;
+        for (size_t i = 1; i < w.arguments.size(); ++i)
+            failed |= MergeAnalysisFile(*app, w.arguments[i], pump) != 0;
         if (failed) state.SkipWithError("a file failed to merge");
         state.counters["files"] = static_cast<double>(w.arguments.size());
     }

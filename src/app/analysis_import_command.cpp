@@ -38,7 +38,8 @@ public:
 
     // Downloads and merges one file; what names it on the status lines.
     int importFile(const std::string& argument, const std::string& what) {
-        int result = DownloadAnalysisFile(app_.folders, argument, tools_.address, tools_.pump, tools_.options);
+        int result =
+            DownloadAnalysisFile(app_.folders, argument, tools_.address, tools_.pump, tools_.options);
         if (result < 0) return result;
         tools_.ui.setStatus(labelled("分析ファイルをダウンロードしました。", modeName_, what));
         merged_ = true;

@@ -16,7 +16,7 @@ namespace veltrix::cli {
 namespace {
 
 struct AnalysisArgs {
-    std::string service;      // empty: the compiled-in service or VELTRIX_SERVICE_URL
+    std::string service;     // empty: the compiled-in service or VELTRIX_SERVICE_URL
     long long cancelAt = 0;  // turn at which the cancel flag is raised; 0: never
 };
 
@@ -50,7 +50,8 @@ int runAnalysisImport(Context& ctx, const AnalysisArgs& args) {
 const CLI::Validator& ServiceUrl() {
     static const CLI::Validator v(
         [](std::string& text) {
-            return ParseServiceUrl(text) ? std::string() : "not a URL of the form http://HOST[:PORT]: " + text;
+            return ParseServiceUrl(text) ? std::string()
+                                         : "not a URL of the form http://HOST[:PORT]: " + text;
         },
         "URL");
     return v;
@@ -62,15 +63,18 @@ void addAnalysis(CLI::App& cli, Context& ctx) {
     cmd->require_subcommand(1);
     auto* import = cmd->add_subcommand(
         "import", "Downloads and merges the week's analysis files, answering every question Yes");
-    import->add_option("--service", args->service, "The service, http://HOST[:PORT] (default: VELTRIX_SERVICE_URL "
-                                                   "or the maker's service)")
+    import
+        ->add_option("--service", args->service,
+                     "The service, http://HOST[:PORT] (default: VELTRIX_SERVICE_URL "
+                     "or the maker's service)")
         ->check(ServiceUrl());
     AddNumberOption(*import, "--cancel-after", args->cancelAt, 1, std::numeric_limits<long long>::max(),
                     "Raise the cancel flag at the N-th turn of the long loops");
-    import->callback([&ctx, args] { ctx.status = runAnalysisImport(ctx, *args); });
-}
-
+    import->callback([&ctx, args] { ctx.status = runAnalysisImport(ctx, *args);
+});
 }  // namespace
+
+}  // namespace veltrix::cli
 
 VELTRIX_CLI_COMMAND(addAnalysis);
 

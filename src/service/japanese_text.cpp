@@ -1,11 +1,11 @@
 #include "service/japanese_text.h"
 
 #include <iconv.h>
+#include <strings.h>
 #include <uchardet.h>
 
 #include <cerrno>
 #include <memory>
-#include <strings.h>
 
 namespace veltrix {
 

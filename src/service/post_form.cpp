@@ -25,8 +25,8 @@ bool isDigits(std::string_view s) {
 bool isHostName(std::string_view s) {
     if (s.empty() || s.size() > 253) return false;
     for (char c : s) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                        c == '.';
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '-' || c == '.';
         if (!ok) return false;
     }
     return true;
@@ -35,8 +35,8 @@ bool isHostName(std::string_view s) {
 bool isIpv6Literal(std::string_view s) {
     if (s.empty() || s.size() > 45) return false;
     for (char c : s) {
-        const bool ok = (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || (c >= '0' && c <= '9') || c == ':' ||
-                        c == '.';
+        const bool ok = (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || (c >= '0' && c <= '9') ||
+                        c == ':' || c == '.';
         if (!ok) return false;
     }
     return s.find(':') != std::string_view::npos;

@@ -78,7 +78,8 @@ TEST(DownloadAnalysisFile, TheFourEncodingsGiveByteIdenticalFiles) {
             EXPECT_EQ(stored, first);
         }
     }
-    EXPECT_EQ(bytesOf(fx.file("20261214r")), Utf8ToCp932("0,ORVANTE\r\n" + NormaliseLineEnds(japanese)).value());
+    EXPECT_EQ(bytesOf(fx.file("20261214r")),
+              Utf8ToCp932("0,ORVANTE\r\n" + NormaliseLineEnds(japanese)).value());
 }
 
 TEST(DownloadAnalysisFile, AcceptsUpTo819200Bytes) {
@@ -156,7 +157,8 @@ TEST(DownloadAnalysisFile, NoServerOrNoAddressIsAFailure) {
     NullPump pump;
     const int port = ClosedLoopbackPort();
     ASSERT_GT(port, 0);
-    EXPECT_EQ(DownloadAnalysisFile(fx.folders(), kDate1, {"127.0.0.1", port}, pump, ServiceFixture::quick()), -1);
+    EXPECT_EQ(DownloadAnalysisFile(fx.folders(), kDate1, {"127.0.0.1", port}, pump, ServiceFixture::quick()),
+              -1);
     EXPECT_FALSE(fs::exists(fx.file(kDate1)));
     // A VELTRIX_SERVICE_URL that is no URL leaves no address.
     EXPECT_EQ(DownloadAnalysisFile(fx.folders(), kDate1, {"", 0}, pump, ServiceFixture::quick()), -1);

@@ -1,9 +1,10 @@
+#include "service/japanese_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/encoding.h"
-#include "service/japanese_text.h"
 #include "service/post_form.h"
 
 namespace veltrix::test {
@@ -47,7 +48,8 @@ TEST(ResponseText, LineEndsBecomeCrLf) {
 
 TEST(ResponseText, BytesOfNoJapaneseEncodingAreRefused) {
     // Latin-1 text, and bytes that are no text at all.
-    EXPECT_EQ(ResponseText("Caf\xE9 cr\xE8me br\xFBl\xE9\x65, na\xEFve fa\xE7\x61\x64\x65 Brennick,Inc."), std::nullopt);
+    EXPECT_EQ(ResponseText("Caf\xE9 cr\xE8me br\xFBl\xE9\x65, na\xEFve fa\xE7\x61\x64\x65 Brennick,Inc."),
+              std::nullopt);
     std::string binary;
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
     EXPECT_EQ(ResponseText(binary + "Brennick,Inc."), std::nullopt);
@@ -65,10 +67,12 @@ TEST(Iso2022Jp, AgreesWithIconvOnPlainJisAndRejectsWhatItCannotRead) {
 }
 
 TEST(Iso2022Jp, UnknownEscapesEightBitBytesAndCutPairsAreRefused) {
-    EXPECT_EQ(Iso2022JpToEucJp("\x1B$A0!"), std::nullopt);      // GB 2312
-    EXPECT_EQ(Iso2022JpToEucJp("abc\xA4\xA2"), std::nullopt);   // 8-bit bytes
-    EXPECT_EQ(Iso2022JpToEucJp("\x1B$B0"), std::nullopt);       // half a pair
-    EXPECT_EQ(Iso2022JpToEucJp("\x0E" "1\x0F"), std::nullopt);  // shift-out katakana
+    EXPECT_EQ(Iso2022JpToEucJp("\x1B$A0!"), std::nullopt);     // GB 2312
+    EXPECT_EQ(Iso2022JpToEucJp("abc\xA4\xA2"), std::nullopt);  // 8-bit bytes
+    EXPECT_EQ(Iso2022JpToEucJp("\x1B$B0"), std::nullopt);      // half a pair
+    EXPECT_EQ(Iso2022JpToEucJp("\x0E"
+                               "1\x0F"),
+              std::nullopt);  // shift-out katakana
     EXPECT_EQ(EucJpToIso2022Jp("\xA4"), std::nullopt);
     EXPECT_EQ(EucJpToIso2022Jp("\x8E\x41"), std::nullopt);
 }

@@ -19,7 +19,9 @@
 
 namespace veltrix::test {
 
-inline std::filesystem::path GoldenProgram() { return std::filesystem::path(VELTRIX_TEST_DATA) / "golden/program"; }
+inline std::filesystem::path GoldenProgram() {
+    return std::filesystem::path(VELTRIX_TEST_DATA) / "golden/program";
+}
 
 // What the service answers for an argument: the committed file without its first line.
 inline tool::AnalysisAnswers GoldenAnswers() {

@@ -116,12 +116,13 @@ private slots:
         QCOMPARE(user.questions.size(), size_t(1));
         QCOMPARE(user.questions[0].text, std::string("今週のレース情報の分析ファイルをインポートしますか？"));
         QVERIFY(user.messages.empty());
-        QCOMPARE(w.statusText(), QStringLiteral("分析ファイルをダウンロードしました。 ( 今週のレース情報：統計データ )\r\n"
-                                                "分析ファイルをインポートしました。 ( 今週のレース情報：統計データ )\r\n"
-                                                "分析ファイルをダウンロードしました。 ( 今週のレース情報：2026/12/12 )\r\n"
-                                                "分析ファイルをインポートしました。 ( 今週のレース情報：2026/12/12 )\r\n"
-                                                "分析ファイルをダウンロードしました。 ( 今週のレース情報：2026/12/13 )\r\n"
-                                                "分析ファイルをインポートしました。 ( 今週のレース情報：2026/12/13 )\r\n"));
+        QCOMPARE(w.statusText(),
+                 QStringLiteral("分析ファイルをダウンロードしました。 ( 今週のレース情報：統計データ )\r\n"
+                                "分析ファイルをインポートしました。 ( 今週のレース情報：統計データ )\r\n"
+                                "分析ファイルをダウンロードしました。 ( 今週のレース情報：2026/12/12 )\r\n"
+                                "分析ファイルをインポートしました。 ( 今週のレース情報：2026/12/12 )\r\n"
+                                "分析ファイルをダウンロードしました。 ( 今週のレース情報：2026/12/13 )\r\n"
+                                "分析ファイルをインポートしました。 ( 今週のレース情報：2026/12/13 )\r\n"));
         QVERIFY(lockedWhileRunning);
         QVERIFY(import->isEnabled());
         QVERIFY(!w.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->isEnabled());

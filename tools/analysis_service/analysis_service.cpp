@@ -69,17 +69,23 @@ std::string argumentOf(const std::string& body) {
 
 std::optional<Answer> ParseAnswer(const std::string& text) {
     static const std::map<std::string, AnswerKind> kinds = {
-        {"sjis", AnswerKind::ShiftJis},        {"euc-jp", AnswerKind::EucJp},
-        {"iso-2022-jp", AnswerKind::Iso2022Jp}, {"utf-8", AnswerKind::Utf8},
-        {"utf-8-bom", AnswerKind::Utf8Bom},     {"err3", AnswerKind::Err3},
-        {"err6", AnswerKind::Err6},             {"stall", AnswerKind::Stall},
-        {"close-early", AnswerKind::CloseEarly}, {"http500", AnswerKind::Http500},
+        {"sjis", AnswerKind::ShiftJis},
+        {"euc-jp", AnswerKind::EucJp},
+        {"iso-2022-jp", AnswerKind::Iso2022Jp},
+        {"utf-8", AnswerKind::Utf8},
+        {"utf-8-bom", AnswerKind::Utf8Bom},
+        {"err3", AnswerKind::Err3},
+        {"err6", AnswerKind::Err6},
+        {"stall", AnswerKind::Stall},
+        {"close-early", AnswerKind::CloseEarly},
+        {"http500", AnswerKind::Http500},
         {"slow", AnswerKind::Slow},
     };
     if (auto it = kinds.find(text); it != kinds.end()) return Answer{it->second, 0};
     if (text.rfind("pad=", 0) == 0) {
         const std::string digits = text.substr(4);
-        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        if (digits.empty() || digits.size() > 9 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
             return std::nullopt;
         return Answer{AnswerKind::PadTo, static_cast<std::size_t>(std::stoul(digits))};
     }
@@ -136,7 +142,8 @@ int AnalysisService::start(const std::string& host, int port) {
     stop();
     stopping_ = false;
     server_ = std::make_unique<httplib::Server>();
-    server_->Post(kServicePath, [this](const httplib::Request& req, httplib::Response& res) { handle(req, res); });
+    server_->Post(kServicePath,
+                  [this](const httplib::Request& req, httplib::Response& res) { handle(req, res); });
     int bound = -1;
     if (port == 0) {
         bound = server_->bind_to_any_port(host);
@@ -149,7 +156,8 @@ int AnalysisService::start(const std::string& host, int port) {
     }
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     // A stop before the thread runs would be lost: the server only stops once it runs.
-    for (int i = 0; i < 5000 && !server_->is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 5000 && !server_->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return bound;
 }
 

@@ -1,16 +1,16 @@
 // veltrix-analysis-service: the local analysis-file service of the demo and the
 // tests. Serves the "cachea*" files of a folder on a loopback port until it is
 // told to stop (SIGINT or SIGTERM).
+#include <pthread.h>
+
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <iostream>
-#include <pthread.h>
 #include <string>
 #include <vector>
 
 #include "analysis_service/analysis_service.h"
 
-using veltrix::tool::Answer;
 using veltrix::tool::AnalysisService;
 using veltrix::tool::ParseAnswer;
 

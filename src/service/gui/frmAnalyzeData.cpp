@@ -29,7 +29,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 class frmAnalyzeData::WindowUi final : public UserInterface {
 public:
     WindowUi(frmAnalyzeData& window, QProgressBar* bar) : window_(window) { progress_.setProgressBar(bar); }
-    void showMessage(const std::string& text, Icon icon) override { window_.messages_->showMessage(text, icon); }
+    void showMessage(const std::string& text, Icon icon) override {
+        window_.messages_->showMessage(text, icon);
+    }
     bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override {
         return window_.messages_->askYesNo(text, icon, defaultNo);
     }
