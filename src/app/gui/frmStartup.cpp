@@ -13,6 +13,7 @@
 #include "app/startup_checks.h"
 #include "engine/gui/frmSelect.h"
 #include "jvlink/gui/frmDataImport.h"
+#include "service/gui/frmAnalyzeData.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
@@ -57,6 +58,7 @@ public:
         // The import window exists from here on (hidden), owned by the main window: its
         // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
+        AttachAnalyzeWindow(*main_, app_);
         AttachSelectWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
@@ -94,6 +96,12 @@ private:
 frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
     auto* window = new frmDataImport(app, &main);
     QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
+
+frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmAnalyzeData(app, &main);
+    QObject::connect(&main, &frmSyusohyo::analyzeWindowRequested, window, [window] { window->exec(); });
     return window;
 }
 

@@ -7,6 +7,7 @@ struct Application;
 
 namespace veltrix::ui {
 
+class frmAnalyzeData;
 class frmDataImport;
 class frmSelect;
 class frmSyusohyo;
@@ -15,6 +16,10 @@ class frmSyusohyo;
 // modally on the main window's import command (and a click on lblRace). Its
 // JV-Link control is the program's only one, initialised by the main window's load.
 frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
+
+// Creates the analysis-file import window, owned by the main window: it opens
+// modally on the main window's mnuFileImport.
+frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app);
 
 // Creates the selection palette beside the main window, which owns it; the
 // main window's palette menu item shows it.

@@ -81,7 +81,8 @@ void frmSyusohyo::buildMenus() {
     connect(addItem(file, "mnuRaceInfoImport", QStringLiteral("レース情報のインポート(&I)...")),
             &QAction::triggered, this, &frmSyusohyo::openImportWindow);
     file->addSeparator();
-    addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)..."));
+    connect(addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)...")), &QAction::triggered,
+            this, &frmSyusohyo::openAnalyzeWindow);
     file->addSeparator();
     addItem(file, "mnuExport", QStringLiteral("出走表のエクスポート(&E)..."));
     file->addSeparator();
@@ -366,6 +367,11 @@ void frmSyusohyo::hideSecondaryWindows() {
 void frmSyusohyo::openImportWindow() {
     veltrix::HideSecondaryWindows(app_);
     emit importWindowRequested();
+}
+
+void frmSyusohyo::openAnalyzeWindow() {
+    veltrix::HideSecondaryWindows(app_);
+    emit analyzeWindowRequested();
 }
 
 void frmSyusohyo::openHelp() {

@@ -69,6 +69,8 @@ public slots:
     bool RefreshRace();
     // mnuRaceInfoImport and a click on lblRace.
     void openImportWindow();
+    // mnuFileImport.
+    void openAnalyzeWindow();
     void openHelp();
     void openMakerSite();
     void showVersionWindow();
@@ -78,6 +80,8 @@ signals:
     void runnerSelected(int row, const QString& umaCode);
     // The import window is shown modally by whoever owns it.
     void importWindowRequested();
+    // The same for the analysis-file import window.
+    void analyzeWindowRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
