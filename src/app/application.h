@@ -3,6 +3,8 @@
 // Owned by one object and passed by reference, so a test can build any state.
 #include "base/changes.h"
 #include "base/folders.h"
+#include "betting/betting.h"
+#include "graphs/heatmap.h"
 #include "racecard/race_card_state.h"
 #include "store/condition_table.h"
 #include "store/race_tables.h"
@@ -18,6 +20,8 @@ struct Application {
     Conditions conditions;  // ConditionKey / ConditionTable
     RaceTables raceTables;  // the race on show: odds, forecast, result, bet list, marks
     RaceCard raceCard;      // the race card grid and the current race
+    Betting betting;        // the odds view's selection and the bet list
+    Heatmap heatmap;        // the heat map's options and grid
     ChangeNotifier changes;  // what the windows hear of the state above
 };
 

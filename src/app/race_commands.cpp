@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "betting/betting.h"
+#include "graphs/heatmap.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 
@@ -20,6 +22,7 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
     try {
         card.RaceDate = raceId.size() >= 8 ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
                                            : std::string();
+        ResetBetting(app.betting);
         RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
         EmptySheets(card);
         card.kekkaLoaded = read.kekka;
@@ -27,7 +30,12 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
         card.lastUmaCode.clear();
         if (FillRaceCard(card, app.store, app.raceTables, raceId)) return true;
         FillPerRaceColumns(card, app.raceTables, read.odds, read.mining, read.kekka);
-        if (read.kaime) app.changes.notify(Change::BetListLoaded);
+        if (read.odds && app.raceTables.odds.OddsCount > 0)
+            PutOddsView(card, app.raceTables.odds, app.betting.oddsView);
+        if (read.kaime) {
+            RestoreKaimeList(app.betting, card, app.raceTables);
+            app.changes.notify(Change::BetListLoaded);
+        }
         rebuildPastRuns(app, pump);
         return false;
     } catch (const std::exception&) {
@@ -45,9 +53,11 @@ bool RefreshRace(Application& app, const std::string& raceId, Pump& pump) {
         ShowKekkaColumns(card, card.kekkaLoaded);
         card.HistoryUmaban.clear();
         card.OddsUmaban.clear();
+        app.betting.oddsView.clearSelection();
         card.lastUmaCode.clear();
         if (FillRaceCard(card, app.store, app.raceTables, raceId)) return true;
         FillPerRaceColumns(card, app.raceTables, true, true, card.kekkaLoaded);
+        if (app.raceTables.odds.OddsCount > 0) PutOddsView(card, app.raceTables.odds, app.betting.oddsView);
         // The rebuilt sheet 2 lost its colours; the race is the same.
         SetRaceJyoken(card.sheet(kSheetKeibajo), card.lblRace, app.store.DataMode);
         rebuildPastRuns(app, pump);
@@ -76,6 +86,7 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
         card.RaceJyokenCode.clear();
         card.RaceTrackCode.clear();
         card.lblRace = label;
+        ClearForm(app.heatmap);
         // The secondary windows lose what they showed of the old race.
         app.changes.notify(Change::RaceCardReset);
         if (LoadRace(app, raceId, pump)) return true;
@@ -90,6 +101,8 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
 void ResetData(Application& app) {
     ResetRaceCard(app.raceCard);
     app.raceTables.clear();
+    ResetBetting(app.betting);
+    ClearForm(app.heatmap);
     app.changes.notify(Change::RaceCardReset);
 }
 
