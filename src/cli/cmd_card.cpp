@@ -1,11 +1,12 @@
-// veltrix-cli card RACEID [--sheet 1|2|3]: one sheet of the race card as the
-// main window shows it after the race was opened from the import window.
+// veltrix-cli card RACEID [--sheet 1|2|3] [--axis H] [--second COLUMN=H]... [--filter]: one sheet of the
+// race card as the main window shows it after the race was opened from the import window.
 #include <filesystem>
 #include <memory>
 #include <ostream>
 
 #include "app/race_commands.h"
 #include "cli/command.h"
+#include "cli/odds_options.h"
 #include "cli/program_folder.h"
 
 namespace veltrix::cli {
@@ -14,6 +15,7 @@ namespace {
 struct CardArgs {
     std::string raceId;
     long long sheetNo = 1;
+    OddsOptions odds;
 };
 
 int runCard(Context& ctx, const CardArgs& args) {
@@ -33,6 +35,7 @@ int runCard(Context& ctx, const CardArgs& args) {
         ctx.err << "the race could not be shown: " << raceId << "\n";
         return 1;
     }
+    if (ApplyOddsOptions(ctx, app, args.odds)) return 1;
     const Sheet& sheet = app.raceCard.sheet(sheetNo);
     for (int c = 1; c <= sheet.colCount(); ++c) ctx.out << (c > 1 ? "\t" : "") << sheet.header(ColNo(c));
     ctx.out << '\n';
@@ -49,6 +52,7 @@ void addCard(CLI::App& cli, Context& ctx) {
     auto* cmd = cli.add_subcommand("card", "One sheet of the race card, tab-separated");
     cmd->add_option("RACEID", args->raceId, "Race id of the stored week")->required()->check(NonEmpty());
     AddNumberOption(*cmd, "--sheet", args->sheetNo, 1, 3, "1 出走表 (default), 2 競馬場, 3 オッズ");
+    AddOddsOptions(*cmd, args->odds);
     cmd->callback([&ctx, args] { ctx.status = runCard(ctx, *args); });
 }
 
