@@ -1,7 +1,9 @@
 #include "app/gui/frmStartup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <exception>
 #include <memory>
 
@@ -10,6 +12,8 @@
 #include "app/gui/frmSyusohyo.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
+#include "betting/gui/frmKaimeList.h"
+#include "graphs/gui/frmHeatmap.h"
 #include "jvlink/gui/frmDataImport.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
@@ -57,6 +61,8 @@ public:
         // The import window exists from here on (hidden), owned by the main window: its
         // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
+        AttachKaimeListWindow(*main_, app_);
+        AttachHeatmapWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
@@ -93,6 +99,27 @@ private:
 frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
     auto* window = new frmDataImport(app, &main);
     QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
+
+frmKaimeList* AttachKaimeListWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmKaimeList(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuKaimeList")))
+        QObject::connect(item, &QAction::triggered, window, [window] {
+            window->showNormal();
+            MakeTopMost(window);
+        });
+    return window;
+}
+
+frmHeatmap* AttachHeatmapWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmHeatmap(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuHeatmap")))
+        QObject::connect(item, &QAction::triggered, window, [window, &main] {
+            window->mnuHeatmap_Click(main.fpsSyuso()->mapToGlobal(QPoint(0, 0)));
+        });
     return window;
 }
 
