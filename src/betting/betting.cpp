@@ -1,7 +1,5 @@
 #include "betting/betting.h"
 
-#include <array>
-
 #include "betting/kaime_money.h"
 #include "racecard/columns.h"
 
@@ -46,26 +44,16 @@ void RestoreKaimeList(Betting& betting, RaceCard& card, RaceTables& tables) {
 }
 
 std::optional<KaimeCaption> ParseKaimeCaption(const std::string& caption) {
-    struct Type {
-        const char* name;
-        const char* code;
-        size_t length;  // of the combination as shown
-    };
-    static constexpr std::array<Type, 7> kTypes = {{{"単勝", "1", 2},
-                                                    {"複勝", "2", 2},
-                                                    {"馬連", "4", 5},
-                                                    {"ワイド", "5", 5},
-                                                    {"馬単", "6", 5},
-                                                    {"3連複", "7", 8},
-                                                    {"3連単", "8", 8}}};
-    for (const Type& t : kTypes) {
-        const size_t at = caption.find(t.name);
+    for (const char* code : {"1", "2", "4", "5", "6", "7", "8"}) {
+        const std::string name = KaimeTypeName(code);
+        const size_t at = caption.find(name);
         if (at == std::string::npos) continue;
         KaimeCaption k;
-        k.ShikibetsuCode = t.code;
-        const size_t from = at + std::string_view(t.name).size() + 1;
-        const std::string shown = from <= caption.size() ? caption.substr(from, t.length) : std::string();
-        for (char c : shown)
+        k.ShikibetsuCode = code;
+        // Two-digit numbers joined by "-": 2, 5 or 8 characters.
+        const size_t length = static_cast<size_t>(3 * KaimeHorseCount(code) - 1);
+        const size_t from = at + name.size() + 1;
+        for (char c : from <= caption.size() ? caption.substr(from, length) : std::string())
             if (c != '-') k.Kumiban += c;
         if (caption.find("追加") != std::string::npos)
             k.add = true;

@@ -9,6 +9,7 @@
 #include "betting/kaime_money.h"
 #include "betting/odds_view.h"
 #include "racecard/columns.h"
+#include "racecard/race_card.h"
 
 namespace veltrix {
 
@@ -49,8 +50,7 @@ std::string displayKumiban(const std::string& kumiban) {
 // The mark of a horse on the race card's first sheet; a blank symbol is no mark.
 std::string markOfHorse(const Sheet& syuso, int horse) {
     for (int r = 1; r <= syuso.rowCount(); ++r) {
-        auto n = syuso.number(RowNo(r), card::kNo);
-        if (n && *n == horse) {
+        if (HorseOfRow(syuso, RowNo(r)) == horse) {
             const std::string& mark = syuso.text(RowNo(r), card::kMark);
             return mark.find_first_not_of(' ') == std::string::npos ? std::string() : mark;
         }

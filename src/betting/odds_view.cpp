@@ -13,14 +13,9 @@ namespace {
 
 bool onSale(int state) { return state == kOddsOnSale || state == kOddsInBetList; }
 
-// Horse number of a row (column 2) when it can index the odds tables.
-std::optional<int> horseOfRow(const Sheet& s, RowNo row) {
-    auto n = s.number(row, card::kNo);
-    if (!n) return std::nullopt;
-    int h = static_cast<int>(*n);
-    if (h != *n || !IsHorseNumber(h)) return std::nullopt;
-    return h;
-}
+// An entry shows its odds when it is on sale or listed and has odds: a listed
+// bet whose horse was scratched since (odds -1) shows no "-0.1".
+bool shown(int state, int odds) { return onSale(state) && odds > 0; }
 
 std::optional<int> horseOfText(const std::string& text) {
     auto v = ParseInteger(text);
@@ -38,7 +33,7 @@ bool isAxisRow(const RaceCard& card, const Sheet& s, RowNo row) {
 std::vector<int> horsesOnCard(const Sheet& s) {
     std::vector<int> horses;
     for (int r = 1; r <= s.rowCount(); ++r)
-        if (auto h = horseOfRow(s, RowNo(r))) horses.push_back(*h);
+        if (auto h = HorseOfRow(s, RowNo(r))) horses.push_back(*h);
     return horses;
 }
 
@@ -67,7 +62,7 @@ void putSingleCell(Sheet& s, RowNo row, ColNo col, int state, int odds, bool axi
         s.setColors(row, col, kBlack, kWhite);
     else
         s.setColors(row, col, kWhite, kBlack);
-    if (onSale(state))
+    if (shown(state, odds))
         putOdds(s, row, col, odds);
     else
         s.clearValue(row, col);
@@ -100,13 +95,13 @@ void putCombination(Sheet& s, RowNo row, ColNo col, std::optional<ColNo> expCol,
             back = heat;
     }
     s.setColors(row, col, fore, back);
-    if (onSale(e.state))
+    if (shown(e.state, e.odds))
         putOdds(s, row, col, e.odds);
     else
         s.clearValue(row, col);
     if (!expCol) return;
     s.setColors(row, *expCol, fore, back);
-    if (onSale(e.state) && ratio >= 0)
+    if (shown(e.state, e.odds) && ratio >= 0)
         s.setNumber(row, *expCol, ratio, FormatNumber(ratio, "0.00"));
     else
         s.clearValue(row, *expCol);
@@ -142,7 +137,7 @@ void eachRow(RaceCard& card, Draw draw) {
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r) {
         const RowNo row(r);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) return;
         draw(s, row, *h, isAxisRow(card, s, row));
     }
@@ -440,7 +435,7 @@ void SetOddsFilter(RaceCard& card, const OddsTables& o, OddsView& view, bool on)
 std::optional<OddsCellBet> OddsCellKaime(const RaceCard& card, const OddsView& view, RowNo row, ColNo col) {
     const Sheet& s = card.sheet(kSheetOdds);
     if (row.value < 1 || row.value > s.rowCount() || s.text(row, col).empty()) return std::nullopt;
-    auto h = horseOfRow(s, row);
+    auto h = HorseOfRow(s, row);
     if (!h) return std::nullopt;
     auto single = [&](const char* code, ColNo shown) {
         return OddsCellBet{code, twoDigits(*h), s.text(row, shown)};

@@ -99,15 +99,6 @@ void fillFigureGroup(Sheet& sheet, RowNo row, const TextTable& uma, int umaRow, 
     }
 }
 
-// Horse number of a row (column 2) when it can index the per-race tables.
-std::optional<int> horseOfRow(const Sheet& sheet, RowNo row) {
-    auto n = sheet.number(row, card::kNo);
-    if (!n) return std::nullopt;
-    int h = static_cast<int>(*n);
-    if (h != *n || !IsHorseNumber(h)) return std::nullopt;
-    return h;
-}
-
 void setScore(Sheet& sheet, RowNo row, ColNo col, double value) {
     sheet.setNumber(row, col, value, FormatNumber(value, "0.0"));
 }
@@ -115,6 +106,14 @@ void setScore(Sheet& sheet, RowNo row, ColNo col, double value) {
 }  // namespace
 
 RaceCard::RaceCard() { InitRaceCardSheets(*this); }
+
+std::optional<int> HorseOfRow(const Sheet& sheet, RowNo row) {
+    auto n = sheet.number(row, card::kNo);
+    if (!n) return std::nullopt;
+    int h = static_cast<int>(*n);
+    if (h != *n || !IsHorseNumber(h)) return std::nullopt;
+    return h;
+}
 
 void InitRaceCardSheets(RaceCard& card) {
     for (int s = 1; s <= 3; ++s) {
@@ -255,7 +254,7 @@ void FillPopularityColumns(Sheet& s, const OddsTables& odds) {
         }
     for (int r = 1; r <= s.rowCount(); ++r) {
         const RowNo row(r);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) continue;
         double v = odds.OddsHensachi(*h);
         if (v > 0) {
@@ -272,7 +271,7 @@ void FillMiningColumns(Sheet& s, const MiningTables& mining) {
         const RowNo row(r);
         s.clearValue(row, sheet3::kMining);
         s.clearValue(row, sheet3::kMiningSa);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) continue;
         double v = mining.MiningHensachi(*h);
         if (v > 0) {
@@ -300,7 +299,7 @@ void FillKekkaColumns(RaceCard& card, const KekkaTables& k) {
         for (ColNo c : {sheet3::kKekka, sheet3::kKekkaNyusen, sheet3::kKekkaSa, sheet3::kKekkaZenhan,
                         sheet3::kKekkaAgari})
             s.clearValue(row, c);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) continue;
         double score = k.KekkaHensachi(*h);
         if (score > 0) {

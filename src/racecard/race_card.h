@@ -63,6 +63,8 @@ std::string CircledNumber(int n);
 std::string CornerText(const std::string& corners);
 std::string IjyoName(const std::string& code);
 int FindUmaban(const RaceCard& card, const std::string& umaCode);
+// The horse number of a row (column 2) when it can index the per-race tables.
+std::optional<int> HorseOfRow(const Sheet& sheet, RowNo row);
 int BabaIndex(const std::string& going);
 int CourseIndex(const std::string& course);
 // Body weight text of a past run from its weight (kg) and change fields.

@@ -191,6 +191,25 @@ TEST_F(KaimeListTest, SavedListComesBackWithTheRaceWithItsOrangeCells) {
     EXPECT_EQ(grid().rowCount(), 0);
 }
 
+TEST_F(KaimeListTest, AListedBetWhoseHorseWasScratchedShowsNoOdds) {
+    // The saved list holds a quinella whose sale was cancelled by the odds since.
+    OddsTables o = MakeRaceOdds(8);
+    o.UmarenOdds(1, 2) = {kOddsCancelled, -1};
+    ASSERT_EQ(WriteOddsCache(app.folders, kRaceId, o), 0);
+    Array1<KaimeRow> rows(kKaimeRows);
+    rows[1] = {"4", "0102", "100"};
+    rows[2] = {"4", "0103", "100"};
+    ASSERT_EQ(WriteKaimeCache(app.folders, kRaceId, rows), 0);
+    open();
+    ASSERT_EQ(grid().rowCount(), 2);  // only the bet with odds is in the grid
+    EXPECT_EQ(app.raceTables.odds.UmarenOdds(1, 2).state, kOddsInBetList);
+    ClickOddsCell(app, RowNo(1), sheet3::kTansyo);
+    EXPECT_EQ(app.raceCard.sheet(kSheetOdds).text(RowNo(2), sheet3::kUmaren), "");
+    EXPECT_EQ(app.raceCard.sheet(kSheetOdds).text(RowNo(2), sheet3::kUmarenExp), "");
+    EXPECT_EQ(app.raceCard.sheet(kSheetOdds).text(RowNo(3), sheet3::kUmaren), "10.3");
+    EXPECT_EQ(OddsMenuCaption(app, RowNo(2), sheet3::kUmaren), "");
+}
+
 // ---- marks ----
 
 TEST_F(KaimeListTest, MarksGoOnEverySheetIntoTheFileAndIntoTheBetList) {
