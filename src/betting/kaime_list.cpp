@@ -156,7 +156,8 @@ void AddKaime(KaimeList& list, const Sheet& syuso, const std::string& code, cons
     s.setNumber(row, kaime_col::kHaraiValue, 0, "0");
     s.setText(row, kaime_col::kShikibetsu, KaimeTypeName(code));
     s.setText(row, kaime_col::kKumiban, displayKumiban(kumiban));
-    s.setNumber(row, kaime_col::kOddsText, odds / 10.0, FormatNumber(odds / 10.0, "#0.0"));
+    const double units = static_cast<double>(odds) / 10;
+    s.setNumber(row, kaime_col::kOddsText, units, FormatNumber(units, "#0.0"));
     s.setNumber(row, kaime_col::kKingaku, static_cast<double>(stake), FormatYen(static_cast<double>(stake)));
     s.setNumber(row, kaime_col::kHiritsu, 0, FormatRate(0));
     s.setNumber(row, kaime_col::kHarai, 0, FormatYen(0));

@@ -41,7 +41,7 @@ private:
 // two-digit horse numbers.
 bool validBet(const std::string& code, const std::string& kumiban) {
     const int horses = KaimeHorseCount(code);
-    if (horses == 0 || kumiban.size() != static_cast<size_t>(2 * horses)) return false;
+    if (horses == 0 || kumiban.size() != 2 * static_cast<size_t>(horses)) return false;
     for (int i = 1; i <= horses; ++i)
         if (!KumibanHorse(kumiban, i)) return false;
     return true;
@@ -57,7 +57,8 @@ bool runAction(Context& ctx, Application& app, const std::vector<std::string>& a
     };
     if (name == "add" || name == "remove") {
         if (!need(2)) return true;
-        const std::string code = a[i], kumiban = a[i + 1];
+        const std::string& code = a[i];
+        const std::string& kumiban = a[i + 1];
         i += 2;
         if (!validBet(code, kumiban)) {
             ctx.err << "bets: not a bet: " << code << " " << kumiban << "\n";
@@ -71,7 +72,8 @@ bool runAction(Context& ctx, Application& app, const std::vector<std::string>& a
     }
     if (name == "stake") {
         if (!need(2)) return true;
-        const std::string rowText = a[i], amount = a[i + 1];
+        const std::string& rowText = a[i];
+        const std::string& amount = a[i + 1];
         i += 2;
         const KaimeList& list = app.betting.kaimeList;
         RowNo row(0);
