@@ -1,5 +1,7 @@
 #include "app/update_commands.h"
 
+#include "app/betting_commands.h"
+
 #include <exception>
 
 #include "engine/calculation.h"
@@ -121,15 +123,9 @@ void showCombinedFigures(const Settings& settings, RaceCard& card) {
     ShowScores(card, CalculateScore(odds));
 }
 
-// The odds view of sheet 3 from column 20 on. The win and place columns are
-// drawn here; the axis horse's combination columns (25-46) and the bet list's
-// odds are redrawn by the odds view and the bet list window, which hear
-// OddsApplied. This is the one place the whole odds view is redrawn after new odds.
-void redrawOddsView(Application& app) {
-    RaceCard& card = app.raceCard;
-    PutTansyoOdds(card, app.raceTables.odds);
-    PutFukusyoOdds(card, app.raceTables.odds);
-}
+// The odds view of sheet 3 from column 20 on and the bet list's odds: the one
+// place the whole odds view is redrawn after new odds.
+void redrawOddsView(Application& app) { RedrawOddsView(app); }
 
 void showOdds(Application& app) {
     RaceCard& card = app.raceCard;
