@@ -3,7 +3,10 @@
 // Owned by one object and passed by reference, so a test can build any state.
 #include "base/changes.h"
 #include "base/folders.h"
+#include "engine/history_pane.h"
 #include "engine/select_palette.h"
+#include "graphs/histogram.h"
+#include "graphs/timeline_chart.h"
 #include "racecard/race_card_state.h"
 #include "store/condition_table.h"
 #include "store/race_tables.h"
@@ -20,6 +23,9 @@ struct Application {
     RaceTables raceTables;   // the race on show: odds, forecast, result, bet list, marks
     RaceCard raceCard;       // the race card grid and the current race
     SelectPalette palette;   // which past runs the calculation uses
+    HistoryPane pane;        // fpsHistory: the past runs of the chosen runner
+    TimelineChart timeline;  // mscGraph beside the pane
+    DetailGraph detail;      // the histogram of the pane's used runs
     ChangeNotifier changes;  // what the windows hear of the state above
 };
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/pane_commands.h"
 #include "engine/select_palette.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
@@ -23,6 +24,7 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
                             ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
                             : std::string();
         RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
+        ClearPaneAndCharts(app);
         EmptySheets(card);
         card.kekkaLoaded = read.kekka;
         ShowKekkaColumns(card, read.kekka);
@@ -43,6 +45,8 @@ bool RefreshRace(Application& app, const std::string& raceId, Pump& pump) {
     CommandScope command(app.changes);
     try {
         ClearRelateLabel(card);
+        // The switched-off runs go with the past runs they belong to.
+        ClearPaneAndCharts(app);
         EmptySheets(card);
         ShowKekkaColumns(card, card.kekkaLoaded);
         card.HistoryUmaban.clear();
@@ -93,6 +97,7 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
 
 void ResetData(Application& app) {
     ResetRaceCard(app.raceCard);
+    ClearPaneAndCharts(app);
     app.raceTables.clear();
     ClearForm(app.palette);
     app.changes.notify(Change::RaceCardReset);
@@ -100,6 +105,7 @@ void ResetData(Application& app) {
 
 bool ChooseRunner(Application& app, RowNo row) {
     if (!MarkChosenRunner(app.raceCard, row)) return false;
+    ShowRunnerHistory(app, app.raceCard.lastUmaCode);
     app.changes.notify(Change::RunnerChosen);
     return true;
 }
