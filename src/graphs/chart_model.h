@@ -34,6 +34,7 @@ struct ChartAxis {
     std::string labelFormat = "%.0f";  // printf pattern of the tick labels
     std::string title;
     bool labelsVisible = true;
+    bool gridLines = true;  // a line across the chart at each tick or category
 };
 
 struct ChartModel {

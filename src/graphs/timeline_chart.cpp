@@ -90,7 +90,9 @@ void PutGraph(TimelineChart& chart, const Sheet& pane, const std::string& raceDa
 ChartModel TimelineChartModel(const TimelineChart& chart) {
     ChartModel m;
     for (int s = 1; s <= kTimelineSlots; ++s) m.categories.push_back(std::to_string(s));
+    // 233 weeks: neither a label nor a line each.
     m.x.labelsVisible = false;
+    m.x.gridLines = false;
     m.y.min = chart.axisMin;
     m.y.max = chart.axisMax;
     m.y.tickCount = 5;

@@ -12,6 +12,8 @@
 #include "app/startup.h"
 #include "app/startup_checks.h"
 #include "engine/gui/frmSelect.h"
+#include "engine/gui/frmTuning.h"
+#include "graphs/gui/frmDetail.h"
 #include "jvlink/gui/frmDataImport.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
@@ -58,6 +60,8 @@ public:
         // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
         AttachSelectWindow(*main_, app_);
+        AttachDetailWindow(*main_, app_);
+        AttachTuningWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
@@ -107,6 +111,19 @@ frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app) {
             window->activateWindow();
         });
     return window;
+}
+
+frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmDetail(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuDetail")))
+        QObject::connect(item, &QAction::triggered, window, &frmDetail::openFromMenu);
+    return window;
+}
+
+void AttachTuningWindow(frmSyusohyo& main, Application& app) {
+    if (QAction* item = main.menuItem(QStringLiteral("mnuTune")))
+        QObject::connect(item, &QAction::triggered, &main, [&main, &app] { ShowTuningWindow(app, &main); });
 }
 
 int RunVeltrix(QApplication& app) {

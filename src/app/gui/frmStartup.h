@@ -8,6 +8,7 @@ struct Application;
 namespace veltrix::ui {
 
 class frmDataImport;
+class frmDetail;
 class frmSelect;
 class frmSyusohyo;
 
@@ -19,6 +20,14 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
 // Creates the selection palette beside the main window, which owns it; the
 // main window's palette menu item shows it.
 frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app);
+
+// Creates the histogram window beside the main window, which owns it; the
+// main window's histogram menu item shows it.
+frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app);
+
+// Connects the main window's tuning menu item: the secondary windows are
+// hidden and the tuning window is shown modally.
+void AttachTuningWindow(frmSyusohyo& main, Application& app);
 
 // Start-up sequence of the desktop program; returns the process exit code.
 int RunVeltrix(QApplication& app);

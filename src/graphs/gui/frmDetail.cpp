@@ -29,7 +29,7 @@ frmDetail::frmDetail(Application& app, QWidget* raceCard)
         grid->addWidget(chart, n / 3, n % 3);
         charts_[static_cast<size_t>(n)] = chart;
     }
-    resize(660, 380);
+    resize(720, 440);
     subscription_ = app_.changes.subscribe([this](Change c) {
         switch (c) {
             case Change::RunnerChosen:
