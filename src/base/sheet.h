@@ -41,7 +41,7 @@ struct Cell {
     CellColor back;
     bool strikeOut = false;
     bool topBorder = false;
-    CellColor borderColor;  // of the top border; the text colour when unset
+    CellColor borderColor;              // of the top border; the text colour when unset
     CellAlign align = CellAlign::Auto;  // Auto: the column's alignment
     bool operator==(const Cell&) const = default;
 };

@@ -34,8 +34,8 @@ int runPane(Context& ctx, const PaneArgs& args) {
     const Sheet& s = app.pane.fpsHistory;
     for (int r = 1; r <= s.rowCount(); ++r) {
         for (int c = 1; c <= kPaneColumns; ++c) ctx.out << s.text(RowNo(r), ColNo(c)) << '\t';
-        ctx.out << RunColourName(PaneRowColour(s, RowNo(r))) << '\t' << (PaneRowAfterRest(s, RowNo(r)) ? "rest" : "")
-                << '\n';
+        ctx.out << RunColourName(PaneRowColour(s, RowNo(r))) << '\t'
+                << (PaneRowAfterRest(s, RowNo(r)) ? "rest" : "") << '\n';
     }
     return 0;
 }
@@ -46,7 +46,8 @@ void addPane(CLI::App& cli, Context& ctx) {
     cmd->add_option("RACEID", args->raceId, "Race id of the stored week")->required()->check(NonEmpty());
     AddNumberOption(*cmd, "HORSE", args->horse, 0, 99, "Horse number of the runner")->required();
     AddCalculateOptions(*cmd, args->calc);
-    cmd->add_option("--toggle", args->toggles, "Click run N of the pane before printing (repeatable, in order)")
+    cmd->add_option("--toggle", args->toggles,
+                    "Click run N of the pane before printing (repeatable, in order)")
         ->type_name("N")
         ->allow_extra_args(false)
         ->check(CLI::Validator(

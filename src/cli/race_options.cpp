@@ -4,8 +4,8 @@
 
 #include "app/race_commands.h"
 #include "base/fields.h"
-#include "racecard/columns.h"
 #include "cli/program_folder.h"
+#include "racecard/columns.h"
 
 namespace veltrix::cli {
 

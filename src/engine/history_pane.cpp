@@ -13,10 +13,11 @@ namespace {
 
 // Headers by column; 1 (race id), 4, 5 and 6 (codes) carry data without one.
 constexpr std::array<const char*, kPaneColumns> kHeaders = {
-    "",   "日付", "レース名", "",    "",    "",    "条件", "場所", "馬場", "距離",
-    "状態", "頭",  "騎手",    "負担", "人気", "馬体重", "展開", "着",   "RL",  "RLZ",
-    "RLA", "P前", "P後",     "T前", "T後", "R前", "R後", "MD",  "総合"};
-constexpr std::array<int, 4> kCodeColumns = {run::kRaceId, run::kSyubetsuCode, run::kJyokenCode, run::kTrackCode};
+    "",     "日付", "レース名", "",     "",     "",       "条件", "場所", "馬場", "距離",
+    "状態", "頭",   "騎手",     "負担", "人気", "馬体重", "展開", "着",   "RL",   "RLZ",
+    "RLA",  "P前",  "P後",      "T前",  "T後",  "R前",    "R後",  "MD",   "総合"};
+constexpr std::array<int, 4> kCodeColumns = {run::kRaceId, run::kSyubetsuCode, run::kJyokenCode,
+                                             run::kTrackCode};
 
 void paintRow(Sheet& s, RowNo row, RunColour colour) {
     const Rgb back = RunColourRgb(colour);
@@ -60,7 +61,9 @@ RunColour PaneRowColour(const Sheet& pane, RowNo row) {
     return RunColour::Grey;
 }
 
-bool PaneRowAfterRest(const Sheet& pane, RowNo row) { return pane.cell(row, PaneColumn(run::kDate)).topBorder; }
+bool PaneRowAfterRest(const Sheet& pane, RowNo row) {
+    return pane.cell(row, PaneColumn(run::kDate)).topBorder;
+}
 
 HistoryPane::HistoryPane() { InitHistoryPane(*this); }
 
@@ -103,8 +106,8 @@ RunColour ColourOfRun(const PastRuns& runs, int runner, int l, std::string_view 
     return field(run::kUseFlag) == "ON" ? RunColour::Used : RunColour::Unused;
 }
 
-bool DrawHistory(HistoryPane& pane, const RaceCard& card, const SelectPalette& palette, const Settings& settings,
-                 const std::string& umaCode) {
+bool DrawHistory(HistoryPane& pane, const RaceCard& card, const SelectPalette& palette,
+                 const Settings& settings, const std::string& umaCode) {
     if (umaCode.empty()) return true;
     const int runner = FindUmaban(card, umaCode);
     // A horse number beyond the past runs' rows has none stored.
@@ -131,8 +134,8 @@ bool DrawHistory(HistoryPane& pane, const RaceCard& card, const SelectPalette& p
     return false;
 }
 
-bool ToggleHistoryRun(HistoryPane& pane, RaceCard& card, const SelectPalette& palette, const Settings& settings,
-                      RowNo row) {
+bool ToggleHistoryRun(HistoryPane& pane, RaceCard& card, const SelectPalette& palette,
+                      const Settings& settings, RowNo row) {
     if (pane.runner < 1 || pane.runner > card.pastRuns.rows()) return true;
     const int l = row.value;
     if (l < 1 || l > pane.fpsHistory.rowCount() || l > card.pastRuns.slotCount(pane.runner)) return true;
@@ -143,8 +146,9 @@ bool ToggleHistoryRun(HistoryPane& pane, RaceCard& card, const SelectPalette& pa
         validity = "ON";
     // The figures stay as the last calculation left them: a run switched on
     // again counts from the next calculation.
-    paintRow(pane.fpsHistory, row,
-             ColourOfRun(card.pastRuns, pane.runner, l, RaceDateOfLabel(card.lblRace), palette, settings.Kikan));
+    paintRow(
+        pane.fpsHistory, row,
+        ColourOfRun(card.pastRuns, pane.runner, l, RaceDateOfLabel(card.lblRace), palette, settings.Kikan));
     return false;
 }
 

@@ -33,9 +33,9 @@ Rgb RunColourRgb(RunColour colour);
 
 // What the race model window needs of a past race chosen in the pane.
 struct PastRaceChoice {
-    std::string umaName;   // the runner's name on the race card
-    std::string raceId;    // also the race-video key
-    std::string caption;   // "date course track+distance race name"
+    std::string umaName;  // the runner's name on the race card
+    std::string raceId;   // also the race-video key
+    std::string caption;  // "date course track+distance race name"
     std::string distance;
     std::string jyokenCode;
     std::string syubetsuCode;
@@ -74,15 +74,15 @@ bool PaneRowAfterRest(const Sheet& pane, RowNo row);
 
 // Fills the pane with the runs of the runner whose UmaCode is umaCode. True when
 // the runner is not on the race card (the pane keeps what it showed).
-bool DrawHistory(HistoryPane& pane, const RaceCard& card, const SelectPalette& palette, const Settings& settings,
-                 const std::string& umaCode);
+bool DrawHistory(HistoryPane& pane, const RaceCard& card, const SelectPalette& palette,
+                 const Settings& settings, const std::string& umaCode);
 
 // A left click on pane row r: a countable run is switched off and turns grey, a
 // switched-off one is switched on again and repainted; a run that never counts
 // stays as it is. The figures are not recalculated. True when nothing was clicked
 // (no runner shown, or a row outside the pane).
-bool ToggleHistoryRun(HistoryPane& pane, RaceCard& card, const SelectPalette& palette, const Settings& settings,
-                      RowNo row);
+bool ToggleHistoryRun(HistoryPane& pane, RaceCard& card, const SelectPalette& palette,
+                      const Settings& settings, RowNo row);
 
 // The past race of pane row r, or nullopt for a grey row or a row outside the pane.
 std::optional<PastRaceChoice> PastRaceOfRow(const HistoryPane& pane, const RaceCard& card, RowNo row);

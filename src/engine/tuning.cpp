@@ -81,8 +81,10 @@ std::optional<double> ReadKyoriField(std::string_view text) { return readField(t
 TuningFields TuningFieldsOf(const Settings& settings) {
     TuningFields f;
     for (int i = 0; i < kTuneWeights; ++i)
-        f.weights[static_cast<size_t>(i)] = FormatNumber(settings.*kWeightMembers[static_cast<size_t>(i)], "0.00");
-    for (size_t i = 0; i < f.kyori.size(); ++i) f.kyori[i] = FormatNumber(settings.KyoriWeight[i] / 10, "0.0");
+        f.weights[static_cast<size_t>(i)] =
+            FormatNumber(settings.*kWeightMembers[static_cast<size_t>(i)], "0.00");
+    for (size_t i = 0; i < f.kyori.size(); ++i)
+        f.kyori[i] = FormatNumber(settings.KyoriWeight[i] / 10, "0.0");
     f.cboKikan = KikanEntryOf(settings.Kikan);
     return f;
 }

@@ -30,7 +30,7 @@ struct ChartSeries {
 struct ChartAxis {
     double min = 0;
     double max = 0;
-    int tickCount = 5;              // lines across the chart, both ends included
+    int tickCount = 5;                 // lines across the chart, both ends included
     std::string labelFormat = "%.0f";  // printf pattern of the tick labels
     std::string title;
     bool labelsVisible = true;

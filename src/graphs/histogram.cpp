@@ -50,7 +50,8 @@ void SetDetailGraph(DetailGraph& graph, const Sheet& pane, const std::string& ra
                 all = false;
         }
         if (!all) continue;
-        for (size_t i = 0; i < kFields.size(); ++i) counts[i][static_cast<size_t>(DetailClass(v[i]) - 1)] += 1;
+        for (size_t i = 0; i < kFields.size(); ++i)
+            counts[i][static_cast<size_t>(DetailClass(v[i]) - 1)] += 1;
     }
     PutDetailGraph(graph, counts);
 }
@@ -70,7 +71,8 @@ ChartModel DetailChartModel(const DetailGraph& graph, int n) {
     ChartSeries s;
     s.name = m.title;
     s.colour = kBarColour;
-    for (size_t k = 0; k < c.size(); ++k) s.points.push_back({static_cast<double>(k), static_cast<double>(c[k])});
+    for (size_t k = 0; k < c.size(); ++k)
+        s.points.push_back({static_cast<double>(k), static_cast<double>(c[k])});
     m.series.push_back(std::move(s));
     return m;
 }

@@ -13,7 +13,7 @@ namespace veltrix {
 inline constexpr int kDetailCharts = 6;
 inline constexpr int kDetailClasses = 7;
 // Chart names, and the pane columns they count ("RL", "T前", "T後", "R前", "R後", "MD").
-inline constexpr std::array<const char*, kDetailCharts> kDetailChartNames = {"RL", "T前", "T後",
+inline constexpr std::array<const char*, kDetailCharts> kDetailChartNames = {"RL",  "T前", "T後",
                                                                              "R前", "R後", "MD"};
 
 using DetailCounts = std::array<int, kDetailClasses>;

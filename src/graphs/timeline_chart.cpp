@@ -57,7 +57,8 @@ void ClearGraph(TimelineChart& chart, const std::string& raceLevel) {
     }
 }
 
-void PutGraph(TimelineChart& chart, const Sheet& pane, const std::string& raceDate, const std::string& raceLevel) {
+void PutGraph(TimelineChart& chart, const Sheet& pane, const std::string& raceDate,
+              const std::string& raceLevel) {
     ClearGraph(chart, raceLevel);
     for (int r = 1; r <= pane.rowCount(); ++r) {
         const RowNo row(r);
@@ -101,7 +102,8 @@ ChartModel TimelineChartModel(const TimelineChart& chart) {
         s.name = t.name;
         s.kind = SeriesKind::Bar;
         s.colour = t.colour;
-        for (size_t i = 0; i < t.values.size(); ++i) s.points.push_back({static_cast<double>(i), t.values[i]});
+        for (size_t i = 0; i < t.values.size(); ++i)
+            s.points.push_back({static_cast<double>(i), t.values[i]});
         m.series.push_back(std::move(s));
     }
     return m;

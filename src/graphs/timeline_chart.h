@@ -16,9 +16,9 @@ inline constexpr int kTimelineOptions = 3;
 
 // OptGraphOption.
 enum TimelineOption : int {
-    kGraphSogo = 0,      // "総合能力": 総合 of every run
-    kGraphTaisyo = 1,    // "対象ﾚｰｽ": 総合 of unused runs, and of used runs
-    kGraphRLSogo = 2,    // "RL/総合": RL of every run, and 総合
+    kGraphSogo = 0,    // "総合能力": 総合 of every run
+    kGraphTaisyo = 1,  // "対象ﾚｰｽ": 総合 of unused runs, and of used runs
+    kGraphRLSogo = 2,  // "RL/総合": RL of every run, and 総合
 };
 inline constexpr std::array<const char*, kTimelineOptions> kTimelineCaptions = {"総合能力", "対象ﾚｰｽ",
                                                                                 "RL/総合"};
@@ -49,7 +49,8 @@ int TimelineSlot(int days);
 void ClearGraph(TimelineChart& chart, const std::string& raceLevel);
 // ClearGraph, then every pane row from the top until one without a date, in its
 // week's slot (a later row in the same week wins). raceDate is YYYY/MM/DD.
-void PutGraph(TimelineChart& chart, const Sheet& pane, const std::string& raceDate, const std::string& raceLevel);
+void PutGraph(TimelineChart& chart, const Sheet& pane, const std::string& raceDate,
+              const std::string& raceLevel);
 
 // The chart as the adapter draws it: bars, one category a week.
 ChartModel TimelineChartModel(const TimelineChart& chart);

@@ -32,8 +32,12 @@ struct PaneApp {
     // A click on the runner's name cell.
     void choose(int row) { ChooseRunner(app, RowNo(row)); }
     RunColour colour(int row) const { return PaneRowColour(app.pane.fpsHistory, RowNo(row)); }
-    const std::string& text(int row, int field) const { return app.pane.fpsHistory.text(RowNo(row), ColNo(field)); }
-    const std::string& raceRL(int row) const { return app.raceCard.sheet(kSheetSyuso).text(RowNo(row), sheet1::kRL); }
+    const std::string& text(int row, int field) const {
+        return app.pane.fpsHistory.text(RowNo(row), ColNo(field));
+    }
+    const std::string& raceRL(int row) const {
+        return app.raceCard.sheet(kSheetSyuso).text(RowNo(row), sheet1::kRL);
+    }
     Application app;
 };
 
@@ -163,7 +167,8 @@ TEST(HistoryPane, ClicksOutsideThePaneChangeNothing) {
 TEST(HistoryPane, ScrollsToTheLastTenRuns) {
     for (auto [runs, top] : {std::pair{12, 3}, {10, 1}, {9, 1}, {0, 1}}) {
         CardBuilder b(1);
-        for (int l = 1; l <= runs; ++l) b.add(1, runOn("2008/" + std::string(l < 10 ? "0" : "") + std::to_string(l) + "/01"));
+        for (int l = 1; l <= runs; ++l)
+            b.add(1, runOn("2008/" + std::string(l < 10 ? "0" : "") + std::to_string(l) + "/01"));
         PaneApp p(b);
         p.choose(1);
         EXPECT_EQ(p.app.pane.fpsHistory.rowCount(), runs);

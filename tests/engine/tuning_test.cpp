@@ -1,17 +1,18 @@
 // The tuning window's rules: reading its masked fields, filling them from the
 // parameters, applying them (and rebuilding the race), and saving "TuneInfo"
 // key by key without ever leaving a damaged settings file.
+#include "engine/tuning.h"
+
 #include <gtest/gtest.h>
 
+#include "../racecard/race_fixture.h"
 #include "app/calculate_command.h"
 #include "app/race_commands.h"
 #include "app/tuning_command.h"
 #include "base/encoding.h"
-#include "engine/tuning.h"
 #include "racecard/columns.h"
 #include "racecard/race_card.h"
 #include "support/fake_host.h"
-#include "../racecard/race_fixture.h"
 
 namespace veltrix {
 namespace {
@@ -158,10 +159,11 @@ TEST_F(TuningSave, KeysMissingFromTheFileAreAddedInOrder) {
     Application app;
     app.folders = Folders::under(dir.path());
     ASSERT_FALSE(SaveTuningFields(app, DefaultTuningFields()));
-    EXPECT_EQ(bytes(),
-              "[MarkInfo]\r\nMark=\x81\x9d\r\n[TuneInfo]\r\nAutoTuning=0\r\nRaceLevel=0.30\r\nTimeZenhan=0.00\r\n"
-              "TimeKouhan=0.00\r\nRaceZenhan=0.40\r\nRaceKouhan=0.60\r\nRaceMd=0.00\r\nPace=0.10\r\n"
-              "Kikan=600\r\nKisyu=0.00\r\nChokyo=0.00\r\nCombi=0.00\r\nKyoriWeight=10203050302010\r\n");
+    EXPECT_EQ(
+        bytes(),
+        "[MarkInfo]\r\nMark=\x81\x9d\r\n[TuneInfo]\r\nAutoTuning=0\r\nRaceLevel=0.30\r\nTimeZenhan=0.00\r\n"
+        "TimeKouhan=0.00\r\nRaceZenhan=0.40\r\nRaceKouhan=0.60\r\nRaceMd=0.00\r\nPace=0.10\r\n"
+        "Kikan=600\r\nKisyu=0.00\r\nChokyo=0.00\r\nCombi=0.00\r\nKyoriWeight=10203050302010\r\n");
 }
 
 TEST_F(TuningSave, AFailureBetweenWriteAndRenameLeavesTheFileIntact) {

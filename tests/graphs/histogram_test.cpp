@@ -1,15 +1,17 @@
 // The histogram: classes of width 5 with their edges, only the pane's used
 // runs with all six figures counted, the class labels.
+#include "graphs/histogram.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/history_pane.h"
-#include "graphs/histogram.h"
 #include "racecard/columns.h"
 
 namespace veltrix {
 namespace {
 
-constexpr std::array<int, 6> kFields = {run::kRL, run::kTZenhan, run::kTKouhan, run::kRZenhan, run::kRKouhan, run::kMD};
+constexpr std::array<int, 6> kFields = {run::kRL,      run::kTZenhan, run::kTKouhan,
+                                        run::kRZenhan, run::kRKouhan, run::kMD};
 
 void addRow(Sheet& s, const std::array<std::string, 6>& figures, Rgb back) {
     const RowNo r(s.rowCount() + 1);
@@ -37,8 +39,8 @@ TEST(Histogram, CountsTheUsedRunsWithAllSixFigures) {
     Sheet& s = pane.fpsHistory;
     addRow(s, {"37.5", "62.5", "50.0", "45.0", "55.0", "30.0"}, kPaneUsed);
     addRow(s, {"37.4", "62.4", "50.0", "45.0", "55.0", "70.0"}, kPaneUsed);
-    addRow(s, {"", "", "", "", "", ""}, kPaneUsed);                          // used, no figures
-    addRow(s, {"50.0", "50.0", "", "50.0", "50.0", "50.0"}, kPaneUsed);      // one figure missing
+    addRow(s, {"", "", "", "", "", ""}, kPaneUsed);                      // used, no figures
+    addRow(s, {"50.0", "50.0", "", "50.0", "50.0", "50.0"}, kPaneUsed);  // one figure missing
     addRow(s, {"50.0", "50.0", "50.0", "50.0", "50.0", "50.0"}, kPaneUnused);
     addRow(s, {"50.0", "50.0", "50.0", "50.0", "50.0", "50.0"}, kPaneGrey);
     DetailGraph g;

@@ -1,9 +1,10 @@
 // The R-index timeline chart: weekly slots back from the race, the options'
 // series, the fixed axis and "RL基準", and the chart model the adapter draws.
+#include "graphs/timeline_chart.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/history_pane.h"
-#include "graphs/timeline_chart.h"
 #include "racecard/columns.h"
 
 namespace veltrix {
@@ -34,7 +35,9 @@ Sheet paneOf(const std::vector<PaneRow>& rows) {
     return s;
 }
 
-double at(const TimelineChart& c, size_t series, int slot) { return c.series[series].values[static_cast<size_t>(slot - 1)]; }
+double at(const TimelineChart& c, size_t series, int slot) {
+    return c.series[series].values[static_cast<size_t>(slot - 1)];
+}
 
 TEST(TimelineChart, AWeekASlotBackFromTheRace) {
     EXPECT_EQ(TimelineSlot(1), 233);
@@ -53,13 +56,14 @@ TEST(TimelineChart, AWeekASlotBackFromTheRace) {
 TEST(TimelineChart, RunsLandInTheirWeekAndTheLaterRowWins) {
     TimelineChart c;
     // 2009/01/16 is 1 day back; 2009/01/12 and 2009/01/10 share the week 5-8 days back.
-    PutGraph(c, paneOf({{"2004/08/27", "41.0", ""},  // 1604 days: slot 3
-                        {"2004/07/01", "44.0", ""},  // more than 232 weeks: not drawn
-                        {"2009/01/10", "52.0", ""},
-                        {"2009/01/12", "53.5", ""},
-                        {"2009/01/16", "", ""},  // no 総合: 0
-                        {"", "99.0", ""},        // the first row without a date ends the pane
-                        {"2009/01/16", "70.0", ""}}),
+    PutGraph(c,
+             paneOf({{"2004/08/27", "41.0", ""},  // 1604 days: slot 3
+                     {"2004/07/01", "44.0", ""},  // more than 232 weeks: not drawn
+                     {"2009/01/10", "52.0", ""},
+                     {"2009/01/12", "53.5", ""},
+                     {"2009/01/16", "", ""},  // no 総合: 0
+                     {"", "99.0", ""},        // the first row without a date ends the pane
+                     {"2009/01/16", "70.0", ""}}),
              kRaceDate, "");
     ASSERT_EQ(c.series.size(), 1u);
     EXPECT_EQ(at(c, 0, 232), 53.5);

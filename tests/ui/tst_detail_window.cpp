@@ -41,7 +41,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("ヒストグラム"));
-        const char* names[] = {"mscRaceLevel", "mscTimeZenhan", "mscTimeKouhan",
+        const char* names[] = {"mscRaceLevel",  "mscTimeZenhan", "mscTimeKouhan",
                                "mscRaceZenhan", "mscRaceKouhan", "mscRaceMd"};
         for (int n = 0; n < 6; ++n) {
             QCOMPARE(w.chart(n)->objectName(), QString::fromLatin1(names[n]));

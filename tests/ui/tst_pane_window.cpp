@@ -24,10 +24,10 @@
 #include <memory>
 #include <numeric>
 
+#include "app/calculate_command.h"
 #include "app/gui/frmStartup.h"
 #include "app/gui/frmSyusohyo.h"
 #include "app/gui/history_area.h"
-#include "app/calculate_command.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "engine/gui/frmSelect.h"
@@ -54,7 +54,9 @@ QString screenshotDir() {
     return dir;
 }
 
-QColor background(const SheetModel* m, int row) { return m->data(m->index(row, 1), Qt::BackgroundRole).value<QColor>(); }
+QColor background(const SheetModel* m, int row) {
+    return m->data(m->index(row, 1), Qt::BackgroundRole).value<QColor>();
+}
 
 QColor qColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
@@ -91,17 +93,21 @@ class TestPaneWindow : public QObject {
         int best = -1;
         for (int r = 1; r <= probe.store.RaceCount; ++r) {
             const std::string& label = probe.store.RaceLabel[r];
-            if (label.find(" 障") != std::string::npos || label.find("３歳以上") == std::string::npos) continue;
+            if (label.find(" 障") != std::string::npos || label.find("３歳以上") == std::string::npos)
+                continue;
             QVERIFY(!OpenRace(probe, probe.store.RaceIdList[r], label, pump));
             QVERIFY(!Calculate(probe));
             // Used runs first, then runs in all: a pane with every colour and a full histogram.
             for (int row = 1; row <= probe.raceCard.sheet(kSheetSyuso).rowCount(); ++row) {
-                const int runner = FindUmaban(probe.raceCard, probe.raceCard.sheet(kSheetSyuso).text(RowNo(row), card::kUmaCode));
+                const int runner = FindUmaban(
+                    probe.raceCard, probe.raceCard.sheet(kSheetSyuso).text(RowNo(row), card::kUmaCode));
                 if (runner < 1 || runner > probe.raceCard.pastRuns.rows()) continue;
                 const int n = probe.raceCard.pastRuns.slotCount(runner);
                 int used = 0;
-                for (int l = 1; l <= n; ++l) used += probe.raceCard.pastRuns.at(runner, l, run::kUseFlag) == "ON";
-                if (used * 1000 + n > best) best = used * 1000 + n, raceId_ = probe.store.RaceIdList[r], label_ = label, row_ = row;
+                for (int l = 1; l <= n; ++l)
+                    used += probe.raceCard.pastRuns.at(runner, l, run::kUseFlag) == "ON";
+                if (used * 1000 + n > best)
+                    best = used * 1000 + n, raceId_ = probe.store.RaceIdList[r], label_ = label, row_ = row;
             }
         }
         QVERIFY2(best >= 2000, "no runner with two used runs in the generated week");
@@ -234,7 +240,8 @@ private slots:
         // "RL基準" centres the axis on the race level.
         QTest::mouseClick(main.historyArea()->chkGraphOption(), Qt::LeftButton);
         QVERIFY(app_->timeline.rlBase);
-        auto* axis = qobject_cast<QValueAxis*>(main.historyArea()->mscGraph()->chart()->axes(Qt::Vertical).value(0));
+        auto* axis =
+            qobject_cast<QValueAxis*>(main.historyArea()->mscGraph()->chart()->axes(Qt::Vertical).value(0));
         QVERIFY(axis);
         QCOMPARE(axis->max() - axis->min(), 20.0);
         QTest::mouseClick(main.historyArea()->chkGraphOption(), Qt::LeftButton);
@@ -265,7 +272,8 @@ private slots:
                 const QList<QList<qreal>> bars = barValues(detail->chart(n));
                 if (bars.size() != 1 || bars[0].size() != 7) return false;
                 for (int k = 0; k < 7; ++k)
-                    if (bars[0][k] != app_->detail.counts[static_cast<size_t>(n)][static_cast<size_t>(k)]) return false;
+                    if (bars[0][k] != app_->detail.counts[static_cast<size_t>(n)][static_cast<size_t>(k)])
+                        return false;
             }
             return true;
         };

@@ -80,7 +80,8 @@ private slots:
             QVERIFY2(groups.contains(QString::fromUtf8(g)), g);
         QStringList captions;
         for (auto* l : w.findChildren<QLabel*>()) captions << l->text();
-        for (const char* c : {"RL", "T前", "T後", "R前", "R後", "MD", "P傾", "騎X", "調X", "共X", "距離 -3", "距離 +3"})
+        for (const char* c :
+             {"RL", "T前", "T後", "R前", "R後", "MD", "P傾", "騎X", "調X", "共X", "距離 -3", "距離 +3"})
             QVERIFY2(captions.contains(QString::fromUtf8(c)), c);
     }
 

@@ -108,7 +108,8 @@ void HistoryArea::menuRequested(const QPoint& pos) {
 
 void HistoryArea::optionClicked() {
     try {
-        SetGraphOption(app_, options_->checkedId() < 0 ? 0 : options_->checkedId(), chkGraphOption_->isChecked());
+        SetGraphOption(app_, options_->checkedId() < 0 ? 0 : options_->checkedId(),
+                       chkGraphOption_->isChecked());
     } catch (const std::exception&) {
         // The chart keeps what it showed.
     }

@@ -22,7 +22,7 @@ namespace {
 
 // The window's names of the weight fields, in field order.
 constexpr std::array<const char*, kTuneWeights> kWeightNames = {
-    "mskedRaceLevel", "mskedZenH", "mskedAgaH", "mskedZenR", "mskedAgaR",
+    "mskedRaceLevel", "mskedZenH", "mskedAgaH",  "mskedZenR",   "mskedAgaR",
     "mskedMd",        "mskedPace", "mskedKisyu", "mskedChokyo", "mskedKisCho"};
 
 // A masked entry with a fixed decimal point: "#.##" or "#.#".
@@ -52,21 +52,26 @@ frmTuning::frmTuning(Application& app, QWidget* raceCard) : QDialog(raceCard), a
     auto* time = new QGroupBox(QStringLiteral("タイム重み"), this);
     auto* timeGrid = new QGridLayout(time);
     for (int i = kTuneRaceLevel; i <= kTunePace; ++i) {
-        msked_[static_cast<size_t>(i)] = maskedField(time, QString::fromLatin1(kWeightNames[static_cast<size_t>(i)]), "0.00;_");
-        addCaptioned(timeGrid, i, 4, kTuneWeightCaptions[static_cast<size_t>(i)], msked_[static_cast<size_t>(i)]);
+        msked_[static_cast<size_t>(i)] =
+            maskedField(time, QString::fromLatin1(kWeightNames[static_cast<size_t>(i)]), "0.00;_");
+        addCaptioned(timeGrid, i, 4, kTuneWeightCaptions[static_cast<size_t>(i)],
+                     msked_[static_cast<size_t>(i)]);
     }
     auto* person = new QGroupBox(QStringLiteral("騎手・調教師重み"), this);
     auto* personGrid = new QGridLayout(person);
     for (int i = kTuneKisyu; i <= kTuneCombi; ++i) {
-        msked_[static_cast<size_t>(i)] = maskedField(person, QString::fromLatin1(kWeightNames[static_cast<size_t>(i)]), "0.00;_");
+        msked_[static_cast<size_t>(i)] =
+            maskedField(person, QString::fromLatin1(kWeightNames[static_cast<size_t>(i)]), "0.00;_");
         addCaptioned(personGrid, i - kTuneKisyu, 3, kTuneWeightCaptions[static_cast<size_t>(i)],
                      msked_[static_cast<size_t>(i)]);
     }
     auto* kyori = new QGroupBox(QStringLiteral("距離重み"), this);
     auto* kyoriGrid = new QGridLayout(kyori);
     for (int i = 0; i < kTuneKyori; ++i) {
-        mskedKyori_[static_cast<size_t>(i)] = maskedField(kyori, QStringLiteral("mskedKyori%1").arg(i), "0.0;_");
-        addCaptioned(kyoriGrid, i, 4, kTuneKyoriCaptions[static_cast<size_t>(i)], mskedKyori_[static_cast<size_t>(i)]);
+        mskedKyori_[static_cast<size_t>(i)] =
+            maskedField(kyori, QStringLiteral("mskedKyori%1").arg(i), "0.0;_");
+        addCaptioned(kyoriGrid, i, 4, kTuneKyoriCaptions[static_cast<size_t>(i)],
+                     mskedKyori_[static_cast<size_t>(i)]);
     }
     auto* period = new QGroupBox(QStringLiteral("対象期間"), this);
     auto* periodRow = new QHBoxLayout(period);
@@ -78,7 +83,8 @@ frmTuning::frmTuning(Application& app, QWidget* raceCard) : QDialog(raceCard), a
 
     chkAutoTuning_ = new QCheckBox(QStringLiteral("予測自動調整ON"), this);
     chkAutoTuning_->setObjectName(QStringLiteral("chkAutoTuning"));
-    connect(chkAutoTuning_, &QCheckBox::clicked, this, [this](bool checked) { SetAutoTuning(app_, checked); });
+    connect(chkAutoTuning_, &QCheckBox::clicked, this,
+            [this](bool checked) { SetAutoTuning(app_, checked); });
 
     cmdInit_ = new QPushButton(QStringLiteral("初期値に戻す"), this);
     cmdInit_->setObjectName(QStringLiteral("cmdInit"));
