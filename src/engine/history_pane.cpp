@@ -109,11 +109,13 @@ RunColour ColourOfRun(const PastRuns& runs, int runner, int l, std::string_view 
 bool DrawHistory(HistoryPane& pane, const RaceCard& card, const SelectPalette& palette,
                  const Settings& settings, const std::string& umaCode) {
     if (umaCode.empty()) return true;
-    const int runner = FindUmaban(card, umaCode);
-    // A horse number beyond the past runs' rows has none stored.
-    if (runner < 1 || runner > card.pastRuns.rows()) return true;
+    int runner = FindUmaban(card, umaCode);
+    if (runner < 1) return true;
     const PastRuns& runs = card.pastRuns;
-    const int n = runs.slotCount(runner);
+    // A horse number beyond the past runs' rows has none stored: an empty pane,
+    // never the runs of the runner shown before.
+    if (runner > runs.rows()) runner = 0;
+    const int n = runner > 0 ? runs.slotCount(runner) : 0;
     const std::string raceDate = RaceDateOfLabel(card.lblRace);
 
     Sheet& s = pane.fpsHistory;

@@ -197,6 +197,25 @@ TEST(HistoryPane, ChoosingAnotherRunnerRedrawsAndTheSameRunnerDoesNothing) {
     EXPECT_EQ(p.app.pane.fpsHistory.revision(), revision);
 }
 
+TEST(HistoryPane, ARunnerWithoutStoredRunsEmptiesThePane) {
+    CardBuilder b(2);
+    b.add(1, runOn("2008/06/01"));
+    PaneApp p(b);
+    p.choose(1);
+    p.choose(2);
+    EXPECT_EQ(p.app.pane.fpsHistory.rowCount(), 0);
+    EXPECT_EQ(p.app.pane.umaCode, "U2");
+    // A horse number past the rows of the past runs has none either.
+    p.app.raceCard.sheet(kSheetSyuso).setText(RowNo(1), card::kNo, "7");
+    p.choose(1);
+    EXPECT_EQ(p.app.pane.fpsHistory.rowCount(), 0);
+    EXPECT_EQ(p.app.pane.umaCode, "U1");
+    EXPECT_TRUE(ClickHistoryRun(p.app, RowNo(1)));
+    // An UmaCode not on the race card changes nothing.
+    EXPECT_TRUE(DrawHistory(p.app.pane, p.app.raceCard, p.app.palette, p.app.settings, "U9"));
+    EXPECT_EQ(p.app.pane.umaCode, "U1");
+}
+
 TEST(HistoryPane, RebuildingTheRaceEmptiesThePane) {
     CardBuilder b(1);
     b.add(1, runOn("2008/06/01"));
