@@ -19,6 +19,7 @@ enum class Change {
     HideSecondaryWindows,  // another window is about to open over the race card
     CommandStarted,        // a command runs: no window takes input until it has finished
     CommandFinished,
+    CancelWithdrawn,  // a cancel was answered No: the command goes on, its cancel control live again
 };
 
 class ChangeNotifier;
