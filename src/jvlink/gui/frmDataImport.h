@@ -42,6 +42,7 @@ public:
 public slots:
     void cmdGetDataThisWeek_Click();
     void cmdGetDataTokubetsu_Click();
+    void cmdGetRaceData_Click();
     void cmdConfigJVLink_Click();
     void cmdCancel_Click();
 
