@@ -150,7 +150,7 @@ private:
         if (day != resumeDay_) {
             // Everything before this day is on disk before the state file says so.
             if (!flush()) return RecordUse::Failed;
-            if (WriteDatabaseInfo(ctx_.dataFolder, std::string(day) + "000000", info_.state) < 0)
+            if (WriteResumePoint(ctx_.dataFolder, std::string(day), info_.state) < 0)
                 return RecordUse::Failed;
             resumeDay_ = day;
         } else if (raceId != pendingRace_ && !flush()) {

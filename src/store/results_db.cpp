@@ -78,6 +78,19 @@ int WriteDatabaseInfo(const fs::path& dataFolder, const std::string& stamp, cons
     return w.saveAtomically(dataFolder / kDatabaseInfoName) ? 0 : -1;
 }
 
+int WriteResumePoint(const fs::path& dataFolder, const std::string& day, const std::string& state) {
+    FieldWriter w;
+    w.quoted(day + "000000").quoted(state).endLine();
+    const auto bytes = Utf8ToCp932(w.text());
+    const fs::path path = dataFolder / kDatabaseInfoName;
+    fs::path tmp = path;
+    tmp += ".tmp";
+    if (!bytes || !WriteFileBytes(tmp, *bytes)) return -1;
+    std::error_code ec;
+    fs::rename(tmp, path, ec);
+    return ec ? -1 : 0;
+}
+
 std::optional<fs::path> SeisekiRaceFilePath(const fs::path& dataFolder, const std::string& raceId) {
     if (!IsRaceId(raceId)) return std::nullopt;
     return dataFolder / raceId.substr(0, 4) / raceId;

@@ -59,9 +59,15 @@ bool IsDatabaseStamp(std::string_view stamp);
 // 14 digits beginning with "20", is rewritten as kSetupStamp, kStateSetup and
 // that is returned. 0, or -1 when the file cannot be written.
 int ReadDatabaseInfo(const std::filesystem::path& dataFolder, DatabaseInfo& info);
-// Replaces the state file atomically with the one record. 0 or -1.
+// Replaces the state file atomically with the one record, flushed to the disk. 0 or -1.
 int WriteDatabaseInfo(const std::filesystem::path& dataFolder, const std::string& stamp,
                       const std::string& state);
+// The state file with day (yyyymmdd) + "000000" and the state: the resume point
+// a build records for every race day it starts. Replaced by a rename like
+// WriteDatabaseInfo but not flushed: a build records a hundred a year, and the
+// rename alone keeps the file whole when the process dies. 0 or -1.
+int WriteResumePoint(const std::filesystem::path& dataFolder, const std::string& day,
+                     const std::string& state);
 
 // DataFolder/<first four characters>/<race id>; nullopt unless raceId is 16 digits.
 std::optional<std::filesystem::path> SeisekiRaceFilePath(const std::filesystem::path& dataFolder,

@@ -449,8 +449,10 @@ protected:
             // kill left is dated no later than the stamp it left.
             DatabaseInfo left;
             ASSERT_EQ(ReadDatabaseInfo(killed, left), 0);
-            for (const auto& [path, bytes] : tree(killed))
-                if (path != "databaseinfo") EXPECT_LE(path.substr(5, 8), left.stamp.substr(0, 8)) << path;
+            for (const auto& [path, bytes] : tree(killed)) {
+                if (path == "databaseinfo") continue;
+                EXPECT_LE(path.substr(5, 8), left.stamp.substr(0, 8)) << path;
+            }
             ASSERT_EQ(build(killed), 0);
             EXPECT_EQ(jv->opens.back().fromTime, left.stamp);
             EXPECT_EQ(tree(killed), expected);

@@ -86,10 +86,14 @@ TEST_F(ResultsDbTest, StateFileIsReplacedWholeAndFailuresAreReported) {
     ASSERT_EQ(WriteDatabaseInfo(dir.path(), "20090118000000", "S"), 0);
     EXPECT_EQ(infoBytes(), "\"20090118000000\",\"S\"\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "databaseinfo.tmp"));
+    ASSERT_EQ(WriteResumePoint(dir.path(), "20090119", "N"), 0);
+    EXPECT_EQ(infoBytes(), "\"20090119000000\",\"N\"\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "databaseinfo.tmp"));
 
     // A data folder that is not there: nothing can be written, and reading says so.
     const fs::path gone = dir.path() / "gone";
     EXPECT_EQ(WriteDatabaseInfo(gone, "20090118000000", "S"), -1);
+    EXPECT_EQ(WriteResumePoint(gone, "20090118", "S"), -1);
     DatabaseInfo got;
     EXPECT_EQ(ReadDatabaseInfo(gone, got), -1);
 }
