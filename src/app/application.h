@@ -4,6 +4,8 @@
 #include "base/changes.h"
 #include "base/folders.h"
 #include "engine/select_palette.h"
+#include "betting/betting.h"
+#include "graphs/heatmap.h"
 #include "racecard/race_card_state.h"
 #include "store/condition_table.h"
 #include "store/race_tables.h"
@@ -20,6 +22,8 @@ struct Application {
     RaceTables raceTables;   // the race on show: odds, forecast, result, bet list, marks
     RaceCard raceCard;       // the race card grid and the current race
     SelectPalette palette;   // which past runs the calculation uses
+    Betting betting;         // the odds view's selection and the bet list
+    Heatmap heatmap;         // the heat map's options and grid
     ChangeNotifier changes;  // what the windows hear of the state above
 };
 

@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "betting/betting.h"
 #include "engine/select_palette.h"
+#include "graphs/heatmap.h"
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 
@@ -22,6 +24,7 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
         card.RaceDate = raceId.size() >= 8
                             ? raceId.substr(0, 4) + "/" + raceId.substr(4, 2) + "/" + raceId.substr(6, 2)
                             : std::string();
+        ResetBetting(app.betting);
         RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
         EmptySheets(card);
         card.kekkaLoaded = read.kekka;
@@ -29,7 +32,12 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
         card.lastUmaCode.clear();
         if (FillRaceCard(card, app.store, app.raceTables, raceId)) return true;
         FillPerRaceColumns(card, app.raceTables, read.odds, read.mining, read.kekka);
-        if (read.kaime) app.changes.notify(Change::BetListLoaded);
+        if (read.odds && app.raceTables.odds.OddsCount > 0)
+            PutOddsView(card, app.raceTables.odds, app.betting.oddsView);
+        if (read.kaime) {
+            RestoreKaimeList(app.betting, card, app.raceTables);
+            app.changes.notify(Change::BetListLoaded);
+        }
         rebuildPastRuns(app, pump);
         return false;
     } catch (const std::exception&) {
@@ -47,9 +55,11 @@ bool RefreshRace(Application& app, const std::string& raceId, Pump& pump) {
         ShowKekkaColumns(card, card.kekkaLoaded);
         card.HistoryUmaban.clear();
         card.OddsUmaban.clear();
+        app.betting.oddsView.clearSelection();
         card.lastUmaCode.clear();
         if (FillRaceCard(card, app.store, app.raceTables, raceId)) return true;
         FillPerRaceColumns(card, app.raceTables, true, true, card.kekkaLoaded);
+        if (app.raceTables.odds.OddsCount > 0) PutOddsView(card, app.raceTables.odds, app.betting.oddsView);
         // The rebuilt sheet 2 lost its colours; the race is the same.
         SetRaceJyoken(card.sheet(kSheetKeibajo), card.lblRace, app.store.DataMode);
         rebuildPastRuns(app, pump);
@@ -79,6 +89,7 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
         card.RaceTrackCode.clear();
         card.lblRace = label;
         ClearForm(app.palette);
+        ClearForm(app.heatmap);
         // The secondary windows lose what they showed of the old race.
         app.changes.notify(Change::RaceCardReset);
         if (LoadRace(app, raceId, pump)) return true;
@@ -95,6 +106,8 @@ void ResetData(Application& app) {
     ResetRaceCard(app.raceCard);
     app.raceTables.clear();
     ClearForm(app.palette);
+    ResetBetting(app.betting);
+    ClearForm(app.heatmap);
     app.changes.notify(Change::RaceCardReset);
 }
 

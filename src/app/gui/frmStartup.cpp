@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <exception>
 #include <memory>
 
@@ -11,8 +12,11 @@
 #include "app/gui/frmSyusohyo.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
+#include "betting/gui/frmKaimeList.h"
 #include "engine/gui/frmSelect.h"
+#include "graphs/gui/frmHeatmap.h"
 #include "jvlink/gui/frmDataImport.h"
+#include "service/gui/frmAnalyzeData.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
@@ -57,7 +61,10 @@ public:
         // The import window exists from here on (hidden), owned by the main window: its
         // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
+        AttachAnalyzeWindow(*main_, app_);
         AttachSelectWindow(*main_, app_);
+        AttachKaimeListWindow(*main_, app_);
+        AttachHeatmapWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
@@ -97,6 +104,12 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
     return window;
 }
 
+frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmAnalyzeData(app, &main);
+    QObject::connect(&main, &frmSyusohyo::analyzeWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
+
 frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app) {
     auto* window = new frmSelect(app, &main);
     main.addSecondaryWindow(window);
@@ -105,6 +118,27 @@ frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app) {
             window->show();
             window->raise();
             window->activateWindow();
+        });
+    return window;
+}
+
+frmKaimeList* AttachKaimeListWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmKaimeList(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuKaimeList")))
+        QObject::connect(item, &QAction::triggered, window, [window] {
+            window->showNormal();
+            MakeTopMost(window);
+        });
+    return window;
+}
+
+frmHeatmap* AttachHeatmapWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmHeatmap(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuHeatmap")))
+        QObject::connect(item, &QAction::triggered, window, [window, &main] {
+            window->mnuHeatmap_Click(main.fpsSyuso()->mapToGlobal(QPoint(0, 0)));
         });
     return window;
 }

@@ -14,6 +14,7 @@
 #include "ui/qt_host.h"
 
 class QAction;
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -55,6 +56,8 @@ public:
     QMenu* mnuOdds() const { return mnuOdds_; }
     QMenu* mnuMark() const { return mnuMark_; }
     QMenu* mnuRace() const { return mnuRace_; }
+    // "ODDS FILTER": the odds sheet's combination odds coloured by their value ratio.
+    QCheckBox* chkOddsFilter() const { return chkOddsFilter_; }
     QLabel* lblRace() const { return lblRace_; }
     QTabWidget* fpsSyuso() const { return fpsSyuso_; }
     QTableView* fpsHistory() const { return fpsHistory_; }
@@ -69,6 +72,8 @@ public slots:
     bool RefreshRace();
     // mnuRaceInfoImport and a click on lblRace.
     void openImportWindow();
+    // mnuFileImport.
+    void openAnalyzeWindow();
     void openHelp();
     void openMakerSite();
     void showVersionWindow();
@@ -78,6 +83,8 @@ signals:
     void runnerSelected(int row, const QString& umaCode);
     // The import window is shown modally by whoever owns it.
     void importWindowRequested();
+    // The same for the analysis-file import window.
+    void analyzeWindowRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +99,9 @@ private:
     void ClearScoreLabel();
     void headerClicked(int sheetNo, int section);
     void cellClicked(int sheetNo, const QModelIndex& index);
+    // A right-click on a race card sheet: the mark menu on the mark and name
+    // columns, the odds menu on the odds sheet's odds columns.
+    void contextMenuRequested(int sheetNo, const QPoint& pos);
     void changed(Change change);
     // The commands that need an open race follow lblRace.
     void enableRaceCommands(bool enabled);
@@ -106,6 +116,8 @@ private:
     QMenu* mnuOdds_ = nullptr;
     QMenu* mnuMark_ = nullptr;
     QMenu* mnuRace_ = nullptr;
+    QCheckBox* chkOddsFilter_ = nullptr;
+    RowNo markRow_;  // the row the mark menu was opened on
     QLabel* lblRace_ = nullptr;
     QLabel* lblJRV_ = nullptr;
     QTabWidget* fpsSyuso_ = nullptr;
