@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/pane_commands.h"
 #include "app/race_commands.h"
 #include "engine/calculation.h"
 #include "racecard/race_card.h"
@@ -15,6 +16,7 @@ bool Calculate(Application& app) {
         if (app.palette.cboKikan >= 0)
             app.settings.Kikan = static_cast<short>((app.palette.cboKikan + 1) * 100);
         CalculateRace(app.raceCard, app.palette, app.settings, app.conditions, app.store.DataMode);
+        RedrawPaneAfterCalculation(app);
         app.changes.notify(Change::CalculationDone);
         return false;
     } catch (const std::exception&) {

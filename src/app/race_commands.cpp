@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "betting/betting.h"
+#include "app/pane_commands.h"
 #include "engine/select_palette.h"
 #include "graphs/heatmap.h"
 #include "racecard/race_card.h"
@@ -26,6 +27,7 @@ bool LoadRace(Application& app, const std::string& raceId, Pump& pump) {
                             : std::string();
         ResetBetting(app.betting);
         RaceFilesRead read = LoadRaceFiles(app.folders, raceId, app.raceTables);
+        ClearPaneAndCharts(app);
         EmptySheets(card);
         card.kekkaLoaded = read.kekka;
         ShowKekkaColumns(card, read.kekka);
@@ -51,6 +53,8 @@ bool RefreshRace(Application& app, const std::string& raceId, Pump& pump) {
     CommandScope command(app.changes);
     try {
         ClearRelateLabel(card);
+        // The switched-off runs go with the past runs they belong to.
+        ClearPaneAndCharts(app);
         EmptySheets(card);
         ShowKekkaColumns(card, card.kekkaLoaded);
         card.HistoryUmaban.clear();
@@ -104,6 +108,7 @@ bool OpenRace(Application& app, const std::string& raceId, const std::string& la
 
 void ResetData(Application& app) {
     ResetRaceCard(app.raceCard);
+    ClearPaneAndCharts(app);
     app.raceTables.clear();
     ClearForm(app.palette);
     ResetBetting(app.betting);
@@ -113,6 +118,7 @@ void ResetData(Application& app) {
 
 bool ChooseRunner(Application& app, RowNo row) {
     if (!MarkChosenRunner(app.raceCard, row)) return false;
+    ShowRunnerHistory(app, app.raceCard.lastUmaCode);
     app.changes.notify(Change::RunnerChosen);
     return true;
 }

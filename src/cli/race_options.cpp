@@ -3,7 +3,9 @@
 #include <ostream>
 
 #include "app/race_commands.h"
+#include "base/fields.h"
 #include "cli/program_folder.h"
+#include "racecard/columns.h"
 
 namespace veltrix::cli {
 
@@ -38,8 +40,9 @@ void AddCalculateOptions(CLI::App& cmd, CalculateArgs& args) {
         ->needs(calculate);
 }
 
-bool ShowRace(Context& ctx, Application& app, const std::string& raceId, const CalculateArgs& calc) {
-    if (OpenStoredWeek(ctx, app, calc.calculate)) return true;
+bool ShowRace(Context& ctx, Application& app, const std::string& raceId, const CalculateArgs& calc,
+              bool readSettings) {
+    if (OpenStoredWeek(ctx, app, calc.calculate || readSettings)) return true;
     std::string label;
     for (int r = 1; r <= app.store.RaceCount; ++r)
         if (app.store.RaceIdList[r] == raceId) label = app.store.RaceLabel[r];
@@ -63,6 +66,19 @@ bool ShowRace(Context& ctx, Application& app, const std::string& raceId, const C
         return true;
     }
     return false;
+}
+
+bool ChooseHorse(Context& ctx, Application& app, long long horse) {
+    const Sheet& s1 = app.raceCard.sheet(kSheetSyuso);
+    for (int r = 1; r <= s1.rowCount(); ++r) {
+        if (ParseInteger(s1.text(RowNo(r), card::kNo)) != horse) continue;
+        // The runner shown already stays chosen.
+        if (s1.text(RowNo(r), card::kUmaCode) != app.raceCard.lastUmaCode) ChooseRunner(app, RowNo(r));
+        if (!app.pane.umaCode.empty()) return false;
+        break;
+    }
+    ctx.err << "no runner with horse number " << horse << " on the race card\n";
+    return true;
 }
 
 }  // namespace veltrix::cli

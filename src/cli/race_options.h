@@ -22,8 +22,14 @@ struct CalculateArgs {
 };
 void AddCalculateOptions(CLI::App& cmd, CalculateArgs& args);
 
-// Start-up (with the settings when calculating), then the race opened and,
-// with --calculate, calculated. True on failure, with one line on standard error.
-bool ShowRace(Context& ctx, Application& app, const std::string& raceId, const CalculateArgs& calc);
+// Start-up (with the settings when calculating or when readSettings is set),
+// then the race opened and, with --calculate, calculated. True on failure, with
+// one line on standard error.
+bool ShowRace(Context& ctx, Application& app, const std::string& raceId, const CalculateArgs& calc,
+              bool readSettings = false);
+
+// Chooses the runner with horse number horse on the race card, as a click on its
+// name does. True on failure (no such runner), with one line on standard error.
+bool ChooseHorse(Context& ctx, Application& app, long long horse);
 
 }  // namespace veltrix::cli

@@ -15,6 +15,8 @@
 #include "betting/gui/frmKaimeList.h"
 #include "engine/gui/frmSelect.h"
 #include "graphs/gui/frmHeatmap.h"
+#include "engine/gui/frmTuning.h"
+#include "graphs/gui/frmDetail.h"
 #include "jvlink/gui/frmDataImport.h"
 #include "service/gui/frmAnalyzeData.h"
 #include "store/settings.h"
@@ -65,6 +67,8 @@ public:
         AttachSelectWindow(*main_, app_);
         AttachKaimeListWindow(*main_, app_);
         AttachHeatmapWindow(*main_, app_);
+        AttachDetailWindow(*main_, app_);
+        AttachTuningWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
@@ -141,6 +145,19 @@ frmHeatmap* AttachHeatmapWindow(frmSyusohyo& main, Application& app) {
             window->mnuHeatmap_Click(main.fpsSyuso()->mapToGlobal(QPoint(0, 0)));
         });
     return window;
+}
+
+frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmDetail(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuDetail")))
+        QObject::connect(item, &QAction::triggered, window, &frmDetail::openFromMenu);
+    return window;
+}
+
+void AttachTuningWindow(frmSyusohyo& main, Application& app) {
+    if (QAction* item = main.menuItem(QStringLiteral("mnuTune")))
+        QObject::connect(item, &QAction::triggered, &main, [&main, &app] { ShowTuningWindow(app, &main); });
 }
 
 int RunVeltrix(QApplication& app) {

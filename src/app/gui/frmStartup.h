@@ -9,6 +9,7 @@ namespace veltrix::ui {
 
 class frmAnalyzeData;
 class frmDataImport;
+class frmDetail;
 class frmSelect;
 class frmHeatmap;
 class frmKaimeList;
@@ -30,6 +31,14 @@ frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app);
 // Creates the selection palette beside the main window, which owns it; the
 // main window's palette menu item shows it.
 frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app);
+
+// Creates the histogram window beside the main window, which owns it; the
+// main window's histogram menu item shows it.
+frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app);
+
+// Connects the main window's tuning menu item: the secondary windows are
+// hidden and the tuning window is shown modally.
+void AttachTuningWindow(frmSyusohyo& main, Application& app);
 
 // Start-up sequence of the desktop program; returns the process exit code.
 int RunVeltrix(QApplication& app);

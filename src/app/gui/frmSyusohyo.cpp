@@ -22,6 +22,7 @@
 
 #include "app/betting_commands.h"
 #include "app/gui/frmVersion.h"
+#include "app/gui/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "ui/grid_view.h"
@@ -252,12 +253,13 @@ void frmSyusohyo::buildCentralArea() {
     chartArea_ = new QFrame(lower);
     chartArea_->setObjectName(QStringLiteral("fraChart"));
     chartArea_->setFrameShape(QFrame::StyledPanel);
-    chartArea_->setMinimumWidth(280);
+    chartArea_->setMinimumWidth(380);
     lower->addWidget(fpsHistory_);
     lower->addWidget(chartArea_);
     lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 1);
+    lower->setStretchFactor(1, 2);
     outer->addWidget(lower, 2);
+    historyArea_ = new HistoryArea(app_, fpsHistory_, chartArea_, mnuRace_, lblJRV_, this);
 
     setCentralWidget(central);
 }
@@ -291,7 +293,8 @@ void frmSyusohyo::ResetDataCombo() {
 }
 
 void frmSyusohyo::enableRaceCommands(bool enabled) {
-    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
+    // The histogram shows the pane of a race on show: without one it has nothing to open on.
+    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph", "mnuDetail"})
         menuItem(QString::fromLatin1(name))->setEnabled(enabled);
     if (enabled) menuItem(QStringLiteral("mnuFileImport"))->setEnabled(true);
 }

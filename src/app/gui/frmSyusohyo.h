@@ -28,6 +28,8 @@ class SheetModel;
 
 namespace veltrix::ui {
 
+class HistoryArea;
+
 class frmSyusohyo final : public QMainWindow {
     Q_OBJECT
 public:
@@ -61,6 +63,9 @@ public:
     QLabel* lblRace() const { return lblRace_; }
     QTabWidget* fpsSyuso() const { return fpsSyuso_; }
     QTableView* fpsHistory() const { return fpsHistory_; }
+    // The pane's model and the timeline chart beside it.
+    HistoryArea* historyArea() const { return historyArea_; }
+    QLabel* lblJRV() const { return lblJRV_; }
     QtUserInterface& userInterface() { return ui_; }
 
 public slots:
@@ -125,6 +130,7 @@ private:
     std::array<SheetModel*, 3> sheetModels_{};
     QTableView* fpsHistory_ = nullptr;
     QFrame* chartArea_ = nullptr;
+    HistoryArea* historyArea_ = nullptr;
     std::array<QLabel*, 4> lblRelateValue_{};
     std::array<QLabel*, 3> lblScoreValue_{};
     std::vector<QPointer<QWidget>> secondaryWindows_;
