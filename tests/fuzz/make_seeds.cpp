@@ -1,4 +1,5 @@
-// Cuts a generated sample world into small seed inputs for the fuzz harnesses,
+// Generates a sample world (its week imported, no results years) and cuts it
+// into small seed inputs for the fuzz harnesses,
 // and a small consistent week (the fixture) that some harnesses read besides
 // their input. Run at build time; nothing it writes is committed.
 //
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "fuzz_common.h"
+#include "sample/imported_sample.h"
+#include "sample/sample_world.h"
 
 namespace fs = std::filesystem;
 
@@ -134,6 +137,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path sample = argv[1], golden = argv[2], out = argv[3];
+    {
+        fs::remove_all(sample);
+        veltrix::sample::SampleOptions options;
+        options.resultsYears = 0;
+        veltrix::sample::WriteSampleProgramFolder(sample, options);
+        std::string reason;
+        if (!veltrix::sample::ImportSampleWeek(sample, options.seed, reason)) {
+            std::fprintf(stderr, "make_seeds: the sample week does not import: %s\n", reason.c_str());
+            return 1;
+        }
+    }
     const fs::path cache = sample / "cache";
     const fs::path corpus = out / "corpus";
     fs::remove_all(out);
@@ -172,6 +186,15 @@ int main(int argc, char** argv) {
     writeFile(corpus / "analysis" / "figures", "r" + analysisFile(readFile(analysis), races, 200));
     writeFile(corpus / "analysis" / "conditions", "p" + conditionFile(readFile(cache / "cachea00000000p"), 20));
     writeFile(out / "fixture" / "analysis_argument", date + "r");
+    // The service's answers: the analysis file's text as sent (without the
+    // token line the download adds), and the two error answers.
+    {
+        std::string answer = analysisFile(readFile(analysis), races, 60);
+        answer = answer.substr(answer.find('\n') + 1);
+        writeFile(corpus / "service" / "figures", answer);
+        writeFile(corpus / "service" / "err3", "err3\r\n");
+        writeFile(corpus / "service" / "err6", "err6\r\n");
+    }
 
     // Per-race files: the sample world has no real-time import yet, so the
     // golden program's files of one race stand in; the first byte is the kind.
