@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/race_commands.h"
+#include "app/update_commands.h"
 #include "store/cache_files.h"
 #include "store/weekly_store.h"
 
@@ -127,15 +128,6 @@ ImportOutcome runCommand(const CommandSpec& spec, Application& app, WeeklyImport
     return nothing ? ImportOutcome::NoData : ImportOutcome::Aborted;
 }
 
-// "取込" of one race: the forecast, odds and result updates in this order. No
-// real-time data is read for a single race, so each says on the status line
-// that there is nothing to import.
-void updateRaceWithoutRealTimeData(UserInterface& ui) {
-    ui.setStatus("取得可能なデータマイニング情報はありません。");
-    ui.setStatus("取得可能な速報オッズ情報はありません。");
-    ui.setStatus("取得可能なレース結果情報はありません。");
-}
-
 }  // namespace
 
 ImportOutcome ImportThisWeek(Application& app, WeeklyImportState& state, ImportTools tools) {
@@ -146,8 +138,9 @@ ImportOutcome ImportTokubetsu(Application& app, WeeklyImportState& state, Import
     return runCommand(kTokubetsu, app, state, tools);
 }
 
-RaceListClick ClickRaceList(Application& app, DataImportModel& model, RowNo row, ColNo col, UserInterface& ui,
-                            Pump& pump) {
+RaceListClick ClickRaceList(Application& app, DataImportModel& model, RowNo row, ColNo col, ImportTools tools) {
+    UserInterface& ui = tools.ui;
+    Pump& pump = tools.pump;
     Sheet& grid = model.fpsControl;
     if (model.busy) return RaceListClick::Ignored;
     if (row.value < 1 || row.value > grid.rowCount() || (col != kColImport && col != kColShow))
@@ -161,7 +154,7 @@ RaceListClick ClickRaceList(Application& app, DataImportModel& model, RowNo row,
         const std::string raceId = grid.text(row, kColRaceId);
         if (col == kColImport) {
             // All three run, whatever each returns; the status line keeps the last message.
-            updateRaceWithoutRealTimeData(ui);
+            UpdateRace(app, model, raceId, tools);
             result = RaceListClick::Imported;
         } else {
             const bool checked = grid.text(row, kColShow) != "1";

@@ -44,8 +44,8 @@ enum class RaceListClick {
 
 // A click on a cell of the import window's race list. "表示" toggles the check
 // box first and opens the race on the race card; "取込" runs the one-race
-// updates. An exception ends it quietly with an empty status line.
-RaceListClick ClickRaceList(Application& app, DataImportModel& model, RowNo row, ColNo col, UserInterface& ui,
-                            Pump& pump);
+// updates of the forecast, the odds and the result. An exception ends it
+// quietly with an empty status line.
+RaceListClick ClickRaceList(Application& app, DataImportModel& model, RowNo row, ColNo col, ImportTools tools);
 
 }  // namespace veltrix

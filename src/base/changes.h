@@ -17,6 +17,7 @@ enum class Change {
     BetListLoaded,         // KaimeData was read with the race
     OddsApplied,           // the odds, forecast or result tables were copied onto the race card
     HideSecondaryWindows,  // another window is about to open over the race card
+    PaneChanged,           // a pane run was switched or the timeline chart's option changed
     CommandStarted,        // a command runs: no window takes input until it has finished
     CommandFinished,
     CancelWithdrawn,  // a cancel was answered No: the command goes on, its cancel control live again

@@ -190,8 +190,11 @@ void Sheet::setStrikeOut(RowNo row, ColNo col, bool on) {
     finishChange();
 }
 
-void Sheet::setTopBorder(RowNo row, ColNo col, bool on) {
-    if (Cell* c = at(row, col)) c->topBorder = on;
+void Sheet::setTopBorder(RowNo row, ColNo col, bool on, CellColor color) {
+    if (Cell* c = at(row, col)) {
+        c->topBorder = on;
+        c->borderColor = color;
+    }
     finishChange();
 }
 

@@ -41,6 +41,7 @@ struct Cell {
     CellColor back;
     bool strikeOut = false;
     bool topBorder = false;
+    CellColor borderColor;              // of the top border; the text colour when unset
     CellAlign align = CellAlign::Auto;  // Auto: the column's alignment
     bool operator==(const Cell&) const = default;
 };
@@ -106,7 +107,7 @@ public:
     void clearValue(RowNo row, ColNo col);
     void setColors(RowNo row, ColNo col, CellColor fore, CellColor back);
     void setStrikeOut(RowNo row, ColNo col, bool on);
-    void setTopBorder(RowNo row, ColNo col, bool on);
+    void setTopBorder(RowNo row, ColNo col, bool on, CellColor color = std::nullopt);
     void setAlignment(RowNo row, ColNo col, CellAlign align);
     // The cell's own alignment, else its column's, else right for a number and
     // left for text; never Auto.

@@ -63,7 +63,11 @@ std::filesystem::path executableFolder(const char* argv0) {
 // A parse error as one line on standard error, naming the command it concerns.
 void reportUsageError(const CLI::App& cli, const CLI::Error& e, std::ostream& err) {
     std::string where = "veltrix-cli";
-    for (const CLI::App* sub : cli.get_subcommands()) where += " " + sub->get_name();
+    // Down to the innermost command given ("graph timeline").
+    for (const CLI::App* app = &cli; !app->get_subcommands().empty();) {
+        app = app->get_subcommands().front();
+        where += " " + app->get_name();
+    }
     std::string what = e.what();
     // A word where the command belongs is not a command, whatever CLI11 reports first.
     if (cli.get_subcommands().empty() && !cli.remaining().empty())

@@ -3,6 +3,7 @@
 // state of its buttons per phase, and what the list's buttons do.
 #include <string>
 
+#include "jvlink/realtime_import.h"
 #include "jvlink/weekly_import.h"
 #include "base/sheet.h"
 #include "store/store.h"
@@ -18,10 +19,12 @@ inline constexpr ColNo kColShow{10};     // check box "表示": "1" checked, "0"
 inline constexpr const char* kImportButtonCaption = "取込";
 inline constexpr const char* kShowCheckCaption = "表示";
 
-// The import window's state: the weekly import's session fields and lists,
-// the race list, and the list's busy flag (while set, its buttons are ignored).
+// The import window's state: the session fields and the weekly import's
+// lists, the real-time working copies, the race list, and the list's busy flag
+// (while set, its buttons are ignored).
 struct DataImportModel {
     WeeklyImportState import;
+    RealTimeWork realTime;
     Sheet fpsControl;
     bool busy = false;
     DataImportModel();

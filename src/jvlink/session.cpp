@@ -112,6 +112,7 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
                 std::string_view record(buff.data(), std::min(buff.size(), static_cast<std::size_t>(n)));
                 RecordUse use = onRecord(record);
                 if (use == RecordUse::Failed) return fail();
+                if (use == RecordUse::Last) break;
                 if (use == RecordUse::Unused && request.skipUnusedTypes) jv.JVSkip();
             } else if (n == 0) {
                 if (request.onEndOfData && !request.onEndOfData()) return fail();

@@ -34,6 +34,7 @@ enum class RecordUse {
     Used,    // the record's type is one the import reads
     Unused,  // a type the import does not read: the rest of its file is skipped when asked to
     Failed,  // the import cannot go on: the session closes with failure
+    Last,    // the import has all it needs: reading ends as at the end of the data
 };
 
 // The record as JV-Link delivered it: CP932 bytes including CR LF. Valid during the call only.

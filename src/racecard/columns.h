@@ -97,6 +97,27 @@ inline constexpr ColNo kTansyoRitsu{21};
 inline constexpr ColNo kUmarenRitsu{22};
 inline constexpr ColNo kFukusyoLo{23};
 inline constexpr ColNo kFukusyoHi{24};
+// The axis columns of the odds view: each odds column is followed by its value
+// ratio ("EXP") except the wide pair.
+inline constexpr ColNo kUmaren{25};
+inline constexpr ColNo kUmarenExp{26};
+inline constexpr ColNo kUmatan1{27};  // axis first, row horse second
+inline constexpr ColNo kUmatan1Exp{28};
+inline constexpr ColNo kUmatan2{29};  // row horse first, axis second
+inline constexpr ColNo kUmatan2Exp{30};
+inline constexpr ColNo kWideLo{31};
+inline constexpr ColNo kWideHi{32};
+inline constexpr ColNo kSanrenpuku{33};
+inline constexpr ColNo kSanrenpukuExp{34};
+// The six trifecta pattern columns (each followed by its EXP column): where the
+// axis and the row horse finish.
+inline constexpr ColNo kSanrentan12{35};  // axis 1st, row 2nd
+inline constexpr ColNo kSanrentan13{37};  // axis 1st, row 3rd
+inline constexpr ColNo kSanrentan21{39};  // row 1st, axis 2nd
+inline constexpr ColNo kSanrentan23{41};  // axis 2nd, row 3rd
+inline constexpr ColNo kSanrentan31{43};  // row 1st, axis 3rd
+inline constexpr ColNo kSanrentan32{45};  // row 2nd, axis 3rd
+inline constexpr ColNo kLastOdds{46};
 inline constexpr int kColumns = 46;
 }  // namespace sheet3
 

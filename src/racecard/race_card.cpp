@@ -99,15 +99,6 @@ void fillFigureGroup(Sheet& sheet, RowNo row, const TextTable& uma, int umaRow, 
     }
 }
 
-// Horse number of a row (column 2) when it can index the per-race tables.
-std::optional<int> horseOfRow(const Sheet& sheet, RowNo row) {
-    auto n = sheet.number(row, card::kNo);
-    if (!n) return std::nullopt;
-    int h = static_cast<int>(*n);
-    if (h != *n || !IsHorseNumber(h)) return std::nullopt;
-    return h;
-}
-
 void setScore(Sheet& sheet, RowNo row, ColNo col, double value) {
     sheet.setNumber(row, col, value, FormatNumber(value, "0.0"));
 }
@@ -115,6 +106,14 @@ void setScore(Sheet& sheet, RowNo row, ColNo col, double value) {
 }  // namespace
 
 RaceCard::RaceCard() { InitRaceCardSheets(*this); }
+
+std::optional<int> HorseOfRow(const Sheet& sheet, RowNo row) {
+    auto n = sheet.number(row, card::kNo);
+    if (!n) return std::nullopt;
+    int h = static_cast<int>(*n);
+    if (h != *n || !IsHorseNumber(h)) return std::nullopt;
+    return h;
+}
 
 void InitRaceCardSheets(RaceCard& card) {
     for (int s = 1; s <= 3; ++s) {
@@ -239,11 +238,7 @@ bool FillRaceCard(RaceCard& card, const Store& store, const RaceTables& tables, 
 }
 
 void FillPerRaceColumns(RaceCard& card, const RaceTables& t, bool odds, bool mining, bool kekka) {
-    if (odds && t.odds.OddsCount > 0) {
-        FillPopularityColumns(card.sheet(kSheetOdds), t.odds);
-        PutTansyoOdds(card, t.odds);
-        PutFukusyoOdds(card, t.odds);
-    }
+    if (odds && t.odds.OddsCount > 0) FillPopularityColumns(card.sheet(kSheetOdds), t.odds);
     if (mining && !t.mining.MiningKubun.empty()) FillMiningColumns(card.sheet(kSheetOdds), t.mining);
     if (kekka && !t.kekka.KekkaKubun.empty()) FillKekkaColumns(card, t.kekka);
 }
@@ -259,7 +254,7 @@ void FillPopularityColumns(Sheet& s, const OddsTables& odds) {
         }
     for (int r = 1; r <= s.rowCount(); ++r) {
         const RowNo row(r);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) continue;
         double v = odds.OddsHensachi(*h);
         if (v > 0) {
@@ -276,7 +271,7 @@ void FillMiningColumns(Sheet& s, const MiningTables& mining) {
         const RowNo row(r);
         s.clearValue(row, sheet3::kMining);
         s.clearValue(row, sheet3::kMiningSa);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) continue;
         double v = mining.MiningHensachi(*h);
         if (v > 0) {
@@ -304,7 +299,7 @@ void FillKekkaColumns(RaceCard& card, const KekkaTables& k) {
         for (ColNo c : {sheet3::kKekka, sheet3::kKekkaNyusen, sheet3::kKekkaSa, sheet3::kKekkaZenhan,
                         sheet3::kKekkaAgari})
             s.clearValue(row, c);
-        auto h = horseOfRow(s, row);
+        auto h = HorseOfRow(s, row);
         if (!h) continue;
         double score = k.KekkaHensachi(*h);
         if (score > 0) {
@@ -338,64 +333,22 @@ void FillKekkaColumns(RaceCard& card, const KekkaTables& k) {
     ShowScores(card, CalculateScore(s));
 }
 
-namespace {
-
-constexpr Rgb kOrange{255, 204, 102};
-
-// One odds cell of the win/place columns: white on black, the axis row
-// inverted, a bet of the bet list black on orange, no text without odds.
-void putOddsCell(Sheet& s, RowNo row, ColNo col, int state, int odds, bool axisRow) {
-    if (axisRow)
-        s.setColors(row, col, kBlack, kWhite);
-    else
-        s.setColors(row, col, kWhite, kBlack);
-    if (state == kOddsInBetList) s.setColors(row, col, kBlack, kOrange);
-    if (state == kOddsOnSale || state == kOddsInBetList)
-        s.setNumber(row, col, odds / 10.0, FormatNumber(odds / 10.0, "0.0"));
-    else
-        s.clearValue(row, col);
-}
-
-void putRateCell(Sheet& s, RowNo row, ColNo col, double value, bool shown, bool axisRow) {
-    s.setColors(row, col, axisRow ? kBlack : kWhite, axisRow ? kWhite : kBlack);
-    if (shown && value > 0)
-        s.setNumber(row, col, value * 100, FormatNumber(value * 100, "0.0"));
-    else
-        s.clearValue(row, col);
-}
-
-}  // namespace
-
-void PutTansyoOdds(RaceCard& card, const OddsTables& o) {
-    Sheet& s = card.sheet(kSheetOdds);
-    SheetUpdate b1(card.sheet(1)), b2(card.sheet(2)), b3(s);
-    for (int r = 1; r <= s.rowCount(); ++r) {
-        const RowNo row(r);
-        auto h = horseOfRow(s, row);
-        if (!h) return;  // a row without a horse number stops the fill
-        bool axis = card.OddsUmaban == s.text(row, card::kNo);
-        const OddsEntry& e = o.TansyoOdds(*h);
-        putOddsCell(s, row, sheet3::kTansyo, e.state, e.odds, axis);
-        bool sold = e.state == kOddsOnSale || e.state == kOddsInBetList;
-        putRateCell(s, row, sheet3::kTansyoRitsu, o.TansyoShijiritsu(*h), sold, axis);
-        putRateCell(s, row, sheet3::kUmarenRitsu, o.UmarenShijiritsu(*h), true, axis);
-        // The three sheets keep the same row order.
-        for (Sheet& any : card.sheets) any.setStrikeOut(row, card::kName, e.state == kOddsCancelled);
-    }
-}
-
-void PutFukusyoOdds(RaceCard& card, const OddsTables& o) {
-    Sheet& s = card.sheet(kSheetOdds);
-    SheetUpdate batch(s);
-    for (int r = 1; r <= s.rowCount(); ++r) {
-        const RowNo row(r);
-        auto h = horseOfRow(s, row);
-        if (!h) return;
-        bool axis = card.OddsUmaban == s.text(row, card::kNo);
-        const RangeOddsEntry& e = o.FukusyoOdds(*h);
-        putOddsCell(s, row, sheet3::kFukusyoLo, e.lowState, e.lowOdds, axis);
-        putOddsCell(s, row, sheet3::kFukusyoHi, e.highState, e.highOdds, axis);
-    }
+Rgb GetHeatColor(double v) {
+    struct Band {
+        double above;
+        Rgb color;
+    };
+    // First matching band; 0.65-0.85 share one yellow.
+    static constexpr Band kBands[] = {
+        {1.95, {51, 0, 255}},  {1.85, {0, 0, 255}},   {1.75, {0, 51, 255}},  {1.65, {0, 102, 255}},
+        {1.55, {0, 153, 255}}, {1.45, {0, 204, 255}}, {1.35, {0, 255, 255}}, {1.25, {0, 255, 204}},
+        {1.15, {0, 255, 153}}, {1.05, {0, 255, 0}},   {0.95, {153, 255, 0}}, {0.85, {204, 255, 0}},
+        {0.75, {255, 255, 0}}, {0.65, {255, 255, 0}}, {0.55, {255, 204, 0}}, {0.45, {255, 153, 0}},
+        {0.35, {255, 102, 0}}, {0.25, {255, 51, 0}},  {0.15, {255, 102, 0}}, {0.05, {255, 51, 0}},
+    };
+    for (const Band& b : kBands)
+        if (v > b.above) return b.color;
+    return {255, 0, 0};
 }
 
 // ---- choosing a runner ----

@@ -49,18 +49,22 @@ void FillPopularityColumns(Sheet& oddsSheet, const OddsTables& odds);  // 6, 7 (
 void FillMiningColumns(Sheet& oddsSheet, const MiningTables& mining);  // 8, 9, 10
 // 14-16, 18-19 as deviation scores, and the score labels.
 void FillKekkaColumns(RaceCard& card, const KekkaTables& kekka);
-// Win and place columns (20-24) without an axis, and the struck-through names
-// of horses whose win sale was cancelled (on all three sheets).
-void PutTansyoOdds(RaceCard& card, const OddsTables& odds);
-void PutFukusyoOdds(RaceCard& card, const OddsTables& odds);
-// The per-race columns of the tables that were read.
+// The per-race columns 6-19 of the tables that were read. The odds columns
+// from 20 on are the odds view's (src/betting).
 void FillPerRaceColumns(RaceCard& card, const RaceTables& tables, bool odds, bool mining, bool kekka);
+
+// The colour scale of value ratios, red (low) through yellow and green to blue
+// (high), in bands of 0.1 around 1.0: the odds view's "ODDS FILTER" colours and
+// the heat map.
+Rgb GetHeatColor(double value);
 
 // Helpers.
 std::string CircledNumber(int n);
 std::string CornerText(const std::string& corners);
 std::string IjyoName(const std::string& code);
 int FindUmaban(const RaceCard& card, const std::string& umaCode);
+// The horse number of a row (column 2) when it can index the per-race tables.
+std::optional<int> HorseOfRow(const Sheet& sheet, RowNo row);
 int BabaIndex(const std::string& going);
 int CourseIndex(const std::string& course);
 // Body weight text of a past run from its weight (kg) and change fields.

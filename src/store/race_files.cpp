@@ -346,6 +346,14 @@ int WriteOddsCache(const Folders& folders, const std::string& raceId, const Odds
     return writeRaceFile(folders, '4', raceId, w);
 }
 
+void ComputeValueRatios(OddsTables& odds) {
+    for (int i = 1; i <= kHorseMax; ++i)
+        for (int j = 1; j <= kHorseMax; ++j) {
+            computePairRatios(odds, i, j);
+            for (int k = 1; k <= kHorseMax; ++k) computeTripleRatios(odds, i, j, k);
+        }
+}
+
 int ReadMiningCache(const Folders& folders, const std::string& raceId, MiningTables& mining) {
     mining.clear();  // horses missing from the file keep the no-data value
     int rc = readRaceFile(folders, '7', raceId, [&](FieldReader& r) { return readMiningFile(r, mining); });

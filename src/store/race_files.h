@@ -24,6 +24,9 @@ std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char k
 // cache4: 6,177 lines. Reading also computes the value ratios (the *Kairi tables).
 int ReadOddsCache(const Folders& folders, const std::string& raceId, OddsTables& odds);
 int WriteOddsCache(const Folders& folders, const std::string& raceId, const OddsTables& odds);
+// The value ratios of every combination from the odds and win probabilities in
+// memory, as reading the odds file computes them.
+void ComputeValueRatios(OddsTables& odds);
 
 // cache7 and cache8: the writers stop at the first horse whose score is negative.
 int ReadMiningCache(const Folders& folders, const std::string& raceId, MiningTables& mining);

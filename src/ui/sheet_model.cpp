@@ -63,6 +63,8 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
             return {};
         case TopBorderRole:
             return c.topBorder;
+        case TopBorderColorRole:
+            return c.topBorder ? toColor(c.borderColor) : QVariant();
         case Qt::TextAlignmentRole:
             // An int: what the item delegates and the model tester read.
             return static_cast<int>(
@@ -113,8 +115,9 @@ void SheetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QStyledItemDelegate::paint(painter, option, index);
     if (!index.data(SheetModel::TopBorderRole).toBool()) return;
     painter->save();
-    QVariant fore = index.data(Qt::ForegroundRole);
-    painter->setPen(fore.isValid() ? fore.value<QColor>() : option.palette.color(QPalette::Text));
+    QVariant color = index.data(SheetModel::TopBorderColorRole);
+    if (!color.isValid()) color = index.data(Qt::ForegroundRole);
+    painter->setPen(color.isValid() ? color.value<QColor>() : option.palette.color(QPalette::Text));
     painter->drawLine(option.rect.topLeft(), option.rect.topRight());
     painter->restore();
 }

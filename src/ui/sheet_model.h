@@ -22,6 +22,8 @@ public:
         SortRole = Qt::UserRole + 1,
         // bool: a line is drawn along the top edge of the cell.
         TopBorderRole,
+        // QColor of that line when the sheet gives one (else the text colour is used).
+        TopBorderColorRole,
     };
 
     explicit SheetModel(Sheet& sheet, QObject* parent = nullptr);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "jvlink/realtime_records.h"
+#include "jvlink/standin/standin_jvlink.h"
 #include "racecard/race_card.h"
 #include "racecard/race_fixture.h"
 #include "support/fake_host.h"
@@ -53,7 +55,7 @@ protected:
         PutRaceList(model.fpsControl, app.store, "");
     }
     RaceListClick click(int row, int col, UserInterface& with) {
-        return ClickRaceList(app, model, RowNo(row), ColNo(col), with, pump);
+        return ClickRaceList(app, model, RowNo(row), ColNo(col), ImportTools{jv, with, pump, clock});
     }
     RaceListClick click(int row, int col) { return click(row, col, ui); }
     std::string shown(int row) const { return model.fpsControl.text(RowNo(row), ColNo(10)); }
@@ -63,15 +65,20 @@ protected:
     DataImportModel model;
     FakeUserInterface ui;
     FakePump pump;
+    FakeClock clock;
+    // A stand-in without real-time data: every update's session fails to open.
+    StandinJVLink jv{dir.path() / "jvlink", WithoutInit()};
     Heard heard{app.changes};
 };
 
 TEST_F(RaceListClickTest, ImportRunsAllThreeUpdatesWhateverTheyReturn) {
     pump.requestCancel();
     EXPECT_EQ(click(2, 9), RaceListClick::Imported);
-    EXPECT_EQ(ui.statuses, (std::vector<std::string>{"取得可能なデータマイニング情報はありません。",
-                                                     "取得可能な速報オッズ情報はありません。",
-                                                     "取得可能なレース結果情報はありません。"}));
+    EXPECT_EQ(ui.statuses, (std::vector<std::string>{
+                               "データマイニング情報をインポート中...", "データマイニング情報の更新を中止しました。",
+                               "速報オッズ情報をインポート中...", "速報オッズ情報の更新を中止しました。",
+                               "レース結果情報をインポート中...", "レース結果情報の更新を中止しました。"}));
+    EXPECT_EQ(jv.calls().rtOpen, 3);
     EXPECT_EQ(heard.calls, (std::vector<std::string>{"lock", "restore"}));
     EXPECT_FALSE(pump.cancelRequested());
     EXPECT_FALSE(model.busy);

@@ -28,6 +28,17 @@ checks=(
     "odds.txt|odds $race"
     "history.txt|history $horse"
     "history_debut.txt|history $debut"
+    "card_calculated_sheet1.txt|card $race --sheet 1 --calculate"
+    "card_calculated_sheet2.txt|card $race --sheet 2 --calculate"
+    "card_calculated_sheet3.txt|card $race --sheet 3 --calculate"
+    "labels_calculated.txt|labels $race --calculate"
+    "pastruns_calculated.txt|pastruns $race 3 --calculate --rule TOP3 --box ダ1400=1 --period 300"
+    "week_calculated.txt|week --calculate"
+    "pane.txt|pane $race 2"
+    "pane_calculated_toggled.txt|pane $race 2 --calculate --toggle 1 --toggle 3"
+    "graph_timeline_calculated.txt|graph timeline $race 7 --calculate --option 1"
+    "graph_timeline_rl.txt|graph timeline $race 2 --option 2 --rl --calculate --period 300"
+    "graph_histogram_calculated.txt|graph histogram $race 5 --calculate"
 )
 
 failed=0

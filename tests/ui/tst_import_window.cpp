@@ -18,30 +18,14 @@
 #include "jvlink/gui/frmDataImport.h"
 #include "model_tester.h"
 #include "qt_test_main.h"
+#include "scripted_user.h"
 #include "store/weekly_store.h"
 #include "ui/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::ui;
 
-namespace {
-
-// The user answers Yes and reads every message.
-class ScriptedUser final : public UserInterface {
-public:
-    QStringList questions, messages;
-    void showMessage(const std::string& text, Icon) override { messages << QString::fromStdString(text); }
-    bool askYesNo(const std::string& text, Icon, bool) override {
-        questions << QString::fromStdString(text);
-        return true;
-    }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    void setStatus(const std::string&) override {}
-    void setProgressMax(int) override {}
-    void setProgress(int) override {}
-};
-
-}  // namespace
+using test::ScriptedUser;
 
 class TestImportWindow : public QObject {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -21,6 +22,7 @@
 #include "racecard/race_card.h"
 #include "store/race_files.h"
 #include "ui/grid_view.h"
+#include "ui/qt_host.h"
 #include "ui/sheet_model.h"
 
 using namespace veltrix;
@@ -155,6 +157,34 @@ private slots:
         QCOMPARE(chosen.at(0).at(1).toString(), QString::fromStdString(Uma(3)));
         QCOMPARE(app_->raceCard.HistoryUmaban, std::string("3"));
         QCOMPARE(w->sheetModel(2)->index(2, 4).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    }
+
+    // A header click that arrives while a command's long loop pumps events is
+    // dropped: the sheets keep their order until the command has finished.
+    void headerClickDuringALongLoopDoesNotSort() {
+        auto w = makeWindow();
+        QVERIFY(!w->OpenRace(QString::fromStdString(kRaceId), QString::fromStdString(label_)));
+        auto* view3 = w->findChild<QTableView*>(QStringLiteral("fpsSyusoSheet3"));
+        w->fpsSyuso()->setCurrentIndex(2);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        view3->scrollTo(w->sheetModel(3)->index(0, 19));
+        QApplication::processEvents();
+        QHeaderView* header = view3->horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(19) + header->sectionSize(19) / 2, header->height() / 2);
+        auto postClick = [&] {
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(header->viewport(),
+                                            new QMouseEvent(type, at, header->viewport()->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        };
+        const QString lastBefore = w->sheetModel(1)->index(kRunners - 1, 1).data().toString();
+        postClick();
+        SharedPump().processEvents();  // as BuildPastRuns does once per run
+        QCOMPARE(w->sheetModel(1)->index(kRunners - 1, 1).data().toString(), lastBefore);
+        // The same click outside a command sorts by 単勝: the cancelled horse goes last.
+        postClick();
+        QApplication::processEvents();
+        QCOMPARE(w->sheetModel(1)->index(kRunners - 1, 1).data().toString(), QStringLiteral("4"));
     }
 
     // No., 印 and 馬名 stay in view while a sheet scrolls sideways, on every

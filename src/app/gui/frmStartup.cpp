@@ -1,7 +1,9 @@
 #include "app/gui/frmStartup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <exception>
 #include <memory>
 
@@ -10,7 +12,13 @@
 #include "app/gui/frmSyusohyo.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
+#include "betting/gui/frmKaimeList.h"
+#include "engine/gui/frmSelect.h"
+#include "graphs/gui/frmHeatmap.h"
+#include "engine/gui/frmTuning.h"
+#include "graphs/gui/frmDetail.h"
 #include "jvlink/gui/frmDataImport.h"
+#include "service/gui/frmAnalyzeData.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
@@ -22,9 +30,7 @@ namespace {
 // Owns the program's state and windows from start-up to ShutDown.
 class Shell final : public StartupSteps {
 public:
-    explicit Shell(const QString& programFolder) {
-        app_.folders = Folders::under(toPath(programFolder));
-    }
+    explicit Shell(const QString& programFolder) { app_.folders = Folders::under(toPath(programFolder)); }
 
     bool anotherCopyRunning() override {
         // When the lock file cannot be made nothing is known; start, and let the
@@ -57,6 +63,12 @@ public:
         // The import window exists from here on (hidden), owned by the main window: its
         // JV-Link control is the only one, and the main window's load initialises it.
         importWindow_ = AttachImportWindow(*main_, app_);
+        AttachAnalyzeWindow(*main_, app_);
+        AttachSelectWindow(*main_, app_);
+        AttachKaimeListWindow(*main_, app_);
+        AttachHeatmapWindow(*main_, app_);
+        AttachDetailWindow(*main_, app_);
+        AttachTuningWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
         return false;
@@ -94,6 +106,58 @@ frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app) {
     auto* window = new frmDataImport(app, &main);
     QObject::connect(&main, &frmSyusohyo::importWindowRequested, window, [window] { window->exec(); });
     return window;
+}
+
+frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmAnalyzeData(app, &main);
+    QObject::connect(&main, &frmSyusohyo::analyzeWindowRequested, window, [window] { window->exec(); });
+    return window;
+}
+
+frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmSelect(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuSelect")))
+        QObject::connect(item, &QAction::triggered, window, [window] {
+            window->show();
+            window->raise();
+            window->activateWindow();
+        });
+    return window;
+}
+
+frmKaimeList* AttachKaimeListWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmKaimeList(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuKaimeList")))
+        QObject::connect(item, &QAction::triggered, window, [window] {
+            window->showNormal();
+            MakeTopMost(window);
+        });
+    return window;
+}
+
+frmHeatmap* AttachHeatmapWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmHeatmap(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuHeatmap")))
+        QObject::connect(item, &QAction::triggered, window, [window, &main] {
+            window->mnuHeatmap_Click(main.fpsSyuso()->mapToGlobal(QPoint(0, 0)));
+        });
+    return window;
+}
+
+frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app) {
+    auto* window = new frmDetail(app, &main);
+    main.addSecondaryWindow(window);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuDetail")))
+        QObject::connect(item, &QAction::triggered, window, &frmDetail::openFromMenu);
+    return window;
+}
+
+void AttachTuningWindow(frmSyusohyo& main, Application& app) {
+    if (QAction* item = main.menuItem(QStringLiteral("mnuTune")))
+        QObject::connect(item, &QAction::triggered, &main, [&main, &app] { ShowTuningWindow(app, &main); });
 }
 
 int RunVeltrix(QApplication& app) {

@@ -7,13 +7,38 @@ struct Application;
 
 namespace veltrix::ui {
 
+class frmAnalyzeData;
 class frmDataImport;
+class frmDetail;
+class frmSelect;
+class frmHeatmap;
+class frmKaimeList;
 class frmSyusohyo;
 
 // Creates the import window beside the main window, which owns it: it opens
 // modally on the main window's import command (and a click on lblRace). Its
 // JV-Link control is the program's only one, initialised by the main window's load.
 frmDataImport* AttachImportWindow(frmSyusohyo& main, Application& app);
+// The bet list window, hidden until the main window's "買い目リスト(&K)"; closing it only hides it.
+frmKaimeList* AttachKaimeListWindow(frmSyusohyo& main, Application& app);
+// The heat map window, drawn and shown by the main window's "ヒートマップ(&M)" while a race is shown.
+frmHeatmap* AttachHeatmapWindow(frmSyusohyo& main, Application& app);
+
+// Creates the analysis-file import window, owned by the main window: it opens
+// modally on the main window's mnuFileImport.
+frmAnalyzeData* AttachAnalyzeWindow(frmSyusohyo& main, Application& app);
+
+// Creates the selection palette beside the main window, which owns it; the
+// main window's palette menu item shows it.
+frmSelect* AttachSelectWindow(frmSyusohyo& main, Application& app);
+
+// Creates the histogram window beside the main window, which owns it; the
+// main window's histogram menu item shows it.
+frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app);
+
+// Connects the main window's tuning menu item: the secondary windows are
+// hidden and the tuning window is shown modally.
+void AttachTuningWindow(frmSyusohyo& main, Application& app);
 
 // Start-up sequence of the desktop program; returns the process exit code.
 int RunVeltrix(QApplication& app);

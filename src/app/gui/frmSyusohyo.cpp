@@ -1,6 +1,7 @@
 #include "app/gui/frmSyusohyo.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -19,7 +20,9 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/betting_commands.h"
 #include "app/gui/frmVersion.h"
+#include "app/gui/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "ui/grid_view.h"
@@ -81,7 +84,8 @@ void frmSyusohyo::buildMenus() {
     connect(addItem(file, "mnuRaceInfoImport", QStringLiteral("レース情報のインポート(&I)...")),
             &QAction::triggered, this, &frmSyusohyo::openImportWindow);
     file->addSeparator();
-    addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)..."));
+    connect(addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)...")), &QAction::triggered,
+            this, &frmSyusohyo::openAnalyzeWindow);
     file->addSeparator();
     addItem(file, "mnuExport", QStringLiteral("出走表のエクスポート(&E)..."));
     file->addSeparator();
@@ -122,10 +126,25 @@ void frmSyusohyo::buildPopupMenus() {
     mnuOdds_ = new QMenu(QStringLiteral("オッズ"), this);
     mnuOdds_->setObjectName(QStringLiteral("mnuOdds"));
     // Its caption is built for the clicked cell; without one it stays disabled.
-    addItem(mnuOdds_, "mnuOperationOdds", QString())->setEnabled(false);
+    QAction* odds = addItem(mnuOdds_, "mnuOperationOdds", QString());
+    odds->setEnabled(false);
+    connect(odds, &QAction::triggered, this, [this, odds] {
+        try {
+            ToggleKaime(app_, odds->data().toString().toStdString());
+        } catch (const std::exception&) {
+            // The bet list stays as it was; the window stays usable.
+        }
+    });
 
     mnuMark_ = new QMenu(QStringLiteral("印"), this);
     mnuMark_->setObjectName(QStringLiteral("mnuMark"));
+    connect(mnuMark_, &QMenu::triggered, this, [this](QAction* item) {
+        try {
+            MarkRunner(app_, markRow_, item->data().toInt());
+        } catch (const std::exception&) {
+            // The cells already marked stay; the window stays usable.
+        }
+    });
 
     mnuRace_ = new QMenu(QStringLiteral("RaceModelSimulator"), this);
     mnuRace_->setObjectName(QStringLiteral("mnuRace"));
@@ -176,10 +195,17 @@ void frmSyusohyo::buildCentralArea() {
         SetUpSheetView(sheets_[i], sheetModels_[i]);
         sheets_[i]->setColumnWidth(2, 96);   // UMACODE
         sheets_[i]->setColumnWidth(4, 150);  // 馬名
+        // The running record "  1- 0- 2-12" in full.
+        if (sheetNo == kSheetSyuso)
+            sheets_[i]->setColumnWidth(sheet1::kSeiseki.value - 1,
+                                       sheets_[i]->fontMetrics().horizontalAdvance(QStringLiteral("000-00-00-00")) + 16);
         connect(sheets_[i]->horizontalHeader(), &QHeaderView::sectionClicked, this,
                 [this, sheetNo](int section) { headerClicked(sheetNo, section); });
         connect(sheets_[i], &QTableView::clicked, this,
                 [this, sheetNo](const QModelIndex& index) { cellClicked(sheetNo, index); });
+        sheets_[i]->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(sheets_[i], &QWidget::customContextMenuRequested, this,
+                [this, sheetNo](const QPoint& pos) { contextMenuRequested(sheetNo, pos); });
         fpsSyuso_->addTab(sheets_[i], QString::fromUtf8(kSheetNames[i]));
     }
     cardRow->addWidget(fpsSyuso_, 1);
@@ -205,6 +231,16 @@ void frmSyusohyo::buildCentralArea() {
     }
     side->addWidget(relate);
     side->addWidget(score);
+    chkOddsFilter_ = new QCheckBox(QStringLiteral("ODDS FILTER"), central);
+    chkOddsFilter_->setObjectName(QStringLiteral("chkOddsFilter"));
+    connect(chkOddsFilter_, &QCheckBox::toggled, this, [this](bool on) {
+        try {
+            SetOddsFilter(app_, on);
+        } catch (const std::exception&) {
+            // The odds keep their colours; the window stays usable.
+        }
+    });
+    side->addWidget(chkOddsFilter_);
     side->addStretch();
     cardRow->addLayout(side);
     outer->addLayout(cardRow, 3);
@@ -217,12 +253,13 @@ void frmSyusohyo::buildCentralArea() {
     chartArea_ = new QFrame(lower);
     chartArea_->setObjectName(QStringLiteral("fraChart"));
     chartArea_->setFrameShape(QFrame::StyledPanel);
-    chartArea_->setMinimumWidth(280);
+    chartArea_->setMinimumWidth(380);
     lower->addWidget(fpsHistory_);
     lower->addWidget(chartArea_);
     lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 1);
+    lower->setStretchFactor(1, 2);
     outer->addWidget(lower, 2);
+    historyArea_ = new HistoryArea(app_, fpsHistory_, chartArea_, mnuRace_, lblJRV_, this);
 
     setCentralWidget(central);
 }
@@ -256,7 +293,8 @@ void frmSyusohyo::ResetDataCombo() {
 }
 
 void frmSyusohyo::enableRaceCommands(bool enabled) {
-    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph"})
+    // The histogram shows the pane of a race on show: without one it has nothing to open on.
+    for (const char* name : {"mnuExport", "mnuPrint", "mnuPrintRGraph", "mnuDetail"})
         menuItem(QString::fromLatin1(name))->setEnabled(enabled);
     if (enabled) menuItem(QStringLiteral("mnuFileImport"))->setEnabled(true);
 }
@@ -332,13 +370,45 @@ void frmSyusohyo::headerClicked(int sheetNo, int section) {
 }
 
 void frmSyusohyo::cellClicked(int sheetNo, const QModelIndex& index) {
-    (void)sheetNo;
-    if (!index.isValid() || index.column() + 1 != card::kName.value) return;
+    if (!index.isValid()) return;
+    const RowNo row(index.row() + 1);
+    const ColNo col(index.column() + 1);
     try {
-        ChooseRunner(app_, RowNo(index.row() + 1));
+        if (col == card::kName)
+            ChooseRunner(app_, row);
+        else if (sheetNo == kSheetOdds)
+            ClickOddsCell(app_, row, col);
     } catch (const std::exception&) {
-        // The runner shown before stays chosen; the window stays usable.
+        // The runner or axis shown before stays; the window stays usable.
     }
+}
+
+void frmSyusohyo::contextMenuRequested(int sheetNo, const QPoint& pos) {
+    QTableView* view = sheets_[static_cast<size_t>(sheetNo - 1)];
+    const QModelIndex index = view->indexAt(pos);
+    if (!index.isValid() || !isEnabled()) return;
+    const RowNo row(index.row() + 1);
+    const ColNo col(index.column() + 1);
+    const QPoint global = view->viewport()->mapToGlobal(pos);
+    if (col == card::kMark || col == card::kName) {
+        markRow_ = row;
+        view->setCurrentIndex(index);
+        mnuMark_->popup(global);
+        return;
+    }
+    if (sheetNo != kSheetOdds || col.value < sheet3::kTansyo.value || col.value > sheet3::kSanrentan32.value)
+        return;
+    std::string caption;
+    try {
+        caption = OddsMenuCaption(app_, row, col);
+    } catch (const std::exception&) {
+        // No caption: the item stays disabled.
+    }
+    QAction* item = menuItem(QStringLiteral("mnuOperationOdds"));
+    item->setText(toQString(caption));
+    item->setData(toQString(caption));
+    item->setEnabled(!caption.empty());
+    mnuOdds_->popup(global);
 }
 
 void frmSyusohyo::ClearRelateLabel() {
@@ -362,6 +432,11 @@ void frmSyusohyo::hideSecondaryWindows() {
 void frmSyusohyo::openImportWindow() {
     veltrix::HideSecondaryWindows(app_);
     emit importWindowRequested();
+}
+
+void frmSyusohyo::openAnalyzeWindow() {
+    veltrix::HideSecondaryWindows(app_);
+    emit analyzeWindowRequested();
 }
 
 void frmSyusohyo::openHelp() {

@@ -14,6 +14,7 @@
 #include "ui/qt_host.h"
 
 class QAction;
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -26,6 +27,8 @@ class SheetModel;
 }
 
 namespace veltrix::ui {
+
+class HistoryArea;
 
 class frmSyusohyo final : public QMainWindow {
     Q_OBJECT
@@ -55,9 +58,14 @@ public:
     QMenu* mnuOdds() const { return mnuOdds_; }
     QMenu* mnuMark() const { return mnuMark_; }
     QMenu* mnuRace() const { return mnuRace_; }
+    // "ODDS FILTER": the odds sheet's combination odds coloured by their value ratio.
+    QCheckBox* chkOddsFilter() const { return chkOddsFilter_; }
     QLabel* lblRace() const { return lblRace_; }
     QTabWidget* fpsSyuso() const { return fpsSyuso_; }
     QTableView* fpsHistory() const { return fpsHistory_; }
+    // The pane's model and the timeline chart beside it.
+    HistoryArea* historyArea() const { return historyArea_; }
+    QLabel* lblJRV() const { return lblJRV_; }
     QtUserInterface& userInterface() { return ui_; }
 
 public slots:
@@ -69,6 +77,8 @@ public slots:
     bool RefreshRace();
     // mnuRaceInfoImport and a click on lblRace.
     void openImportWindow();
+    // mnuFileImport.
+    void openAnalyzeWindow();
     void openHelp();
     void openMakerSite();
     void showVersionWindow();
@@ -78,6 +88,8 @@ signals:
     void runnerSelected(int row, const QString& umaCode);
     // The import window is shown modally by whoever owns it.
     void importWindowRequested();
+    // The same for the analysis-file import window.
+    void analyzeWindowRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +104,9 @@ private:
     void ClearScoreLabel();
     void headerClicked(int sheetNo, int section);
     void cellClicked(int sheetNo, const QModelIndex& index);
+    // A right-click on a race card sheet: the mark menu on the mark and name
+    // columns, the odds menu on the odds sheet's odds columns.
+    void contextMenuRequested(int sheetNo, const QPoint& pos);
     void changed(Change change);
     // The commands that need an open race follow lblRace.
     void enableRaceCommands(bool enabled);
@@ -106,6 +121,8 @@ private:
     QMenu* mnuOdds_ = nullptr;
     QMenu* mnuMark_ = nullptr;
     QMenu* mnuRace_ = nullptr;
+    QCheckBox* chkOddsFilter_ = nullptr;
+    RowNo markRow_;  // the row the mark menu was opened on
     QLabel* lblRace_ = nullptr;
     QLabel* lblJRV_ = nullptr;
     QTabWidget* fpsSyuso_ = nullptr;
@@ -113,6 +130,7 @@ private:
     std::array<SheetModel*, 3> sheetModels_{};
     QTableView* fpsHistory_ = nullptr;
     QFrame* chartArea_ = nullptr;
+    HistoryArea* historyArea_ = nullptr;
     std::array<QLabel*, 4> lblRelateValue_{};
     std::array<QLabel*, 3> lblScoreValue_{};
     std::vector<QPointer<QWidget>> secondaryWindows_;

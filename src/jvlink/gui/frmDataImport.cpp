@@ -14,6 +14,7 @@
 
 #include "app/import_commands.h"
 #include "app/results_commands.h"
+#include "app/update_commands.h"
 #include "ui/cell_control_delegate.h"
 #include "ui/grid_view.h"
 #include "ui/sheet_model.h"
@@ -170,6 +171,9 @@ void frmDataImport::buildControls() {
     connect(cmdGetRaceData_, &QPushButton::clicked, this, &frmDataImport::cmdGetRaceData_Click);
     connect(cmdConfigJVLink_, &QPushButton::clicked, this, &frmDataImport::cmdConfigJVLink_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmDataImport::cmdCancel_Click);
+    connect(cmdGetDataOdds_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataOdds_Click);
+    connect(cmdGetDataMining_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataMining_Click);
+    connect(cmdGetDataKekka_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataKekka_Click);
 }
 
 void frmDataImport::setUserInterface(UserInterface* ui) { messages_ = ui ? ui : &dialogs_; }
@@ -250,6 +254,33 @@ void frmDataImport::cmdGetRaceData_Click() {
     SharedPump().clearCancel();
 }
 
+void frmDataImport::cmdGetDataOdds_Click() {
+    lastCommand_ = cmdGetDataOdds_;
+    runRealTimeBatch(RealTimeKind::Odds);
+}
+
+void frmDataImport::cmdGetDataMining_Click() {
+    lastCommand_ = cmdGetDataMining_;
+    runRealTimeBatch(RealTimeKind::Mining);
+}
+
+void frmDataImport::cmdGetDataKekka_Click() {
+    lastCommand_ = cmdGetDataKekka_;
+    runRealTimeBatch(RealTimeKind::Kekka);
+}
+
+void frmDataImport::runRealTimeBatch(RealTimeKind kind) {
+    if (running_) return;
+    try {
+        UpdateAll(kind, app_, model_, ImportTools{*jvLink_, *ui_, SharedPump(), clock_});
+    } catch (...) {
+        // The batch reports its own failures; what gets here came from the
+        // window's side, which only needs its buttons back.
+        restoreWindow();
+    }
+    SharedPump().clearCancel();
+}
+
 void frmDataImport::cmdConfigJVLink_Click() {
     lastCommand_ = cmdConfigJVLink_;
     ConfigJVLink(*jvLink_, *ui_);
@@ -258,7 +289,7 @@ void frmDataImport::cmdConfigJVLink_Click() {
 void frmDataImport::fpsControl_ButtonClicked(int row, int col) {
     if (col != kColImport.value && col != kColShow.value) return;
     lastCommand_ = nullptr;
-    ClickRaceList(app_, model_, RowNo(row), ColNo(col), *ui_, SharedPump());
+    ClickRaceList(app_, model_, RowNo(row), ColNo(col), ImportTools{*jvLink_, *ui_, SharedPump(), clock_});
     SharedPump().clearCancel();
     fpsControl_->setFocus();
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/update_commands.h"
 #include "jvlink/data_import.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "ui/qt_host.h"
@@ -43,6 +44,9 @@ public slots:
     void cmdGetDataThisWeek_Click();
     void cmdGetDataTokubetsu_Click();
     void cmdGetRaceData_Click();
+    void cmdGetDataOdds_Click();
+    void cmdGetDataMining_Click();
+    void cmdGetDataKekka_Click();
     void cmdConfigJVLink_Click();
     void cmdCancel_Click();
 
@@ -57,6 +61,7 @@ private:
     void fpsControl_ButtonClicked(int row, int col);
     void applyState(const ImportWindowState& state);
     void runWeekly(bool thisWeek);
+    void runRealTimeBatch(RealTimeKind kind);
     void changed(Change change);
     // Command running: every command and the grid disabled, cancel enabled, wait cursor.
     void lockForImport();
