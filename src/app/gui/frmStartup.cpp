@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/gui/frmSplash.h"
 #include "app/gui/frmSyusohyo.h"
+#include "app/gui/race_card_output.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
 #include "betting/gui/frmKaimeList.h"
@@ -17,6 +18,7 @@
 #include "graphs/gui/frmHeatmap.h"
 #include "engine/gui/frmTuning.h"
 #include "graphs/gui/frmDetail.h"
+#include "graphs/gui/graph_windows.h"
 #include "jvlink/gui/frmDataImport.h"
 #include "service/gui/frmAnalyzeData.h"
 #include "store/settings.h"
@@ -68,6 +70,7 @@ public:
         AttachKaimeListWindow(*main_, app_);
         AttachHeatmapWindow(*main_, app_);
         AttachDetailWindow(*main_, app_);
+        graphWindows_ = AttachGraphWindows(*main_, app_);
         AttachTuningWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->show();
@@ -94,6 +97,7 @@ public:
 private:
     Application app_;
     frmDataImport* importWindow_ = nullptr;  // owned by the main window
+    GraphWindows graphWindows_;              // owned by the main window; the race model window opens two
     InstanceLock lock_;
     std::string reason_;
     std::unique_ptr<frmSplash> splash_;

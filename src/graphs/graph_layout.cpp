@@ -1,0 +1,74 @@
+#include "graphs/graph_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace veltrix {
+
+int TwipsToPixels(int twips, double dpi) {
+    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+int PixelsToTwips(int pixels, double dpi) {
+    if (dpi <= 0) return 0;
+    return static_cast<int>(std::lround(pixels * kTwipsPerInch / dpi));
+}
+
+GraphScheme SchemeOf(bool dark) {
+    if (dark) return {Rgb{96, 96, 96}, kWhite};
+    return {kWhite, kBlack};
+}
+
+void ApplyScheme(ChartModel& model, bool dark) {
+    const GraphScheme scheme = SchemeOf(dark);
+    model.backdrop = scheme.backdrop;
+    model.tickLabelColour = scheme.text;
+    for (ChartSeries& s : model.series) s.labelColour = scheme.text;
+}
+
+bool CaptionFramesShown(int widthTwips, int heightTwips) {
+    return widthTwips >= kGraphCaptionMinimum && heightTwips >= kGraphCaptionMinimum;
+}
+
+std::array<GraphPlace, 3> GraphWindowPlaces(int cardLeft, int cardTop, int cardWidth, double dpi) {
+    // Below the race card's menu and labels, one under the other, flush with its right edge.
+    const int left = cardLeft + cardWidth - TwipsToPixels(kGraphWindowWidth, dpi);
+    return {{{left, cardTop + TwipsToPixels(1150, dpi)},
+             {left, cardTop + TwipsToPixels(1150 + 3195, dpi)},
+             {left, cardTop + TwipsToPixels(1150 + 6390, dpi)}}};
+}
+
+ChartAxis ScatterAxis(const std::vector<double>& values, double centre, double half) {
+    double lo = centre - half;
+    double hi = centre + half;
+    for (double v : values) {
+        if (!std::isfinite(v) || v >= kGraphNotAvailable) continue;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    ChartAxis axis;
+    axis.min = std::floor(lo / 5) * 5;
+    axis.max = std::ceil(hi / 5) * 5;
+    if (axis.max <= axis.min) axis.max = axis.min + 5;
+    // A tick every 5, or every 10 when that would crowd a small window.
+    int steps = static_cast<int>(std::lround((axis.max - axis.min) / 5));
+    if (steps > 8 && steps % 2 != 0) {
+        axis.max += 5;
+        ++steps;
+    }
+    axis.tickCount = steps <= 8 ? steps + 1 : steps / 2 + 1;
+    axis.labelFormat = "%.0f";
+    return axis;
+}
+
+PrintSize GraphPrintSize(double pictureWidth, double pictureHeight, double pageWidth, double pageHeight) {
+    if (pictureWidth <= 0 || pictureHeight <= 0 || pageWidth <= 0 || pageHeight <= 0) return {};
+    const double a = pictureWidth / pictureHeight;
+    const double p = pageWidth / pageHeight;
+    const double boxWidth = pageWidth / 1.25;
+    const double boxHeight = pageHeight / 1.25;
+    if (a > p) return {boxWidth, boxWidth / a};
+    return {boxHeight * a, boxHeight};
+}
+
+}  // namespace veltrix
