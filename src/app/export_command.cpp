@@ -44,7 +44,7 @@ int ExportRaceCard(const RaceCard& card, const std::string& raceId, const std::f
         pump.processEvents();
         auto bytes = Utf8ToCp932(RaceCardExportText(s));
         if (!bytes) return -1;
-        return WriteFileAtomically(file, *bytes) ? -1 : 0;
+        return WriteFileAtomically(file, *bytes) ? 0 : -1;
     } catch (const std::exception&) {
         return -1;
     }

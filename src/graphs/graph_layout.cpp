@@ -43,8 +43,9 @@ ChartAxis ScatterAxis(const std::vector<double>& values, double centre, double h
     double hi = centre + half;
     for (double v : values) {
         if (!std::isfinite(v) || v >= kGraphNotAvailable) continue;
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
+        // A point on the edge would have its marker and label cut: one unit of room.
+        lo = std::min(lo, v - 1);
+        hi = std::max(hi, v + 1);
     }
     ChartAxis axis;
     axis.min = std::floor(lo / 5) * 5;

@@ -1,6 +1,7 @@
 #include "graphs/pace_graph.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/fields.h"
 #include "graphs/graph_layout.h"
@@ -73,10 +74,13 @@ ChartModel PaceChartModel(const PaceGraph& g) {
     if (RacePointShown(g)) add("race", kRaceColour, g.dblPaceZenhan, g.dblPaceKouhan);
     if (StandardPointShown(g)) add("standard", kStandardColour, g.dblPaceZenhanKijyun, g.dblPaceKouhanKijyun);
     // Paces are signed distances from the average: the axes stay centred on 0.
-    m.x = ScatterAxis(xs, 0, 5);
-    m.y = ScatterAxis(ys, 0, 5);
-    const double xr = std::max(-m.x.min, m.x.max);
-    const double yr = std::max(-m.y.min, m.y.max);
+    auto reach = [](const std::vector<double>& v) {
+        double r = 0;
+        for (double d : v) r = std::max(r, std::abs(d));
+        return r;
+    };
+    const double xr = reach(xs);
+    const double yr = reach(ys);
     m.x = ScatterAxis({-xr, xr}, 0, 5);
     m.y = ScatterAxis({-yr, yr}, 0, 5);
     ApplyScheme(m, g.dark);

@@ -95,16 +95,17 @@ void FillChart(QChart* chart, const ChartModel& model) {
     setUpAxis(x, model.x);
     auto* y = new QValueAxis;
     setUpAxis(y, model.y);
-    if (model.tickLabelColour) {
-        x->setLabelsColor(toQColor(*model.tickLabelColour));
-        y->setLabelsColor(toQColor(*model.tickLabelColour));
-    }
     if (model.backdrop) {
         chart->setBackgroundBrush(toQColor(*model.backdrop));
         chart->setPlotAreaBackgroundVisible(false);
     }
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    // After adding: the chart's theme decorates an axis as it is added.
+    if (model.tickLabelColour) {
+        x->setLabelsColor(toQColor(*model.tickLabelColour));
+        y->setLabelsColor(toQColor(*model.tickLabelColour));
+    }
 
     // All bar series of a chart share one group, side by side in each category.
     QBarSeries* bars = nullptr;

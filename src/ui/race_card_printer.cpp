@@ -121,7 +121,9 @@ bool PaintRaceCard(QPagedPaintDevice& device, const Sheet& s, const std::string&
 
 int PrintRaceCardToPdf(const Sheet& syuso, const std::string& header, const std::string& path) {
     try {
-        static std::unique_ptr<QGuiApplication> gui;
+        // Made here and ended before returning: an application object left to the
+        // exit handlers would outlive the Qt state it needs.
+        std::unique_ptr<QGuiApplication> gui;
         if (!QCoreApplication::instance()) {
             // Printing to a file needs no display.
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

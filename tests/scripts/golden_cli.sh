@@ -39,6 +39,10 @@ checks=(
     "graph_timeline_calculated.txt|graph timeline $race 7 --calculate --option 1"
     "graph_timeline_rl.txt|graph timeline $race 2 --option 2 --rl --calculate --period 300"
     "graph_histogram_calculated.txt|graph histogram $race 5 --calculate"
+    "graph_pace.txt|graph pace $race"
+    "graph_pace_calculated.txt|graph pace $race --calculate"
+    "graph_race_calculated.txt|graph race $race --calculate"
+    "graph_history_calculated_toggled.txt|graph history $race 2 --calculate --toggle 1"
 )
 
 failed=0

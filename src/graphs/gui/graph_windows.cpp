@@ -1,5 +1,6 @@
 #include "graphs/gui/graph_windows.h"
 
+#include <QChart>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -113,9 +114,14 @@ void GraphWindowBase::placeCaptions() {
     const bool shown = CaptionFramesShown(PixelsToTwips(width(), dpi), PixelsToTwips(height(), dpi));
     captionX_->setVisible(shown);
     captionY_->setVisible(shown);
-    if (!shown) return;
+    if (!shown) {
+        chart_->chart()->setMargins(QMargins(2, 2, 2, 2));
+        return;
+    }
     captionX_->adjustSize();
     captionY_->adjustSize();
+    // The plot keeps clear of the captions, so they never cover a tick label.
+    chart_->chart()->setMargins(QMargins(captionY_->width() + 2, 2, 6, captionX_->height() + 2));
     // Under the x axis at the bottom centre, and beside the y axis at the left middle.
     captionX_->move((width() - captionX_->width()) / 2, height() - captionX_->height() - 3);
     captionY_->move(3, (height() - captionY_->height()) / 2);
