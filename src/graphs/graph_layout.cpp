@@ -47,17 +47,16 @@ ChartAxis ScatterAxis(const std::vector<double>& values, double centre, double h
         lo = std::min(lo, v - 1);
         hi = std::max(hi, v + 1);
     }
+    // Ticks every 5, 10 or 20, whichever first keeps them few in a small window.
     ChartAxis axis;
-    axis.min = std::floor(lo / 5) * 5;
-    axis.max = std::ceil(hi / 5) * 5;
-    if (axis.max <= axis.min) axis.max = axis.min + 5;
-    // A tick every 5, or every 10 when that would crowd a small window.
-    int steps = static_cast<int>(std::lround((axis.max - axis.min) / 5));
-    if (steps > 8 && steps % 2 != 0) {
-        axis.max += 5;
-        ++steps;
+    for (double step : {5.0, 10.0, 20.0}) {
+        axis.min = std::floor(lo / step) * step;
+        axis.max = std::ceil(hi / step) * step;
+        if (axis.max <= axis.min) axis.max = axis.min + step;
+        const int intervals = static_cast<int>(std::lround((axis.max - axis.min) / step));
+        axis.tickCount = intervals + 1;
+        if (intervals <= (step == 5.0 ? 4 : 6)) break;
     }
-    axis.tickCount = steps <= 8 ? steps + 1 : steps / 2 + 1;
     axis.labelFormat = "%.0f";
     return axis;
 }

@@ -49,7 +49,8 @@ struct GraphPlace {
 };
 std::array<GraphPlace, 3> GraphWindowPlaces(int cardLeft, int cardTop, int cardWidth, double dpi);
 
-// A scatter's axis: whole fives around the values, never narrower than
+// A scatter's axis: ticks every 5, 10 or 20 (the first that keeps them few) around
+// the values with a unit of room, never narrower than
 // [centre - half, centre + half]. Values of 99 or more are left out.
 ChartAxis ScatterAxis(const std::vector<double>& values, double centre, double half);
 

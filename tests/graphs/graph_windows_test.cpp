@@ -230,20 +230,26 @@ TEST(GraphLayout, PrintBoxKeepsThePicturesProportion) {
     EXPECT_DOUBLE_EQ(GraphPrintSize(0, 10, 100, 100).width, 0);
 }
 
-TEST(GraphLayout, ScatterAxisCoversTheValuesInWholeFives) {
+TEST(GraphLayout, ScatterAxisCoversTheValuesWithFewTicks) {
+    // Deviation scores: every 10 once a step of 5 would crowd the window.
     const ChartAxis a = ScatterAxis({38.2, 61.0, 99, 150}, 50, 10);
-    EXPECT_DOUBLE_EQ(a.min, 35);
-    EXPECT_DOUBLE_EQ(a.max, 65);
-    EXPECT_EQ(a.tickCount, 7);
+    EXPECT_DOUBLE_EQ(a.min, 30);
+    EXPECT_DOUBLE_EQ(a.max, 70);
+    EXPECT_EQ(a.tickCount, 5);
+    // Paces: every 5 around 0.
+    const ChartAxis p = ScatterAxis({-3.5, 2.0}, 0, 5);
+    EXPECT_DOUBLE_EQ(p.min, -5);
+    EXPECT_DOUBLE_EQ(p.max, 5);
+    EXPECT_EQ(p.tickCount, 3);
     // A point is never on the edge.
-    const ChartAxis edge = ScatterAxis({40, 60}, 50, 10);
-    EXPECT_DOUBLE_EQ(edge.min, 35);
-    EXPECT_DOUBLE_EQ(edge.max, 65);
-    // A wide spread gets a tick every 10.
+    const ChartAxis edge = ScatterAxis({-5, 5}, 0, 5);
+    EXPECT_LT(edge.min, -5);
+    EXPECT_GT(edge.max, 5);
+    // A wide spread gets a tick every 20.
     const ChartAxis wide = ScatterAxis({0, 96}, 50, 10);
-    EXPECT_DOUBLE_EQ(wide.min, -5);
-    EXPECT_GE(wide.max, 97);
-    EXPECT_EQ(wide.tickCount, 12);
+    EXPECT_DOUBLE_EQ(wide.min, -20);
+    EXPECT_DOUBLE_EQ(wide.max, 100);
+    EXPECT_EQ(wide.tickCount, 7);
 }
 
 }  // namespace

@@ -168,6 +168,7 @@ private slots:
             QVERIFY(all[i]->grab().save(screenshotDir() + QStringLiteral("/%1_dark.png").arg(names[i])));
             QTest::mouseClick(all[i]->chart()->viewport(), Qt::LeftButton);
             QCOMPARE(backdrop(all[i]), QColor(Qt::white));
+            QTest::qWait(50);  // the new axes are laid out by the event loop before the picture
             QVERIFY(all[i]->captionX()->styleSheet().contains(QStringLiteral("#000000")));
             QVERIFY(all[i]->grab().save(screenshotDir() + QStringLiteral("/%1_light.png").arg(names[i])));
         }
