@@ -8,6 +8,9 @@
 #include "betting/betting.h"
 #include "graphs/heatmap.h"
 #include "graphs/histogram.h"
+#include "graphs/pace_graph.h"
+#include "graphs/race_graph.h"
+#include "graphs/race_history_graph.h"
 #include "graphs/timeline_chart.h"
 #include "racecard/race_card_state.h"
 #include "store/condition_table.h"
@@ -30,6 +33,9 @@ struct Application {
     HistoryPane pane;        // fpsHistory: the past runs of the chosen runner
     TimelineChart timeline;  // mscGraph beside the pane
     DetailGraph detail;      // the histogram of the pane's used runs
+    PaceGraph paceGraph;            // frmPaceGraph
+    RaceGraph raceGraph;            // frmRaceGraph
+    RaceHistoryGraph historyGraph;  // frmRaceHistoryGraph: the pane's used runs
     ChangeNotifier changes;  // what the windows hear of the state above
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/graph_commands.h"
 #include "app/pane_commands.h"
 #include "app/race_commands.h"
 #include "engine/calculation.h"
@@ -16,6 +17,9 @@ bool Calculate(Application& app) {
         if (app.palette.cboKikan >= 0)
             app.settings.Kikan = static_cast<short>((app.palette.cboKikan + 1) * 100);
         CalculateRace(app.raceCard, app.palette, app.settings, app.conditions, app.store.DataMode);
+        // The graph windows redraw from these when they hear the calculation.
+        SetPaceGraph(app);
+        SetRaceGraph(app);
         RedrawPaneAfterCalculation(app);
         app.changes.notify(Change::CalculationDone);
         return false;

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "graphs/histogram.h"
+#include "graphs/race_history_graph.h"
 #include "graphs/timeline_chart.h"
 
 namespace veltrix {
@@ -14,9 +15,11 @@ void putGraph(Application& app) {
              app.raceCard.lblRelateValue[0]);
 }
 
+// The histogram and the R-index history graph follow every redraw of the pane.
 void setDetailGraph(Application& app) {
     ClearForm(app.detail);
     SetDetailGraph(app.detail, app.pane.fpsHistory, app.raceCard.lblRace);
+    SetRaceHistoryGraph(app.historyGraph, app.pane.fpsHistory);
 }
 
 }  // namespace
@@ -25,6 +28,10 @@ void ClearPaneAndCharts(Application& app) {
     ClearHistoryPane(app.pane);
     ClearGraph(app.timeline, app.raceCard.lblRelateValue[0]);
     ClearForm(app.detail);
+    // The graph windows lose what they showed of the old race.
+    PutPaceGraph(app.paceGraph, 99, 99, 99, 99);
+    ClearForm(app.raceGraph);
+    ClearForm(app.historyGraph);
 }
 
 void ShowRunnerHistory(Application& app, const std::string& umaCode) {

@@ -9,7 +9,7 @@
 
 namespace veltrix {
 
-// Empties the pane, the timeline chart and the histogram (a race is opened,
+// Empties the pane, the timeline chart, the histogram and the graph windows (a race is opened,
 // rebuilt or reset).
 void ClearPaneAndCharts(Application& app);
 // Draws the pane for a runner, then the timeline chart and the histogram from it.

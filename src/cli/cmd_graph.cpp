@@ -1,9 +1,12 @@
-// veltrix-cli graph timeline | histogram: the charts drawn from the
-// past-performance pane of one runner, as numbers.
+// veltrix-cli graph timeline | histogram | history: the charts drawn from the
+// past-performance pane of one runner; graph pace | race: the race's graphs.
+// All as numbers, as the windows draw them.
 #include <memory>
 #include <ostream>
 
+#include "app/graph_commands.h"
 #include "app/pane_commands.h"
+#include "base/fields.h"
 #include "base/format.h"
 #include "cli/command.h"
 #include "cli/graph_command.h"
@@ -27,6 +30,7 @@ struct GraphArgs {
     long long option = 0;
     bool rl = false;
     CalculateArgs calc;
+    std::vector<std::string> toggles;  // pane runs clicked, in order
 };
 
 // The race shown, calculated when asked, and the runner chosen: the pane and
@@ -62,6 +66,48 @@ int runHistogram(Context& ctx, const GraphArgs& args) {
     return 0;
 }
 
+// A figure as the graph places it: as many decimals as it has, at least one.
+std::string coordinate(double v) { return FormatNumber(v, "0.0####"); }
+
+int runPace(Context& ctx, const GraphArgs& args) {
+    Application app;
+    if (ShowRace(ctx, app, args.raceId, args.calc, true)) return 1;
+    OpenGraphWindows(app);
+    const PaceGraph& g = app.paceGraph;
+    ctx.out << "race\t" << coordinate(g.dblPaceZenhan) << '\t' << coordinate(g.dblPaceKouhan) << '\t'
+            << (RacePointShown(g) ? "shown" : "hidden") << '\n';
+    ctx.out << "standard\t" << coordinate(g.dblPaceZenhanKijyun) << '\t' << coordinate(g.dblPaceKouhanKijyun)
+            << '\t' << (StandardPointShown(g) ? "shown" : "hidden") << '\n';
+    return 0;
+}
+
+void printEntries(Context& ctx, const std::vector<RaceGraphEntry>& entries) {
+    for (const RaceGraphEntry& e : entries)
+        ctx.out << e.label << '\t' << coordinate(e.x) << '\t' << coordinate(e.y) << '\n';
+}
+
+int runRaceGraph(Context& ctx, const GraphArgs& args) {
+    Application app;
+    if (ShowRace(ctx, app, args.raceId, args.calc, true)) return 1;
+    OpenGraphWindows(app);
+    printEntries(ctx, app.raceGraph.entries);
+    return 0;
+}
+
+int runHistoryGraph(Context& ctx, const GraphArgs& args) {
+    Application app;
+    if (showRunner(ctx, app, args)) return 1;
+    for (const std::string& text : args.toggles) {
+        const long long n = ParseInteger(text).value_or(0);
+        if (ClickHistoryRun(app, RowNo(static_cast<int>(n)))) {
+            ctx.err << "no run " << n << " in the pane\n";
+            return 1;
+        }
+    }
+    printEntries(ctx, app.historyGraph.entries);
+    return 0;
+}
+
 void addRunnerArgs(CLI::App& cmd, GraphArgs& args) {
     cmd.add_option("RACEID", args.raceId, "Race id of the stored week")->required()->check(NonEmpty());
     AddNumberOption(cmd, "HORSE", args.horse, 0, 99, "Horse number of the runner")->required();
@@ -82,6 +128,27 @@ void addGraph(CLI::App& cli, Context& ctx) {
     auto* h = graph.add_subcommand("histogram", "The histogram: six charts of seven class counts");
     addRunnerArgs(*h, *histogram);
     h->callback([&ctx, histogram] { ctx.status = runHistogram(ctx, *histogram); });
+
+    auto pace = std::make_shared<GraphArgs>();
+    auto* p = graph.add_subcommand("pace", "The pace graph: the race point and the standard point");
+    p->add_option("RACEID", pace->raceId, "Race id of the stored week")->required()->check(NonEmpty());
+    AddCalculateOptions(*p, pace->calc);
+    p->callback([&ctx, pace] { ctx.status = runPace(ctx, *pace); });
+
+    auto race = std::make_shared<GraphArgs>();
+    auto* r = graph.add_subcommand("race", "The predicted R-index graph: one labelled point per runner");
+    r->add_option("RACEID", race->raceId, "Race id of the stored week")->required()->check(NonEmpty());
+    AddCalculateOptions(*r, race->calc);
+    r->callback([&ctx, race] { ctx.status = runRaceGraph(ctx, *race); });
+
+    auto history = std::make_shared<GraphArgs>();
+    auto* hi = graph.add_subcommand("history", "The R-index history graph: one labelled point per used run");
+    addRunnerArgs(*hi, *history);
+    hi->add_option("--toggle", history->toggles, "Click run N of the pane first (repeatable, in order)")
+        ->type_name("N")
+        ->allow_extra_args(false)
+        ->check(CLI::Range(1, kPastRunSlots));
+    hi->callback([&ctx, history] { ctx.status = runHistoryGraph(ctx, *history); });
 }
 
 }  // namespace

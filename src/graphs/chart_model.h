@@ -25,6 +25,9 @@ struct ChartSeries {
     SeriesKind kind = SeriesKind::Bar;
     Rgb colour;
     std::vector<ChartPoint> points;
+    // XY series: one text per point, drawn beside it (empty: no labels).
+    std::vector<std::string> labels;
+    Rgb labelColour;
 };
 
 struct ChartAxis {
@@ -45,6 +48,9 @@ struct ChartModel {
     ChartAxis y;
     std::vector<ChartSeries> series;
     bool legend = false;
+    // The chart's fill and the colour of the tick labels; nullopt keeps the adapter's defaults.
+    std::optional<Rgb> backdrop;
+    std::optional<Rgb> tickLabelColour;
 };
 
 }  // namespace veltrix

@@ -6,9 +6,12 @@
 #include <QChart>
 #include <QLegend>
 #include <QLineSeries>
+#include <QFont>
+#include <QMouseEvent>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <vector>
 
 #include "ui/qt_host.h"
 
@@ -49,6 +52,27 @@ QXYSeries* xySeries(const ChartSeries& s) {
     return series;
 }
 
+// A label of its own per point: Qt Charts labels a series' points with one
+// pattern, so each labelled point becomes a one-point series carrying its text.
+std::vector<QXYSeries*> labelledPoints(const ChartSeries& s) {
+    std::vector<QXYSeries*> out;
+    for (size_t i = 0; i < s.points.size(); ++i) {
+        ChartSeries one = s;
+        one.points = {s.points[i]};
+        QXYSeries* series = xySeries(one);
+        const QString label = i < s.labels.size() ? toQString(s.labels[i]) : QString();
+        series->setPointLabelsFormat(label);
+        series->setPointLabelsVisible(!label.isEmpty());
+        series->setPointLabelsColor(toQColor(s.labelColour));
+        series->setPointLabelsClipping(false);
+        QFont font = series->pointLabelsFont();
+        font.setPointSizeF(7);
+        series->setPointLabelsFont(font);
+        out.push_back(series);
+    }
+    return out;
+}
+
 }  // namespace
 
 void FillChart(QChart* chart, const ChartModel& model) {
@@ -71,17 +95,32 @@ void FillChart(QChart* chart, const ChartModel& model) {
     setUpAxis(x, model.x);
     auto* y = new QValueAxis;
     setUpAxis(y, model.y);
+    if (model.backdrop) {
+        chart->setBackgroundBrush(toQColor(*model.backdrop));
+        chart->setPlotAreaBackgroundVisible(false);
+    }
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    // After adding: the chart's theme decorates an axis as it is added.
+    if (model.tickLabelColour) {
+        x->setLabelsColor(toQColor(*model.tickLabelColour));
+        y->setLabelsColor(toQColor(*model.tickLabelColour));
+    }
 
     // All bar series of a chart share one group, side by side in each category.
     QBarSeries* bars = nullptr;
     for (const ChartSeries& s : model.series) {
         if (s.kind != SeriesKind::Bar) {
-            QXYSeries* series = xySeries(s);
-            chart->addSeries(series);
-            series->attachAxis(x);
-            series->attachAxis(y);
+            std::vector<QXYSeries*> parts;
+            if (s.labels.empty())
+                parts.push_back(xySeries(s));
+            else
+                parts = labelledPoints(s);
+            for (QXYSeries* series : parts) {
+                chart->addSeries(series);
+                series->attachAxis(x);
+                series->attachAxis(y);
+            }
             continue;
         }
         if (!bars) {
@@ -117,6 +156,11 @@ QChart* BuildChart(const ChartModel& model) {
 
 ChartView::ChartView(QWidget* parent) : QChartView(BuildChart(ChartModel()), parent) {
     setRenderHint(QPainter::Antialiasing, false);
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    QChartView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) emit clicked();
 }
 
 void ChartView::setChartModel(const ChartModel& model) {

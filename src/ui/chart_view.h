@@ -1,6 +1,6 @@
 #pragma once
 // The one chart adapter: draws a core ChartModel (bar, line and scatter series
-// over category or value axes) with Qt Charts. Every chart of the windows is one
+// over category or value axes, labelled scatter points, the model's colours) with Qt Charts. Every chart of the windows is one
 // of these; a window hands it the model the core computed and nothing else.
 #include <QChartView>
 
@@ -16,6 +16,13 @@ public:
     // Replaces everything drawn by the model's series and axes.
     void setChartModel(const ChartModel& model);
     const ChartModel& chartModel() const { return model_; }
+
+signals:
+    // A click on the chart (the graph windows switch their colour scheme on it).
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     ChartModel model_;

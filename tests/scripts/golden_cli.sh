@@ -46,6 +46,10 @@ checks=(
     "simulate_yoso_paused.txt|simulate $race yoso --calculate --keys 1=down,4=none,80=left+right,81=none,130=left+right,131=none"
     "race_model.txt|race-model $pastrace ネンホソヴ"
     "simulate_model.txt|simulate-model $pastrace --seed 1"
+    "graph_pace.txt|graph pace $race"
+    "graph_pace_calculated.txt|graph pace $race --calculate"
+    "graph_race_calculated.txt|graph race $race --calculate"
+    "graph_history_calculated_toggled.txt|graph history $race 2 --calculate --toggle 1"
 )
 
 failed=0

@@ -12,6 +12,7 @@
 #include "app/gui/frmSplash.h"
 #include "app/gui/frmSyusohyo.h"
 #include "app/simulation_commands.h"
+#include "app/gui/race_card_output.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
 #include "betting/gui/frmKaimeList.h"
@@ -19,6 +20,7 @@
 #include "engine/gui/frmTuning.h"
 #include "graphs/gui/frmDetail.h"
 #include "graphs/gui/frmHeatmap.h"
+#include "graphs/gui/graph_windows.h"
 #include "jvlink/gui/frmDataImport.h"
 #include "jvlink/session.h"
 #include "service/gui/frmAnalyzeData.h"
@@ -74,6 +76,7 @@ public:
         AttachKaimeListWindow(*main_, app_);
         AttachHeatmapWindow(*main_, app_);
         AttachDetailWindow(*main_, app_);
+        graphWindows_ = AttachGraphWindows(*main_, app_);
         AttachTuningWindow(*main_, app_);
         AttachSimulationMenu(*main_, app_);
         AttachRaceWindow(*main_, app_, &importWindow_->JVLink1());
@@ -102,6 +105,7 @@ public:
 private:
     Application app_;
     frmDataImport* importWindow_ = nullptr;  // owned by the main window
+    GraphWindows graphWindows_;              // owned by the main window; the race model window opens two
     InstanceLock lock_;
     std::string reason_;
     std::unique_ptr<frmSplash> splash_;

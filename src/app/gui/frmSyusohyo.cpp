@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "app/betting_commands.h"
@@ -216,6 +217,7 @@ void frmSyusohyo::buildCentralArea() {
     for (int i = 0; i < 4; ++i) {
         relateGrid->addWidget(new QLabel(QString::fromUtf8(relateCaptions[i]), relate), i, 0);
         lblRelateValue_[i] = valueLabel(relate, QStringLiteral("lblRelateValue%1").arg(i));
+        lblRelateValue_[i]->installEventFilter(this);
         relateGrid->addWidget(lblRelateValue_[i], i, 1);
     }
     auto* score = new QGroupBox(QStringLiteral("SCORE"), central);
@@ -458,6 +460,11 @@ bool frmSyusohyo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lblRace_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isEnabled()) {
         openImportWindow();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        isEnabled() && std::find(lblRelateValue_.begin(), lblRelateValue_.end(), watched) != lblRelateValue_.end()) {
+        emit raceFiguresClicked();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

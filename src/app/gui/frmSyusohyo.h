@@ -90,6 +90,8 @@ signals:
     void importWindowRequested();
     // The same for the analysis-file import window.
     void analyzeWindowRequested();
+    // A race figure label (lblRelateValue) was clicked: the graph windows open.
+    void raceFiguresClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
