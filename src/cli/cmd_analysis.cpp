@@ -10,6 +10,7 @@
 #include "app/analysis_import_command.h"
 #include "app/startup.h"
 #include "cli/command.h"
+#include "cli/program_folder.h"
 #include "cli/console_host.h"
 
 namespace veltrix::cli {
@@ -35,12 +36,8 @@ int runAnalysisImport(Context& ctx, const AnalysisArgs& args) {
     }
 
     Application app;
-    std::string reason;
     StoreLoad load;
-    if (StartApplication(app, ctx.root, load, reason)) {
-        ctx.err << reason << "\n";
-        return 1;
-    }
+    if (OpenProgramFolder(ctx, app, load)) return 1;
     ConsoleUserInterface ui(ctx.out);
     CountingPump pump(args.cancelAt);
     const AnalysisImportResult result = ImportAnalysisFiles(app, {ui, pump, *address, {}});
