@@ -22,6 +22,7 @@
 #include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
+#include "ui/single_instance.h"
 
 namespace veltrix::ui {
 
@@ -35,7 +36,19 @@ public:
     bool anotherCopyRunning() override {
         // When the lock file cannot be made nothing is known; start, and let the
         // folder step decide whether the program folder is usable.
-        return lock_.tryAcquire(app_.folders.program / kLockFileName) == InstanceLock::State::HeldElsewhere;
+        const QString channel = InstanceServerName(fromPath(app_.folders.program));
+        if (lock_.tryAcquire(app_.folders.program / kLockFileName) == InstanceLock::State::HeldElsewhere) {
+            // The user started us to see the program: bring the running copy to the
+            // front. If it does not answer there is nothing more to do; end all the same.
+            AskRunningCopyToRaise(channel);
+            return true;
+        }
+        // Without the channel the program still runs; a second copy then only ends.
+        if (!raiseServer_.listen(channel))
+            QObject::connect(&raiseServer_, &RaiseServer::raiseRequested, [this] {
+                if (main_) BringToFront(main_.get());
+            });
+        return false;
     }
 
     void screenSize(int& width, int& height) override {
@@ -52,11 +65,15 @@ public:
         splash_->show();
     }
 
-    bool prepareFolders() override { return PrepareApplication(app_, app_.folders.program, reason_, false); }
+    bool prepareFolders(std::string& reason) override {
+        return PrepareApplication(app_, app_.folders.program, reason, false);
+    }
 
     void processEvents() override { QCoreApplication::processEvents(); }
 
-    bool readSettings() override { return ReadSettings(app_.settings, app_.folders.program, &reason_); }
+    bool readSettings(std::string& reason) override {
+        return ReadSettings(app_.settings, app_.folders.program, &reason);
+    }
 
     bool showMainWindow() override {
         main_ = std::make_unique<frmSyusohyo>(app_, [this] { ShutDown(); });
@@ -70,6 +87,7 @@ public:
         AttachDetailWindow(*main_, app_);
         AttachTuningWindow(*main_, app_);
         if (main_->load(&importWindow_->JVLink1())) return true;
+        main_->restoreWindowGeometry();
         main_->show();
         return false;
     }
@@ -95,7 +113,7 @@ private:
     Application app_;
     frmDataImport* importWindow_ = nullptr;  // owned by the main window
     InstanceLock lock_;
-    std::string reason_;
+    RaiseServer raiseServer_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmSyusohyo> main_;
 };
@@ -160,9 +178,13 @@ void AttachTuningWindow(frmSyusohyo& main, Application& app) {
         QObject::connect(item, &QAction::triggered, &main, [&main, &app] { ShowTuningWindow(app, &main); });
 }
 
-int RunVeltrix(QApplication& app) {
+int RunVeltrix(QApplication& app) { return RunVeltrix(app, QCoreApplication::applicationDirPath()); }
+
+int RunVeltrix(QApplication& app, const QString& programFolder) {
     app.setApplicationName(QStringLiteral("VELTRIX"));
-    Shell shell(QCoreApplication::applicationDirPath());
+    // Missing translations leave Qt's button texts in English; the program runs all the same.
+    InstallJapaneseTranslations(app);
+    Shell shell(programFolder);
     QtUserInterface ui;
     switch (RunStartup(shell, ui)) {
         case StartupResult::Running:

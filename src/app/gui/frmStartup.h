@@ -1,5 +1,6 @@
 #pragma once
 class QApplication;
+class QString;
 
 namespace veltrix {
 struct Application;
@@ -40,6 +41,8 @@ frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app);
 // hidden and the tuning window is shown modally.
 void AttachTuningWindow(frmSyusohyo& main, Application& app);
 
-// Start-up sequence of the desktop program; returns the process exit code.
+// Start-up sequence of the desktop program on the program folder (the
+// executable's folder by default); returns the process exit code.
 int RunVeltrix(QApplication& app);
+int RunVeltrix(QApplication& app, const QString& programFolder);
 }  // namespace veltrix::ui
