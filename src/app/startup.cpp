@@ -15,7 +15,8 @@ std::string DamagedWeeklyFileMessage(const std::filesystem::path& file) {
 }
 
 std::string DamagedAnalysisFileMessage(const std::filesystem::path& file) {
-    return "分析ファイル「" + file.string() + "」が壊れていたため削除しました。分析ファイルを再度インポートしてください。";
+    return "分析ファイル「" + file.string() +
+           "」が壊れていたため削除しました。分析ファイルを再度インポートしてください。";
 }
 
 bool PrepareApplication(Application& app, const std::filesystem::path& programFolder, std::string& reason,

@@ -23,7 +23,8 @@ bool CreateStoreFolders(const Folders& folders, std::string* reason) {
         if (FileExists(*folder)) {
             // A file of that name would make every later store write fail.
             if (!std::filesystem::is_directory(*folder, ec))
-                return fail("「" + folder->string() + "」がフォルダではありません（同じ名前のファイルがあります）。");
+                return fail("「" + folder->string() +
+                            "」がフォルダではありません（同じ名前のファイルがあります）。");
             continue;
         }
         if (!std::filesystem::create_directory(*folder, ec) || ec)

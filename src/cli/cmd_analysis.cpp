@@ -10,8 +10,8 @@
 #include "app/analysis_import_command.h"
 #include "app/startup.h"
 #include "cli/command.h"
-#include "cli/program_folder.h"
 #include "cli/console_host.h"
+#include "cli/program_folder.h"
 
 namespace veltrix::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include "app/import_commands.h"
 #include "app/startup.h"
 #include "cli/command.h"
-#include "cli/program_folder.h"
 #include "cli/console_host.h"
+#include "cli/program_folder.h"
 #include "jvlink/standin/standin_jvlink.h"
 
 namespace veltrix::cli {

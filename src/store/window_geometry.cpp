@@ -60,7 +60,8 @@ std::optional<WindowGeometry> ParseWindowGeometry(std::string_view text) {
             size_t start = 0;
             while (!value.empty() && start <= value.size()) {
                 const size_t comma = std::min(value.find(',', start), value.size());
-                if (!(v = boundedInt(value.substr(start, comma - start), 0, kMaxCoordinate))) return std::nullopt;
+                if (!(v = boundedInt(value.substr(start, comma - start), 0, kMaxCoordinate)))
+                    return std::nullopt;
                 g.splitter.push_back(*v);
                 if (g.splitter.size() > 8) return std::nullopt;
                 start = comma + 1;

@@ -86,7 +86,8 @@ constexpr const char* kEscapeCancels = "veltrixEscapeCancels";
 // Esc in a window that asked for it: the window turns it into a cancel.
 bool isEscapeForWindow(QObject* watched, QEvent* event) {
     const auto type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) return false;
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
     if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     return widget && widget->window()->property(kEscapeCancels).toBool();

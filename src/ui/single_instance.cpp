@@ -19,10 +19,10 @@ QString InstanceServerName(const QString& programFolder) {
     // The socket file lives in the shared temporary folder: a hash keeps the
     // name short whatever the folder's path, the user id keeps users apart.
     const QByteArray folder = QDir(programFolder).canonicalPath().toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(folder.isEmpty() ? programFolder.toUtf8() : folder,
-                                                     QCryptographicHash::Sha1)
-                                .toHex()
-                                .left(16);
+    const QByteArray hash =
+        QCryptographicHash::hash(folder.isEmpty() ? programFolder.toUtf8() : folder, QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     return QStringLiteral("veltrix-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 

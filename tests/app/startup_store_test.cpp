@@ -42,7 +42,8 @@ TEST(Startup, FoldersThenSettings) {
     fs::remove_all(dir.path() / "cache");
     test::WriteCp932(dir.path() / "cache", "x");
     EXPECT_TRUE(PrepareApplication(app, dir.path(), reason));
-    EXPECT_EQ(reason, "「" + (dir.path() / "cache").string() + "」がフォルダではありません（同じ名前のファイルがあります）。");
+    EXPECT_EQ(reason, "「" + (dir.path() / "cache").string() +
+                          "」がフォルダではありません（同じ名前のファイルがあります）。");
 }
 
 // What the windows hear of the load.
@@ -128,8 +129,9 @@ TEST_F(StoreLoadTest, DamagedWeeklyFileIsDeletedAndTheUserTold) {
     EXPECT_FALSE(r.storeRead);
     EXPECT_EQ(app.store.RaceCount, 0);
     for (const char* name : {kCache1, kCache2, kCache3}) EXPECT_FALSE(fs::exists(app.folders.cache / name));
-    const std::string expected = "レース情報のファイル「" + (app.folders.cache / kCache2).string() +
-                                 "」が壊れていたため、レース情報を削除しました。レース情報を再度インポートしてください。";
+    const std::string expected =
+        "レース情報のファイル「" + (app.folders.cache / kCache2).string() +
+        "」が壊れていたため、レース情報を削除しました。レース情報を再度インポートしてください。";
     EXPECT_EQ(r.damagedMessage, expected);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, expected);
@@ -152,8 +154,9 @@ TEST_F(StoreLoadTest, DamagedAnalysisFileEmptiesTheStoreAndResetsTheRaceCard) {
     EXPECT_FALSE(fs::exists(app.folders.cache / "cachea20090117r"));
     EXPECT_EQ(heard.calls, (std::vector<std::string>{"reset", "store"}));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "分析ファイル「" + (app.folders.cache / "cachea20090117r").string() +
-                                       "」が壊れていたため削除しました。分析ファイルを再度インポートしてください。");
+    EXPECT_EQ(ui.messages[0].text,
+              "分析ファイル「" + (app.folders.cache / "cachea20090117r").string() +
+                  "」が壊れていたため削除しました。分析ファイルを再度インポートしてください。");
 }
 
 TEST_F(StoreLoadTest, DamagedConditionFileNamesItself) {

@@ -205,8 +205,9 @@ void frmSyusohyo::buildCentralArea() {
         SetUpSheetView(sheets_[i], sheetModels_[i]);
         sheets_[i]->setColumnWidth(2, 96);  // UMACODE
         // The longest horse name, 18 double-byte characters, in full.
-        sheets_[i]->setColumnWidth(card::kName.value - 1,
-                                   sheets_[i]->fontMetrics().horizontalAdvance(QString(18, QChar(0x99AC))) + 12);
+        sheets_[i]->setColumnWidth(
+            card::kName.value - 1,
+            sheets_[i]->fontMetrics().horizontalAdvance(QString(18, QChar(0x99AC))) + 12);
         // The running record "  1- 0- 2-12" in full.
         if (sheetNo == kSheetSyuso)
             sheets_[i]->setColumnWidth(sheet1::kSeiseki.value - 1,

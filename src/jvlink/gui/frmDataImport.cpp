@@ -82,7 +82,8 @@ void frmDataImport::changed(Change change) {
             restoreWindow();
             // Asked to close while the command ran: it has stopped now. Queued, so
             // that the command returns before the window's event loop ends.
-            if (TakePendingClose(model_)) QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+            if (TakePendingClose(model_))
+                QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
             break;
         case Change::StoreReplaced:
             putRaceList();
