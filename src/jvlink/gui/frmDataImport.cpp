@@ -1,6 +1,7 @@
 #include "jvlink/gui/frmDataImport.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
