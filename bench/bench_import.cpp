@@ -115,9 +115,8 @@ void BM_ExpandSortSave(benchmark::State& state) {
         WeeklyImportState work = f.read;
         ImportContext ctx{store, f.folders, jv, ui, pump, clock};
         state.ResumeTiming();
-        SortHRaceKeys(work.lists);
-        SortHUmaKeys(work.lists);
-        if (ExpandRaceInfo(work, ctx) < 0 || SortRaceInfo(store) < 0 || SortHistoryInfo(work, ctx) < 0)
+        if (SortHRaceKeys(work.lists, pump) < 0 || SortHUmaKeys(work.lists, pump) < 0 ||
+            ExpandRaceInfo(work, ctx) < 0 || SortRaceInfo(store, pump) < 0 || SortHistoryInfo(work, ctx) < 0)
             state.SkipWithError("expansion failed");
         store.DataMode = "KONSYU";
         if (SaveRaceCache(store, f.folders, ui, pump)) state.SkipWithError("save failed");

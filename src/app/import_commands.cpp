@@ -74,10 +74,9 @@ bool importWeek(const CommandSpec& spec, WeeklyImportState& state, ImportContext
         return false;
     }
     if (ImportUmaHistory(state, ctx, spec.historySpec) < 0) return false;
-    SortHRaceKeys(lists);
-    SortHUmaKeys(lists);
+    if (SortHRaceKeys(lists, ctx.pump) < 0 || SortHUmaKeys(lists, ctx.pump) < 0) return false;
     if ((spec.konsyu ? ExpandRaceInfo(state, ctx) : ExpandTokubetsuInfo(state, ctx)) < 0) return false;
-    if (spec.konsyu && SortRaceInfo(ctx.store) < 0) return false;
+    if (spec.konsyu && SortRaceInfo(ctx.store, ctx.pump) < 0) return false;
     if (SortHistoryInfo(state, ctx) < 0) return false;
     ClearImportLists(lists);
     ctx.store.DataMode = spec.mode;

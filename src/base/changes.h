@@ -20,6 +20,7 @@ enum class Change {
     PaneChanged,           // a pane run was switched or the timeline chart's option changed
     CommandStarted,        // a command runs: no window takes input until it has finished
     CommandFinished,
+    CancelWithdrawn,  // a cancel was answered No: the command goes on, its cancel control live again
 };
 
 class ChangeNotifier;

@@ -87,6 +87,20 @@ bool FieldReader::readLine(std::string& line) {
     return true;
 }
 
+namespace {
+bool breaksCell(char c) { return c == '"' || c == '\r' || c == '\n'; }
+
+void cleanInPlace(char* p, char* end) {
+    for (; p != end; ++p)
+        if (breaksCell(*p)) *p = ' ';
+}
+}  // namespace
+
+void CleanTextCell(std::string& text) {
+    // Quote, CR and LF are single bytes that no multi-byte UTF-8 sequence holds.
+    cleanInPlace(text.data(), text.data() + text.size());
+}
+
 void FieldWriter::separate() {
     if (lineStarted_) text_ += ',';
     lineStarted_ = true;
@@ -95,7 +109,9 @@ void FieldWriter::separate() {
 FieldWriter& FieldWriter::quoted(std::string_view text) {
     separate();
     text_ += '"';
+    const size_t at = text_.size();
     text_ += text;
+    cleanInPlace(text_.data() + at, text_.data() + text_.size());
     text_ += '"';
     return *this;
 }
@@ -112,7 +128,9 @@ FieldWriter& FieldWriter::quoted(std::span<const std::string> texts) {
         if (lineStarted_) *p++ = ',';
         lineStarted_ = true;
         *p++ = '"';
+        char* const cell = p;
         p += text.copy(p, text.size());
+        cleanInPlace(cell, p);
         *p++ = '"';
     }
     text_.resize(static_cast<size_t>(p - text_.data()));  // a line's first field has no comma

@@ -46,7 +46,14 @@ private:
     bool endedLine_ = true;
 };
 
+// The store files have no escape for a double quote, and the weekly readers
+// cut records at line ends: a text cell holding either would end early or shift
+// every cell after it. Each such character becomes a half-width space; any
+// other text is left exactly as it is.
+void CleanTextCell(std::string& text);
+
 // Builds a store file: quoted text fields, bare numbers, CR LF line ends.
+// Every quoted field is written as CleanTextCell leaves it.
 class FieldWriter {
 public:
     FieldWriter& quoted(std::string_view text);

@@ -16,6 +16,9 @@ public:
     virtual void showMessage(const std::string& text, Icon icon) = 0;
     // Yes/No question; defaultNo preselects No (stored data replaced or work abandoned).
     virtual bool askYesNo(const std::string& text, Icon icon, bool defaultNo) = 0;
+    // OK/Cancel question, OK preselected; true for OK. A front end without a
+    // box of its own for it asks Yes/No.
+    virtual bool askOkCancel(const std::string& text, Icon icon) { return askYesNo(text, icon, false); }
     // Save-file dialog; an empty answer means the user cancelled.
     virtual std::string askSaveFileName(const std::string& title, const std::string& filter,
                                         const std::string& proposedName) = 0;

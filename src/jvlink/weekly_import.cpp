@@ -545,7 +545,8 @@ int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::st
 // ---- keys ----------------------------------------------------------------------
 
 namespace {
-void sortKeysWithIndex(Array1<std::string>& keys, Array1<int>& index, int count) {
+// True when cancelled.
+bool sortKeysWithIndex(Array1<std::string>& keys, Array1<int>& index, int count, Pump& pump) {
     index.clear();
     index.resize(keys.size());
     for (int i = 1; i <= index.size(); ++i) index[i] = i;
@@ -554,8 +555,8 @@ void sortKeysWithIndex(Array1<std::string>& keys, Array1<int>& index, int count)
     // them counts, so only then does it run.
     const auto first = keys.begin();
     const auto last = first + std::clamp(count, 0, keys.size());
-    if (std::adjacent_find(first, last, std::greater_equal<>()) == last) return;
-    SortKeys(keys, index, 1, count);
+    if (std::adjacent_find(first, last, std::greater_equal<>()) == last) return false;
+    return SortKeys(keys, index, 1, count, pump);
 }
 
 // A race id of 16 digits as a number, which orders as the text does.
@@ -570,11 +571,11 @@ std::optional<std::uint64_t> raceIdNumber(std::string_view id) {
 }
 }  // namespace
 
-void SortHRaceKeys(ImportLists& lists) {
-    sortKeysWithIndex(lists.HRaceKey, lists.HRaceIndex, lists.HRaceList.count);
+int SortHRaceKeys(ImportLists& lists, Pump& pump) {
+    lists.HRaceNumber.clear();
+    if (sortKeysWithIndex(lists.HRaceKey, lists.HRaceIndex, lists.HRaceList.count, pump)) return -1;
     // The expansion searches once per past run: numbers side by side answer
     // it without reading thousands of keys scattered through memory.
-    lists.HRaceNumber.clear();
     for (const std::string& key : lists.HRaceKey) {
         const auto n = raceIdNumber(key);
         if (!n) {
@@ -583,9 +584,12 @@ void SortHRaceKeys(ImportLists& lists) {
         }
         lists.HRaceNumber.push_back(*n);
     }
+    return 0;
 }
 
-void SortHUmaKeys(ImportLists& lists) { sortKeysWithIndex(lists.HUmaKey, lists.HUmaIndex, lists.HUmaList.count); }
+int SortHUmaKeys(ImportLists& lists, Pump& pump) {
+    return sortKeysWithIndex(lists.HUmaKey, lists.HUmaIndex, lists.HUmaList.count, pump) ? -1 : 0;
+}
 
 int SearchHRaceIndex(const ImportLists& lists, std::string_view key, int low, int high) {
     if (low < 1) low = 1;
@@ -717,7 +721,7 @@ int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
     }
 }
 
-int SortRaceInfo(Store& store) {
+int SortRaceInfo(Store& store, Pump& pump) {
     try {
         const int n = store.RaceCount;
         Array1<std::string> keys(n);
@@ -726,7 +730,7 @@ int SortRaceInfo(Store& store) {
             keys[r] = store.RaceIdList[r];
             rows[r] = r;
         }
-        SortKeys(keys, rows, 1, n);
+        if (SortKeys(keys, rows, 1, n, pump)) throw Abandoned{};
         TextTable info(n, kRaceInfoCols);
         Array1<std::string> labels(n);
         for (int r = 1; r <= n; ++r) {
@@ -763,7 +767,7 @@ int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx) {
             }
             progress.step();
         }
-        if (!inPlace) SortKeys(keys, rows, 1, n);
+        if (!inPlace && SortKeys(keys, rows, 1, n, ctx.pump)) throw Abandoned{};
         TextTable old;
         if (!inPlace) {
             old = std::move(store.HistoryInfo);

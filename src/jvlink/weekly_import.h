@@ -122,15 +122,16 @@ int ImportTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx);
 // dataSpec "RCOV" after ImportRaceInfo, "TCOV" after ImportTokubetsuInfo.
 int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::string& dataSpec);
 
-void SortHRaceKeys(ImportLists& lists);
-void SortHUmaKeys(ImportLists& lists);
+// Key sorts of the past-run lists; -1 when cancelled.
+int SortHRaceKeys(ImportLists& lists, Pump& pump);
+int SortHUmaKeys(ImportLists& lists, Pump& pump);
 // Position (in sorted order) of the key among HRaceKey[low..high], or -1.
 int SearchHRaceIndex(const ImportLists& lists, std::string_view key, int low, int high);
 
 int ExpandRaceInfo(WeeklyImportState& state, ImportContext& ctx);
 int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx);
 // Races in race-id order (date, course, meeting, day, race number).
-int SortRaceInfo(Store& store);
+int SortRaceInfo(Store& store, Pump& pump);
 // Past runs in HistoryKey order, one row per horse and race.
 int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx);
 void ClearImportLists(ImportLists& lists);

@@ -18,12 +18,12 @@ namespace {
 constexpr int kCache2Fields = 12;
 constexpr int kCache3Fields = 31;
 
-// Past-run race names are the only cells that may hold a double quote, which
-// the quoted field format cannot carry: it becomes a space, and the name is
-// brought to full width with half-width spaces.
+// Past-run race names are cleaned in the table itself: a double quote (half-
+// or full-width) becomes a space, and the name is brought to full width with
+// half-width spaces. Every other cell is cleaned as the writer writes it.
 std::string cleanRaceName(const std::string& name) {
     std::string half = ToHalfWidth(name);
-    std::replace(half.begin(), half.end(), '"', ' ');
+    CleanTextCell(half);
     std::string full = ToFullWidth(half);
     std::string out;
     out.reserve(full.size());
@@ -107,8 +107,11 @@ public:
     bool eof() const { return reader_->eof(); }
     size_t remaining() const { return reader_->remaining(); }
     // A data field; the cell must stay in place until decode().
+    // A cell holding a line feed is damage (the writer never writes one): it
+    // would shift the cells of its block when they are cut apart again.
     bool readCell(std::string& cell) {
         if (!reader_->read(cell)) return false;
+        if (std::memchr(cell.data(), '\n', cell.size())) return false;
         for (char c : cell) {
             if (static_cast<unsigned char>(c) >= 0x80) {
                 pending_.push_back(&cell);
@@ -171,11 +174,14 @@ bool readRecords(WeeklyFile& in, int n, int fields, CellOf cellOf, Finish finish
     return true;
 }
 
-// Runner and past-run counts have no 16-bit limit; a count the file cannot
-// hold (each field takes at least one character) fails before anything is sized.
+// The tables are sized from the count before the records are read, at some
+// forty bytes a cell. The writer quotes every cell, so a record takes at least
+// its tag, an empty quoted field per cell and a line end ("1","",...,"" CR LF;
+// the last line may lack its line end): a count the rest of the file cannot
+// hold that way is damage, refused before anything is sized for it.
 bool plausibleCount(const WeeklyFile& in, long long count, int fieldsPerRecord) {
-    return count <= static_cast<long long>((in.remaining() + 1) / static_cast<size_t>(fieldsPerRecord + 1)) &&
-           count <= 0x7fffffff;
+    const size_t leastRecord = 3 * static_cast<size_t>(fieldsPerRecord) + 5;
+    return count <= static_cast<long long>((in.remaining() + 2) / leastRecord) && count <= 0x7fffffff;
 }
 
 bool loadRaces(Store& store, const Folders& folders) {
@@ -184,7 +190,8 @@ bool loadRaces(Store& store, const Folders& folders) {
     auto count = readCount(in);
     std::string mode;
     if (!count || !in.read(mode) || (mode != "KONSYU" && mode != "TOKUBETSU")) return false;
-    if (*count > 32767) return false;  // the race count is a 16-bit number
+    // The race count is a 16-bit number.
+    if (*count > 32767 || !plausibleCount(in, *count, kRaceInfoCols + 1)) return false;
     const int n = static_cast<int>(*count);
     store.RaceInfo.resize(n, kRaceInfoCols);
     store.RaceLabel.resize(n);
@@ -292,41 +299,112 @@ void ClearRaceCache(Store& store) {
     store.HistoryKey.clear();
 }
 
-void SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last) {
-    first = std::max(first, 1);
-    last = std::min({last, keys.size(), positions.size()});
-    // Recurse into the smaller part and loop on the larger, so that long runs of
-    // equal keys cannot exhaust the stack; the resulting order is unchanged.
-    while (first < last) {
+namespace {
+
+// The quicksort that has always ordered the keys, whose order of equal keys
+// decides which duplicate a sorted list keeps. It is run as it always was, with
+// one shortcut: when the pivot is the least key of its range, no key is moved
+// to its left and the partition only swaps the pivot with the first key. A
+// partition counts the keys equal to its pivot; they are the least keys of the
+// range to its right, so there the shortcut is taken without scanning the
+// range, and a long run of equal keys costs one step per key, not a scan.
+class KeySorter {
+public:
+    KeySorter(Array1<std::string>& keys, Array1<int>& positions, Pump& pump)
+        : keys_(keys), positions_(positions), pump_(pump) {}
+
+    // Sorts keys[first..last]. With leastCount > 0, keys[first - 1] equals the
+    // least key of the range, which holds leastCount copies of it. True when
+    // cancelled.
+    bool sort(int first, int last, int leastCount) {
+        while (first < last) {
+            const int middle = (first + last) / 2;
+            if (leastCount > 0 && keys_[middle] == keys_[first - 1]) {
+                swapAt(first, middle);
+                ++first;
+                --leastCount;
+                if (worked(1)) return true;
+                continue;
+            }
+            if (worked(last - first + 1)) return true;
+            int equal = 0;
+            const int boundary = partition(first, last, equal);
+            // Recurse into the smaller part and loop on the larger, so that the
+            // stack stays shallow; the order of the parts changes nothing.
+            if (boundary - first < last - boundary) {
+                if (sort(first, boundary - 1, 0)) return true;
+                first = boundary + 1;
+                leastCount = equal;
+            } else {
+                if (sort(boundary + 1, last, equal)) return true;
+                last = boundary - 1;
+                leastCount = 0;
+            }
+        }
+        return false;
+    }
+
+private:
+    // Lomuto partition around the middle key, moved to the front while the
+    // others are scanned. Returns the pivot's final place; equal counts the
+    // keys after it that equal it.
+    int partition(int first, int last, int& equal) {
         const int middle = (first + last) / 2;
-        std::string pivotKey = std::move(keys[middle]);
-        const int pivotPosition = positions[middle];
+        std::string pivotKey = std::move(keys_[middle]);
+        const int pivotPosition = positions_[middle];
         if (middle != first) {
-            keys[middle] = std::move(keys[first]);
-            positions[middle] = positions[first];
+            keys_[middle] = std::move(keys_[first]);
+            positions_[middle] = positions_[first];
         }
         int boundary = first;
         for (int i = first + 1; i <= last; ++i) {
-            if (keys[i] < pivotKey) {
+            const int order = keys_[i].compare(pivotKey);
+            if (order < 0) {
                 ++boundary;
-                std::swap(keys[i], keys[boundary]);
-                std::swap(positions[i], positions[boundary]);
+                std::swap(keys_[i], keys_[boundary]);
+                std::swap(positions_[i], positions_[boundary]);
+            } else if (order == 0) {
+                ++equal;
             }
         }
         if (boundary != first) {
-            keys[first] = std::move(keys[boundary]);
-            positions[first] = positions[boundary];
+            keys_[first] = std::move(keys_[boundary]);
+            positions_[first] = positions_[boundary];
         }
-        keys[boundary] = std::move(pivotKey);
-        positions[boundary] = pivotPosition;
-        if (boundary - first < last - boundary) {
-            SortKeys(keys, positions, first, boundary - 1);
-            first = boundary + 1;
-        } else {
-            SortKeys(keys, positions, boundary + 1, last);
-            last = boundary - 1;
-        }
+        keys_[boundary] = std::move(pivotKey);
+        positions_[boundary] = pivotPosition;
+        return boundary;
     }
+
+    void swapAt(int a, int b) {
+        if (a == b) return;
+        std::swap(keys_[a], keys_[b]);
+        std::swap(positions_[a], positions_[b]);
+    }
+
+    // Events are processed after every few thousand keys handled; true when
+    // the user cancelled meanwhile.
+    bool worked(int keys) {
+        constexpr long kKeysPerTurn = 16384;
+        work_ += keys;
+        if (work_ < kKeysPerTurn) return false;
+        work_ = 0;
+        pump_.processEvents();
+        return pump_.cancelRequested();
+    }
+
+    Array1<std::string>& keys_;
+    Array1<int>& positions_;
+    Pump& pump_;
+    long work_ = 0;
+};
+
+}  // namespace
+
+bool SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last, Pump& pump) {
+    first = std::max(first, 1);
+    last = std::min({last, keys.size(), positions.size()});
+    return KeySorter(keys, positions, pump).sort(first, last, 0);
 }
 
 int FindFirstRunner(const Store& store, const std::string& raceId, int first, int last) {

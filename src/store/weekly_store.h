@@ -23,8 +23,10 @@ void ClearRaceCache(Store& store);
 // True when all three weekly files are in the cache folder.
 bool WeeklyFilesPresent(const Folders& folders);
 
-// Quicksort of keys[first..last] (1-based, inclusive), moving positions along.
-void SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last);
+// Quicksort of keys[first..last] (1-based, inclusive), moving positions along;
+// equal keys end in the order this quicksort has always given them. Processes
+// events as it goes; returns true when cancelled (the keys are then partly sorted).
+bool SortKeys(Array1<std::string>& keys, Array1<int>& positions, int first, int last, Pump& pump);
 
 int FindFirstRunner(const Store& store, const std::string& raceId, int first, int last);
 int FindFirstHistory(const Store& store, const std::string& umaCode, int first, int last);

@@ -59,6 +59,15 @@ bool QtUserInterface::askYesNo(const std::string& text, Icon icon, bool defaultN
     return box.exec() == QMessageBox::Yes;
 }
 
+bool QtUserInterface::askOkCancel(const std::string& text, Icon icon) {
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("msgVeltrix"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
 std::string QtUserInterface::askSaveFileName(const std::string& title, const std::string& filter,
                                              const std::string& proposedName) {
     QString name = QFileDialog::getSaveFileName(parent_, toQString(title), toQString(proposedName),

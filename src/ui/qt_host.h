@@ -34,6 +34,7 @@ public:
 
     void showMessage(const std::string& text, Icon icon) override;
     bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override;
+    bool askOkCancel(const std::string& text, Icon icon) override;
     std::string askSaveFileName(const std::string& title, const std::string& filter,
                                 const std::string& proposedName) override;
     void setStatus(const std::string& text) override;

@@ -14,6 +14,7 @@
 #include "base/encoding.h"
 #include "store/weekly_store.h"
 #include "support/fake_host.h"
+#include "support/record_jvlink.h"
 
 namespace veltrix::test {
 namespace {
@@ -54,7 +55,8 @@ std::string raRecord(char category, const std::string& id, const std::string& na
 }
 
 std::string seRecord(char category, const std::string& id, const std::string& umaCode, int horseNumber,
-                     const std::string& name = "テストホース", const std::string& abnormality = "0") {
+                     const std::string& name = "テストホース", const std::string& abnormality = "0",
+                     const std::string& jockey = "騎手") {
     SeRecord r = sample::BlankSE();
     r.dataCategory = std::string(1, category);
     setRaceId(r, id);
@@ -68,7 +70,7 @@ std::string seRecord(char category, const std::string& id, const std::string& um
     r.trainerName = PadFull("調教師", 8);
     r.weightCarried = "550";
     r.jockeyCode = "05339";
-    r.jockeyName = PadFull("騎手", 8);
+    r.jockeyName = PadFull(jockey, 8);
     r.bodyWeight = "480";
     r.weightSign = "+";
     r.weightChange = "004";
@@ -266,6 +268,54 @@ TEST_F(WeeklyImportTest, ThisWeekFillsTheStoreAndTheFiles) {
     Store reread;
     ASSERT_FALSE(LoadRaceCache(reread, folders));
     EXPECT_EQ(reread.RaceLabel, store.RaceLabel);
+    EXPECT_EQ(reread.HistoryInfo, store.HistoryInfo);
+}
+
+// JV-Data text may hold a double quote or a line feed (valid CP932, of the
+// field's length). The week is still imported, written and read back, each
+// such character a space and every other cell in its own column.
+TEST_F(WeeklyImportTest, QuotesAndLineFeedsInDeliveredTextKeepEveryCellInPlace) {
+    const std::string kHorseC = "2006100009";
+    // Records as JVRead hands them over: a stand-in folder would cut one at its line feed.
+    RecordJVLink delivery;
+    delivery.records["RACE"] = {
+        raRecord('2', kRace2, "若駒\"Ｓ\"", "11", "2000", "1535"), raRecord('2', kRace1),
+        // A name with a line feed first, a name with a quote and a comma last.
+        seRecord('2', kRace2, kHorseA, 5, "ネ\nパ"), seRecord('2', kRace2, kHorseC, 6, "ガンマ"),
+        seRecord('2', kRace1, kHorseB, 1, "AB\"C,D", "0", "J\"K,L")};
+    delivery.records["RCOV"] = {raRecord('7', kPast1, "有馬\"記念", "10", "2500", "1525"),
+                                seRecord('7', kPast1, kHorseA, 7, "ネ\nパ", "0", "騎\n手"),
+                                seRecord('7', kPast1, kHorseB, 9, "AB\"C,D", "0", "J\"K,L")};
+
+    ASSERT_EQ(ImportThisWeek(app, state, {delivery, ui, pump, clock}), ImportOutcome::Imported);
+    ASSERT_EQ(store.RaceCount, 2);
+    EXPECT_EQ(store.RaceLabel[2], "2009/01/17 中山 11R 15:35 芝2000 若駒 Ｓ " + std::string(80, ' ') + kRace2);
+    ASSERT_EQ(store.UmaCount, 3);
+    const auto& u = store.UmaInfo;
+    EXPECT_EQ(u.at(1, 5), "ネ パ");
+    EXPECT_EQ(u.at(1, 9), "騎手");
+    EXPECT_EQ(u.at(1, 10), "調教師");
+    EXPECT_EQ(u.at(2, 5), "ガンマ");
+    EXPECT_EQ(u.at(2, 6), "牝");
+    EXPECT_EQ(u.at(2, 10), "調教師");
+    EXPECT_EQ(u.at(3, 5), "AB C,D");
+    EXPECT_EQ(u.at(3, 8), "550");
+    EXPECT_EQ(u.at(3, 9), "J K,L");
+    EXPECT_EQ(u.at(3, 10), "調教師");
+    EXPECT_EQ(u.at(3, 12), "01001");
+    EXPECT_EQ(store.UmaKey[3], kRace1 + "01");
+    ASSERT_EQ(store.HistoryCount, 2);
+    const auto& h = store.HistoryInfo;
+    EXPECT_EQ(h.at(1, 4), "有馬 記念");
+    EXPECT_EQ(h.at(1, 22), "騎 手");
+    EXPECT_EQ(h.at(1, 23), "480");
+    EXPECT_EQ(h.at(2, 22), "J K,L");
+    EXPECT_EQ(h.at(2, 31), "04");
+
+    Store reread;
+    ASSERT_FALSE(LoadRaceCache(reread, folders));
+    EXPECT_EQ(reread.RaceLabel, store.RaceLabel);
+    EXPECT_EQ(reread.UmaInfo, store.UmaInfo);
     EXPECT_EQ(reread.HistoryInfo, store.HistoryInfo);
 }
 
@@ -479,7 +529,8 @@ TEST(WeeklyImportKeys, SortAndSearch) {
     const char* keys[] = {"c", "a", "d", "b"};
     for (int i = 1; i <= 4; ++i) lists.HRaceKey[i] = keys[i - 1];
     lists.HRaceList.count = 4;
-    SortHRaceKeys(lists);
+    NullPump pump;
+    ASSERT_EQ(SortHRaceKeys(lists, pump), 0);
     ASSERT_EQ(lists.HRaceIndex.size(), 5);
     EXPECT_EQ(lists.HRaceIndex[1], 2);  // "a" was at 2
     EXPECT_EQ(lists.HRaceIndex[4], 3);  // "d" was at 3
@@ -498,7 +549,8 @@ TEST(WeeklyImportKeys, RaceIdSearchAgreesWithTheTexts) {
                                           "2008120706040211", "2009010506010111", "1999123109121212"};
     for (const auto& id : ids) digits.HRaceKey.push_back(id);
     digits.HRaceList.count = static_cast<int>(ids.size());
-    SortHRaceKeys(digits);
+    NullPump pump;
+    SortHRaceKeys(digits, pump);
     ASSERT_EQ(digits.HRaceNumber.size(), digits.HRaceKey.size());
 
     ImportLists texts = digits;  // the same sorted keys, searched as texts
@@ -518,7 +570,7 @@ TEST(WeeklyImportKeys, RaceIdSearchAgreesWithTheTexts) {
     // One key that is not 16 digits: every key is searched as text.
     digits.HRaceKey.push_back("2008A20806050810");
     digits.HRaceList.count = n + 1;
-    SortHRaceKeys(digits);
+    SortHRaceKeys(digits, pump);
     EXPECT_TRUE(digits.HRaceNumber.empty());
     const int found = SearchHRaceIndex(digits, "2008A20806050810", 1, n + 1);
     ASSERT_GT(found, 0);
@@ -618,7 +670,8 @@ TEST(WeeklyImportSort, DuplicateRunKeepsTheOneTheSortPutsFirst) {
     Array1<std::string> keys = lists.HUmaKey;
     Array1<int> order(keys.size());
     for (int i = 1; i <= order.size(); ++i) order[i] = i;
-    SortKeys(keys, order, 1, keys.size());
+    NullPump quiet;
+    SortKeys(keys, order, 1, keys.size(), quiet);
     std::vector<std::string> expected;
     for (int i = 1; i <= keys.size(); ++i)
         if (i == 1 || keys[i] != keys[i - 1]) expected.push_back(std::get<2>(runs[static_cast<size_t>(order[i] - 1)]));
@@ -626,8 +679,8 @@ TEST(WeeklyImportSort, DuplicateRunKeepsTheOneTheSortPutsFirst) {
     Store store;
     BareContext bare(store);
     ImportContext& ctx = bare.ctx;
-    SortHRaceKeys(lists);
-    SortHUmaKeys(lists);
+    SortHRaceKeys(lists, bare.pump);
+    SortHUmaKeys(lists, bare.pump);
     ASSERT_EQ(ExpandRaceInfo(state, ctx), 0);
     ASSERT_EQ(SortHistoryInfo(state, ctx), 0);
     ASSERT_EQ(store.HistoryCount, 4);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # veltrix-cli on a small committed program folder (tests/data/golden/program: a
-# stored week of three races, analysis files, and one race's odds, forecast,
-# result, bet list and marks), each output compared with its committed expected
-# file. An output that changes on purpose is written back with --update (or
-# VELTRIX_UPDATE_GOLDEN=1); review the diff before committing it.
+# stored week of three races, analysis files, one race's odds, forecast,
+# result, bet list and marks, one race file of the results database), each
+# output compared with its committed expected file. An output that changes on
+# purpose is written back with --update (or VELTRIX_UPDATE_GOLDEN=1); review the
+# diff before committing it.
 # Usage: golden_cli.sh BUILD_DIR SOURCE_DIR [--update]
 set -euo pipefail
 build=$1
@@ -18,6 +19,7 @@ trap 'rm -rf "$work"' EXIT
 race=2026121206050309   # the race with per-race files
 horse=2021100805        # past runs with merged figures, one run without them
 debut=2024102695        # a runner without past runs
+pastrace=2026110705020112  # a past race of $horse in the results database (data/2026)
 
 # expected file | arguments
 checks=(
@@ -39,6 +41,11 @@ checks=(
     "graph_timeline_calculated.txt|graph timeline $race 7 --calculate --option 1"
     "graph_timeline_rl.txt|graph timeline $race 2 --option 2 --rl --calculate --period 300"
     "graph_histogram_calculated.txt|graph histogram $race 5 --calculate"
+    "simulate_kekka.txt|simulate $race kekka --seed 1"
+    "simulate_yoso_calculated.txt|simulate $race yoso --calculate --seed 1 --keys 1=up,12=none,60=left,300=none"
+    "simulate_yoso_paused.txt|simulate $race yoso --calculate --keys 1=down,4=none,80=left+right,81=none,130=left+right,131=none"
+    "race_model.txt|race-model $pastrace ネンホソヴ"
+    "simulate_model.txt|simulate-model $pastrace --seed 1"
 )
 
 failed=0

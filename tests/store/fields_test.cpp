@@ -69,6 +69,27 @@ TEST(FieldWriter, QuotedCellsWriteAsOneFieldEach) {
     EXPECT_EQ(many.text(), "\"a\",\"\",\"中山\",\"1,2\"\r\n\"1\",\"a\",\"\",\"中山\",\"1,2\"\r\n");
 }
 
+// Either way of writing quoted cells cleans them alike; each cell reads back
+// as one field of its own line.
+TEST(FieldWriter, QuotesAndLineBreaksInCellsBecomeSpaces) {
+    const std::vector<std::string> cells = {"AB\"C,D", "ネ\nパ", "\r\n", "\"", "中山"};
+    FieldWriter one, many;
+    for (const auto& c : cells) one.quoted(c);
+    one.endLine();
+    many.quoted(cells).endLine();
+    EXPECT_EQ(one.text(), many.text());
+    EXPECT_EQ(one.text(), "\"AB C,D\",\"ネ パ\",\"  \",\" \",\"中山\"\r\n");
+    FieldReader back(one.text());
+    std::vector<std::string> record;
+    ASSERT_TRUE(back.readRecord(record));
+    EXPECT_EQ(record, (std::vector<std::string>{"AB C,D", "ネ パ", "  ", " ", "中山"}));
+    EXPECT_TRUE(back.eof());
+
+    std::string cell = "a\"b\rc\nd";
+    CleanTextCell(cell);
+    EXPECT_EQ(cell, "a b c d");
+}
+
 TEST(FieldWriter, WritesQuotedTextBareNumbersAndCp932) {
     test::TempDir dir;
     FieldWriter w;

@@ -356,6 +356,22 @@ TEST_F(RaceFilesTest, MarksRoundTripInCp932) {
     EXPECT_FALSE(exists('6'));
 }
 
+// A UmaCode as delivered may hold a quote or a line break: the marks file keeps
+// one record a line and two cells a record, each such character a space.
+TEST_F(RaceFilesTest, MarksOfCodesWithQuotesOrLineBreaksReadBackInPlace) {
+    const std::vector<MarkEntry> rows = {
+        {"20191\"0456", "◎"}, {"2019\r\n00001", "○"}, {"2019100002\"", "▲"}, {"2019100003", "△"}};
+    ASSERT_EQ(WriteMarkCache(folders, kRace, rows), 0);
+    EXPECT_EQ(lines('6').size(), 4u);
+    RaceTables r;
+    ASSERT_EQ(ReadMarkCache(folders, kRace, r), 0);
+    EXPECT_EQ(r.MarkList[1], (MarkEntry{"20191 0456", "◎"}));
+    EXPECT_EQ(r.MarkList[2], (MarkEntry{"2019  00001", "○"}));
+    EXPECT_EQ(r.MarkList[3], (MarkEntry{"2019100002 ", "▲"}));
+    EXPECT_EQ(r.MarkList[4], (MarkEntry{"2019100003", "△"}));
+    EXPECT_EQ(r.MarkList[5].UmaCode, "");
+}
+
 TEST_F(RaceFilesTest, FailedWritesDropDerivedFilesButKeepTheUsersWork) {
     ASSERT_EQ(WriteMarkCache(folders, kRace, {{"2019104567", "◎"}}), 0);
     const std::string before = test::ReadCp932(file('6'));

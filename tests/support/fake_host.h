@@ -17,12 +17,15 @@ struct Question {
     std::string text;
     Icon icon;
     bool defaultNo;
+    bool okCancel = false;  // asked with OK/Cancel rather than Yes/No
 };
 
 class FakeUserInterface : public UserInterface {
 public:
     // Answers given to askYesNo in order; when they run out the answer is Yes.
     std::deque<bool> answers;
+    // Answers given to askOkCancel in order; when they run out the answer is OK.
+    std::deque<bool> okCancelAnswers;
     std::deque<std::string> saveNames;
 
     std::vector<Message> messages;
@@ -37,6 +40,13 @@ public:
         if (answers.empty()) return true;
         bool a = answers.front();
         answers.pop_front();
+        return a;
+    }
+    bool askOkCancel(const std::string& text, Icon icon) override {
+        questions.push_back({text, icon, false, true});
+        if (okCancelAnswers.empty()) return true;
+        bool a = okCancelAnswers.front();
+        okCancelAnswers.pop_front();
         return a;
     }
     std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override {

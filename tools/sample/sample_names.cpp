@@ -64,15 +64,24 @@ std::string HorseName(Rng& rng, int chars) {
 }
 
 std::string PersonShortName(Rng& rng, bool withGivenInitial) {
-    std::string s = rng.pick(kSurname1) + rng.pick(kSurname2);
+    // One draw a statement: the operands of + are evaluated in no fixed order.
+    std::string s = rng.pick(kSurname1);
+    s += rng.pick(kSurname2);
     if (withGivenInitial) s += rng.pick(kGiven);
     return s;
 }
 
 std::string OwnerName(Rng& rng) {
-    if (rng.chance(0.45))
-        return rng.pick(kSurname1) + rng.pick(kSurname2) + rng.pick(kGiven) + rng.pick(kGiven);
-    return HorseName(rng, rng.range(2, 5)) + rng.pick(kOwnerSuffix);
+    if (rng.chance(0.45)) {
+        std::string s = rng.pick(kSurname1);
+        s += rng.pick(kSurname2);
+        s += rng.pick(kGiven);
+        s += rng.pick(kGiven);
+        return s;
+    }
+    std::string s = HorseName(rng, rng.range(2, 5));
+    s += rng.pick(kOwnerSuffix);
+    return s;
 }
 
 std::string ColoursText(Rng& rng) {
@@ -91,7 +100,11 @@ RaceName SpecialRaceName(Rng& rng, bool jump) {
     return {std::string(p.kanji) + s.kanji, std::string(p.roman) + " " + s.roman};
 }
 
-std::string LocalClassName(Rng& rng) { return rng.pick(kLocalClass) + rng.pick(kLocalSub); }
+std::string LocalClassName(Rng& rng) {
+    std::string s = rng.pick(kLocalClass);
+    s += rng.pick(kLocalSub);
+    return s;
+}
 
 std::string FirstChars(const std::string& text, int n) {
     const std::size_t bytes = static_cast<std::size_t>(n) * 3;

@@ -159,7 +159,10 @@ private:
         return std::find(c.begin(), c.end(), scratched_) != c.end();
     }
     std::string votes(int scale) {
-        return Num(static_cast<long long>(scale) * rng_.range(800, 4000) + rng_.range(0, 999), 11);
+        // Drawn in a fixed order: the operands of + are evaluated in none.
+        const long long thousands = rng_.range(800, 4000);
+        const long long units = rng_.range(0, 999);
+        return Num(scale * thousands + units, 11);
     }
     // Pair and triple probabilities from the win probabilities.
     double pOrdered2(int a, int b) const {
@@ -338,8 +341,13 @@ void Generator::writeMining(const Race& r) {
     dm.dataCategory = done ? "3" : std::to_string(rng.range(1, 2));
     dm.creationDate = ymdText(done ? r.date : r.date - chr::days(1));
     setRaceKey(dm, r);
-    dm.createdTime = done ? Num(9 + r.number / 2, 2) + Num(rng.range(0, 59), 2)
-                          : Num(rng.range(17, 20), 2) + Num(rng.range(0, 59), 2);
+    if (done) {
+        dm.createdTime = Num(9 + r.number / 2, 2) + Num(rng.range(0, 59), 2);
+    } else {
+        const int hour = rng.range(17, 20);
+        const int minute = rng.range(0, 59);
+        dm.createdTime = Num(hour, 2) + Num(minute, 2);
+    }
     for (int h = 1; h <= r.starters && h <= 18; ++h) {
         auto& e = dm.entries[static_cast<std::size_t>(h - 1)];
         e.horseNumber = Num(h, 2);

@@ -36,7 +36,9 @@ std::string marginCode(int tenths) {
 void setMiningForecast(const Race& r, const Lineup& l, int number, SeRecord& se) {
     Rng rng = Rng::keyed(MixSeed(r.seed, static_cast<std::uint64_t>(number) + 101u));
     se.miningCategory = "3";
-    const int predicted = (l.winnerTime + rng.range(0, 20)) * 10 + rng.range(0, 9);
+    const int slower = rng.range(0, 20);  // two draws in a fixed order
+    const int tenths = rng.range(0, 9);
+    const int predicted = (l.winnerTime + slower) * 10 + tenths;
     se.miningTime = Num(predicted / 6000, 1) + Num(predicted % 6000, 4);
     se.miningErrorPlus = Num(rng.range(20, 120), 4);
     se.miningErrorMinus = Num(rng.range(20, 120), 4);

@@ -101,7 +101,10 @@ int Generator::newRun(int horse, int raceIdx, int placeHint) {
     run.weight = standardWeight(age);
     if (h.sex == 2) run.weight -= 20;
     if (r.jump) run.weight = 600 + (h.sex == 2 ? -20 : 0);
-    if (r.weightRule == 1) run.weight = rng_.range(49, 59) * 10 + (rng_.chance(0.3) ? 5 : 0);
+    if (r.weightRule == 1) {
+        const int kilos = rng_.range(49, 59);  // before the half kilo, in this order
+        run.weight = kilos * 10 + (rng_.chance(0.3) ? 5 : 0);
+    }
     run.jockey = rng_.range(0, static_cast<int>(jockeys_.size()) - 1);
     const int apprentice = jockeys_[static_cast<std::size_t>(run.jockey)].apprentice;
     if (apprentice >= 1 && apprentice <= 4 && r.weightRule != 1) run.weight -= apprentice * 10;

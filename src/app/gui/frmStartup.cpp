@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
 #include <exception>
@@ -10,15 +11,20 @@
 #include "app/application.h"
 #include "app/gui/frmSplash.h"
 #include "app/gui/frmSyusohyo.h"
+#include "app/simulation_commands.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
 #include "betting/gui/frmKaimeList.h"
 #include "engine/gui/frmSelect.h"
-#include "graphs/gui/frmHeatmap.h"
 #include "engine/gui/frmTuning.h"
 #include "graphs/gui/frmDetail.h"
+#include "graphs/gui/frmHeatmap.h"
 #include "jvlink/gui/frmDataImport.h"
+#include "jvlink/session.h"
 #include "service/gui/frmAnalyzeData.h"
+#include "simulation/gui/frmRace.h"
+#include "simulation/gui/sim_overlay.h"
+#include "simulation/gui/simulation_menu.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
@@ -86,6 +92,8 @@ public:
         AttachHeatmapWindow(*main_, app_);
         AttachDetailWindow(*main_, app_);
         AttachTuningWindow(*main_, app_);
+        AttachSimulationMenu(*main_, app_);
+        AttachRaceWindow(*main_, app_, &importWindow_->JVLink1());
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->restoreWindowGeometry();
         main_->show();
@@ -176,6 +184,41 @@ frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app) {
 void AttachTuningWindow(frmSyusohyo& main, Application& app) {
     if (QAction* item = main.menuItem(QStringLiteral("mnuTune")))
         QObject::connect(item, &QAction::triggered, &main, [&main, &app] { ShowTuningWindow(app, &main); });
+}
+
+SimulationMenu* AttachSimulationMenu(frmSyusohyo& main, Application& app) {
+    auto* menu = new SimulationMenu(app, &main, main.userInterface(), [&main] { main.close(); });
+    if (QAction* item = main.menuItem(QStringLiteral("mnuYosokuSimulator")))
+        QObject::connect(item, &QAction::triggered, menu, [menu] { menu->run(SimMode::Yoso); });
+    if (QAction* item = main.menuItem(QStringLiteral("mnuKekkaSimulator")))
+        QObject::connect(item, &QAction::triggered, menu, [menu] { menu->run(SimMode::Kekka); });
+    return menu;
+}
+
+frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv) {
+    auto* window = new frmRace(
+        app, jv, [&main] { main.close(); }, &main);
+    if (QAction* item = main.menuItem(QStringLiteral("mnuOperationRace")))
+        QObject::connect(item, &QAction::triggered, window, [window, &main] {
+            if (window->loadPastRace()) return;  // no past race chosen
+            SetNamedControlsEnabled(&main, RaceModelWindowControls(), false);
+            window->move(main.geometry().topLeft());
+            window->show();
+            window->raise();
+            window->activateWindow();
+        });
+    QObject::connect(window, &frmRace::closed, &main,
+                     [&main] { SetNamedControlsEnabled(&main, RaceModelWindowControls(), true); });
+    if (QAction* item = main.menuItem(QStringLiteral("mnuOperationRacingViewer")))
+        QObject::connect(item, &QAction::triggered, &main, [&main, jv] {
+            if (!jv || main.lblJRV()->text().isEmpty()) return;  // no past race chosen
+            try {
+                PlayRaceVideo(*jv, main.userInterface(), main.lblJRV()->text().toStdString());
+            } catch (const std::exception&) {
+                // The video did not start; the window stays usable.
+            }
+        });
+    return window;
 }
 
 int RunVeltrix(QApplication& app) { return RunVeltrix(app, QCoreApplication::applicationDirPath()); }

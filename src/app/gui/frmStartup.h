@@ -4,6 +4,7 @@ class QString;
 
 namespace veltrix {
 struct Application;
+class JVLink;
 }
 
 namespace veltrix::ui {
@@ -15,6 +16,8 @@ class frmSelect;
 class frmHeatmap;
 class frmKaimeList;
 class frmSyusohyo;
+class frmRace;
+class SimulationMenu;
 
 // Creates the import window beside the main window, which owns it: it opens
 // modally on the main window's import command (and a click on lblRace). Its
@@ -40,6 +43,16 @@ frmDetail* AttachDetailWindow(frmSyusohyo& main, Application& app);
 // Connects the main window's tuning menu item: the secondary windows are
 // hidden and the tuning window is shown modally.
 void AttachTuningWindow(frmSyusohyo& main, Application& app);
+
+// Connects "予測シミュレーション(&Y)" and "結果シミュレーション(&K)": each runs its
+// simulation over the main window.
+SimulationMenu* AttachSimulationMenu(frmSyusohyo& main, Application& app);
+
+// The race model window, opened by the pane's "RACE MODEL SIMULATOR を開く" over
+// the main window's top-left corner with the main window's menus, odds filter,
+// relation labels and grids disabled until it closes. The race menu's "JRA
+// RACING VIEWER を開く" plays the video of the pane's race through jv (may be null).
+frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv);
 
 // Start-up sequence of the desktop program on the program folder (the
 // executable's folder by default); returns the process exit code.

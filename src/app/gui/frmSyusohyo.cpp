@@ -151,10 +151,8 @@ void frmSyusohyo::buildPopupMenus() {
     mnuRace_ = new QMenu(QStringLiteral("RaceModelSimulator"), this);
     mnuRace_->setObjectName(QStringLiteral("mnuRace"));
     addItem(mnuRace_, "mnuOperationRace", QStringLiteral("RACE MODEL SIMULATOR を開く"));
-    connect(addItem(mnuRace_, "mnuOperationRacingViewer", QStringLiteral("JRA RACING VIEWER を開く")),
-            &QAction::triggered, this, [this] {
-                if (lblJRV_->text().isEmpty()) return;  // no past race chosen
-            });
+    // Both are connected by the race model window's attach step (frmStartup).
+    addItem(mnuRace_, "mnuOperationRacingViewer", QStringLiteral("JRA RACING VIEWER を開く"));
 }
 
 void frmSyusohyo::buildCentralArea() {

@@ -38,9 +38,6 @@ HistoryArea::HistoryArea(Application& app, QTableView* fpsHistory, QFrame* fraCh
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QTableView::clicked, this, &HistoryArea::clicked);
     connect(view_, &QWidget::customContextMenuRequested, this, &HistoryArea::menuRequested);
-    // The race model window comes with its own window; until then its item is shown disabled.
-    if (QAction* race = mnuRace_->findChild<QAction*>(QStringLiteral("mnuOperationRace")))
-        race->setEnabled(false);
 
     auto* layout = new QVBoxLayout(fraChart);
     layout->setContentsMargins(2, 2, 2, 2);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/import_commands.h"
+#include "app/results_commands.h"
 #include "app/update_commands.h"
 #include "ui/cell_control_delegate.h"
 #include "ui/grid_view.h"
@@ -39,6 +40,9 @@ public:
     void showMessage(const std::string& text, Icon icon) override { messages_->showMessage(text, icon); }
     bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override {
         return messages_->askYesNo(text, icon, defaultNo);
+    }
+    bool askOkCancel(const std::string& text, Icon icon) override {
+        return messages_->askOkCancel(text, icon);
     }
     std::string askSaveFileName(const std::string& title, const std::string& filter,
                                 const std::string& proposedName) override {
@@ -88,6 +92,9 @@ void frmDataImport::changed(Change change) {
             break;
         case Change::StoreReplaced:
             putRaceList();
+            break;
+        case Change::CancelWithdrawn:
+            if (running_) cmdCancel_->setEnabled(true);
             break;
         default:
             break;
@@ -166,6 +173,7 @@ void frmDataImport::buildControls() {
 
     connect(cmdGetDataThisWeek_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataThisWeek_Click);
     connect(cmdGetDataTokubetsu_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataTokubetsu_Click);
+    connect(cmdGetRaceData_, &QPushButton::clicked, this, &frmDataImport::cmdGetRaceData_Click);
     connect(cmdConfigJVLink_, &QPushButton::clicked, this, &frmDataImport::cmdConfigJVLink_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmDataImport::cmdCancel_Click);
     connect(cmdGetDataOdds_, &QPushButton::clicked, this, &frmDataImport::cmdGetDataOdds_Click);
@@ -275,6 +283,19 @@ void frmDataImport::runRealTimeBatch(RealTimeKind kind) {
     } catch (...) {
         // The batch reports its own failures; what gets here came from the
         // window's side, which only needs its buttons back.
+        restoreWindow();
+    }
+    SharedPump().clearCancel();
+}
+
+void frmDataImport::cmdGetRaceData_Click() {
+    lastCommand_ = cmdGetRaceData_;
+    if (running_) return;
+    try {
+        GetRaceData(app_, model_.import.session, ImportTools{*jvLink_, *ui_, SharedPump(), clock_});
+    } catch (...) {
+        // The build reports its own outcome on the status line; what gets here
+        // came from the window's side, which only needs its buttons back.
         restoreWindow();
     }
     SharedPump().clearCancel();

@@ -48,6 +48,7 @@ public slots:
     void cmdGetDataOdds_Click();
     void cmdGetDataMining_Click();
     void cmdGetDataKekka_Click();
+    void cmdGetRaceData_Click();
     void cmdConfigJVLink_Click();
     void cmdCancel_Click();
 
