@@ -13,17 +13,28 @@ bool ScreenLargeEnough(int widthPixels, int heightPixels) {
     return widthPixels >= kMinScreenWidth && heightPixels >= kMinScreenHeight;
 }
 
-bool CreateStoreFolders(const Folders& folders) {
+bool CreateStoreFolders(const Folders& folders, std::string* reason) {
+    auto fail = [reason](std::string text) {
+        if (reason) *reason = std::move(text);
+        return true;
+    };
     for (const auto* folder : {&folders.cache, &folders.data}) {
         std::error_code ec;
         if (FileExists(*folder)) {
             // A file of that name would make every later store write fail.
-            if (!std::filesystem::is_directory(*folder, ec)) return true;
+            if (!std::filesystem::is_directory(*folder, ec))
+                return fail("「" + folder->string() +
+                            "」がフォルダではありません（同じ名前のファイルがあります）。");
             continue;
         }
-        if (!std::filesystem::create_directory(*folder, ec) || ec) return true;
+        if (!std::filesystem::create_directory(*folder, ec) || ec)
+            return fail("フォルダ「" + folder->string() + "」を作成できません。");
     }
     return false;
+}
+
+std::string StartupFailureMessage(const std::string& reason) {
+    return std::string(kStartupFailedMessage) + "\n" + reason;
 }
 
 InstanceLock::~InstanceLock() { release(); }
@@ -64,9 +75,17 @@ StartupResult RunStartup(StartupSteps& steps, UserInterface& ui) {
             return StartupResult::ScreenTooSmall;
         }
         steps.showSplash();
-        if (steps.prepareFolders()) return StartupResult::Failed;
-        steps.processEvents();  // lets the splash window paint
-        if (steps.readSettings()) return StartupResult::Failed;
+        // Ending with nothing on screen would leave the user no clue; say why once.
+        std::string reason;
+        bool failed = steps.prepareFolders(reason);
+        if (!failed) {
+            steps.processEvents();  // lets the splash window paint
+            failed = steps.readSettings(reason);
+        }
+        if (failed) {
+            ui.showMessage(StartupFailureMessage(reason), Icon::Warning);
+            return StartupResult::Failed;
+        }
         if (steps.showMainWindow()) return StartupResult::Failed;
         steps.closeSplash();
         return StartupResult::Running;

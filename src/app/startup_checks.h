@@ -2,6 +2,7 @@
 // The start-up rules that need no window: single instance, screen size,
 // store folders, and the order of the start-up steps.
 #include <filesystem>
+#include <string>
 
 #include "base/folders.h"
 #include "base/host.h"
@@ -18,8 +19,12 @@ bool ScreenLargeEnough(int widthPixels, int heightPixels);
 
 // Creates "cache" and "data" when missing; existing folders are left as they
 // are. Returns true on failure (a folder cannot be created, or the name is
-// taken by something that is not a folder).
-bool CreateStoreFolders(const Folders& folders);
+// taken by something that is not a folder), with *reason, when given, naming it.
+bool CreateStoreFolders(const Folders& folders, std::string* reason = nullptr);
+
+// The message of a start-up that ends on a failed step, with the step's reason.
+inline constexpr const char* kStartupFailedMessage = "VELTRIX を起動できません。";
+std::string StartupFailureMessage(const std::string& reason);
 
 // One running copy per program folder. The lock is an flock() on a file, so
 // the operating system drops it when the process ends in any way: a file left
@@ -52,9 +57,10 @@ public:
     virtual bool anotherCopyRunning() = 0;
     virtual void screenSize(int& width, int& height) = 0;
     virtual void showSplash() = 0;
-    virtual bool prepareFolders() = 0;
+    // The two steps that can fail on the program folder say why in reason.
+    virtual bool prepareFolders(std::string& reason) = 0;
     virtual void processEvents() = 0;
-    virtual bool readSettings() = 0;
+    virtual bool readSettings(std::string& reason) = 0;
     virtual bool showMainWindow() = 0;
     virtual void closeSplash() = 0;
 };
@@ -63,10 +69,12 @@ enum class StartupResult {
     Running,         // the main window is shown; the event loop takes over
     AnotherCopy,     // ended silently
     ScreenTooSmall,  // the resolution message was shown
-    Failed,          // ended silently; the caller runs ShutDown
+    Failed,          // ended; the caller runs ShutDown
 };
 
-// Runs the start-up steps. Only the screen check talks to the user.
+// Runs the start-up steps. The screen check and a failed folder or settings
+// step talk to the user (one message, the step's reason); a second copy and a
+// main window that failed (it showed its own message) end silently.
 StartupResult RunStartup(StartupSteps& steps, UserInterface& ui);
 
 }  // namespace veltrix

@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "cli/command.h"
 #include "cli/console_host.h"
+#include "cli/program_folder.h"
 
 namespace veltrix::cli {
 namespace {
@@ -35,12 +36,8 @@ int runAnalysisImport(Context& ctx, const AnalysisArgs& args) {
     }
 
     Application app;
-    std::string reason;
     StoreLoad load;
-    if (StartApplication(app, ctx.root, load, reason)) {
-        ctx.err << reason << "\n";
-        return 1;
-    }
+    if (OpenProgramFolder(ctx, app, load)) return 1;
     ConsoleUserInterface ui(ctx.out);
     CountingPump pump(args.cancelAt);
     const AnalysisImportResult result = ImportAnalysisFiles(app, {ui, pump, *address, {}});

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "cli/command.h"
 #include "cli/console_host.h"
+#include "cli/program_folder.h"
 #include "jvlink/standin/standin_jvlink.h"
 
 namespace veltrix::cli {
@@ -22,13 +23,9 @@ struct ImportArgs {
 int runImport(Context& ctx, const ImportArgs& args) {
     const std::string& which = args.which;
     Application app;
-    std::string reason;
     StoreLoad load;
     // The stored week decides which question is asked.
-    if (StartApplication(app, ctx.root, load, reason)) {
-        ctx.err << reason << "\n";
-        return 1;
-    }
+    if (OpenProgramFolder(ctx, app, load)) return 1;
 
     ConsoleUserInterface ui(ctx.out);
     StandinJVLink jv(StandinFolder(ctx.root));

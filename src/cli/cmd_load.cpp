@@ -3,6 +3,7 @@
 
 #include "app/startup.h"
 #include "cli/command.h"
+#include "cli/program_folder.h"
 #include "racecard/race_card.h"
 
 namespace veltrix::cli {
@@ -10,13 +11,9 @@ namespace {
 
 int runLoad(Context& ctx) {
     Application app;
-    std::string reason;
     StoreLoad load;
     // A damaged store is deleted and shows as empty.
-    if (StartApplication(app, ctx.root, load, reason)) {
-        ctx.err << reason << "\n";
-        return 1;
-    }
+    if (OpenProgramFolder(ctx, app, load)) return 1;
     const AnalysisMergeResult& merged = load.merged;
     const Store& s = app.store;
     ctx.out << "DataMode\t" << s.DataMode << "\n"

@@ -7,13 +7,21 @@
 
 namespace veltrix::cli {
 
-bool OpenStoredWeek(Context& ctx, Application& app, bool readSettings) {
+bool OpenProgramFolder(Context& ctx, Application& app, StoreLoad& load, bool readSettings) {
     std::string reason;
-    StoreLoad load;
     if (StartApplication(app, ctx.root, load, reason, readSettings)) {
         ctx.err << reason << "\n";
         return true;
     }
+    if (!load.damagedMessage.empty()) ctx.err << load.damagedMessage << "\n";
+    return false;
+}
+
+bool OpenStoredWeek(Context& ctx, Application& app, bool readSettings) {
+    StoreLoad load;
+    if (OpenProgramFolder(ctx, app, load, readSettings)) return true;
+    // A damaged file was deleted: its message above is the one line.
+    if (!load.damagedMessage.empty()) return true;
     if (!load.weekPresent) {
         for (const char* name : {kCache1, kCache2, kCache3}) {
             if (FileExists(app.folders.cache / name)) continue;

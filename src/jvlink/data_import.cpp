@@ -107,4 +107,17 @@ ImportWindowState ImportWindowStateFor(ImportPhase phase, const std::string& dat
     return {true, dataMode == "KONSYU", true, false, false};
 }
 
+bool ImportWindowMayClose(DataImportModel& model, bool commandRunning, Pump& pump) {
+    if (!commandRunning) return true;
+    pump.requestCancel();
+    model.closePending = true;
+    return false;
+}
+
+bool TakePendingClose(DataImportModel& model) {
+    const bool pending = model.closePending;
+    model.closePending = false;
+    return pending;
+}
+
 }  // namespace veltrix

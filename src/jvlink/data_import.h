@@ -3,9 +3,10 @@
 // state of its buttons per phase, and what the list's buttons do.
 #include <string>
 
+#include "base/host.h"
+#include "base/sheet.h"
 #include "jvlink/realtime_import.h"
 #include "jvlink/weekly_import.h"
-#include "base/sheet.h"
 #include "store/store.h"
 
 namespace veltrix {
@@ -27,6 +28,7 @@ struct DataImportModel {
     RealTimeWork realTime;
     Sheet fpsControl;
     bool busy = false;
+    bool closePending = false;  // the window was asked to close while a command ran
     DataImportModel();
 };
 
@@ -55,5 +57,14 @@ struct ImportWindowState {
     bool waitCursor;
 };
 ImportWindowState ImportWindowStateFor(ImportPhase phase, const std::string& dataMode);
+
+// Closing the window in any way (close box, Esc, a hide) while a command runs
+// must not leave the command running unseen: the command is cancelled at its
+// next check and the window stays, usable, until it has stopped. Returns true
+// when the window may close now.
+bool ImportWindowMayClose(DataImportModel& model, bool commandRunning, Pump& pump);
+// When a command has stopped: true once if a close was refused while it ran,
+// and the window closes then.
+bool TakePendingClose(DataImportModel& model);
 
 }  // namespace veltrix

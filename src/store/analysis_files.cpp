@@ -328,6 +328,7 @@ AnalysisMergeResult MergeAnalysisFilesAtStartup(Store& store, Conditions& condit
     if (std::filesystem::exists(conditionFile, ec)) {
         if (ReadConditionFile(conditions, store, folders, pump) != 0) {
             result.ended = result.failed = true;
+            result.damagedFile = conditionFile;
             return result;
         }
         result.conditionRecords = conditions.ConditionCount;
@@ -351,6 +352,7 @@ AnalysisMergeResult MergeAnalysisFilesAtStartup(Store& store, Conditions& condit
         if (!std::filesystem::exists(folders.cache / ("cachea" + argument), ec)) continue;
         if (ReadAnalysisFile(store, folders, argument, pump) != 0) {
             result.ended = result.failed = true;
+            result.damagedFile = folders.cache / ("cachea" + argument);
             return result;
         }
         ++result.analysisFiles;

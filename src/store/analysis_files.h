@@ -3,6 +3,7 @@
 // ("cachea" + YYYYMMDD + mode letter) and the condition statistics
 // ("cachea00000000p"), merged into the store tables and the condition table.
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,7 @@ struct AnalysisMergeResult {
     int conditionRecords = 0;  // rows of the condition table
     bool ended = false;        // the step ended early (a reader failed or the mode is unknown)
     bool failed = false;       // a reader failed: its file is deleted and the store emptied
+    std::filesystem::path damagedFile;  // the file that failed, when failed
 };
 
 // Start-up merge after the weekly files have been read: the condition file

@@ -57,11 +57,15 @@ double Settings::*realSetting(std::string_view key) {
 }  // namespace
 
 bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder, std::string* reason) {
-    const std::string name = kSettingsFileName;
-    auto bytes = ReadFileBytes(settingsPath(programFolder));
-    if (!bytes) return fail(reason, settingsPath(programFolder).string() + ": cannot be read");
+    const std::filesystem::path path = settingsPath(programFolder);
+    const std::string file = "設定ファイル「" + path.string() + "」";
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) return fail(reason, file + "がありません。");
+    // A folder of that name is no file to read (and has no size to read).
+    auto bytes = std::filesystem::is_regular_file(path, ec) ? ReadFileBytes(path) : std::nullopt;
+    if (!bytes) return fail(reason, file + "を読み込めません。");
     auto text = Cp932ToUtf8(*bytes);
-    if (!text) return fail(reason, name + ": not Shift-JIS text");
+    if (!text) return fail(reason, file + "は Shift-JIS のテキストではありません。");
 
     Settings read;  // globals that no key sets keep their initial values
     int lineNo = 0;
@@ -71,9 +75,10 @@ bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder
         if (eq == std::string_view::npos) continue;
         std::string_view key = line.substr(0, eq);
         std::string_view value = line.substr(eq + 1);
+        const std::string where = file + "の " + std::to_string(lineNo) + " 行目";
         auto badValue = [&] {
-            return fail(reason, name + " line " + std::to_string(lineNo) + ": value of " + std::string(key) +
-                                    " does not convert: " + std::string(value));
+            return fail(reason, where + "：「" + std::string(key) + "」の値「" + std::string(value) +
+                                    "」を変換できません。");
         };
         if (key == "AutoTuning") {
             read.AutoTuning = value == "1";
@@ -98,8 +103,7 @@ bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder
             for (size_t i = 0; i < read.Mark.size(); ++i)
                 read.Mark[i] = std::string(CharacterAt(value, i + 1));
         } else {
-            return fail(reason,
-                        name + " line " + std::to_string(lineNo) + ": unknown key " + std::string(key));
+            return fail(reason, where + "：「" + std::string(key) + "」は設定の項目ではありません。");
         }
     }
     settings = read;

@@ -30,7 +30,8 @@ inline constexpr const char* kSettingsFileName = "VELTRIX.ctx";
 // missing or undecodable file, a line whose key (the text before the first "=",
 // compared exactly) is not a settings key, or a value that does not convert.
 // Lines without "=" (sections, blank lines) are skipped. On failure the settings
-// are left unchanged and *reason, when given, says why in one line.
+// are left unchanged and *reason, when given, says why in one line for the
+// user: the file, and the line number and key that failed.
 bool ReadSettings(Settings& settings, const std::filesystem::path& programFolder,
                   std::string* reason = nullptr);
 

@@ -264,12 +264,17 @@ bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump
     return true;
 }
 
-bool LoadRaceCache(Store& store, const Folders& folders) {
+bool LoadRaceCache(Store& store, const Folders& folders, std::filesystem::path* damaged) {
     // The tables are resized in place rather than cleared first: reloading a
     // week then reuses the cells' storage.
     store.DataMode.clear();
     store.RaceCount = store.UmaCount = store.HistoryCount = 0;
-    if (loadRaces(store, folders) && loadRunners(store, folders) && loadHistory(store, folders)) return false;
+    const char* failed = !loadRaces(store, folders)     ? kCache1
+                         : !loadRunners(store, folders) ? kCache2
+                         : !loadHistory(store, folders) ? kCache3
+                                                        : nullptr;
+    if (!failed) return false;
+    if (damaged) *damaged = folders.cache / failed;
     for (char kind : {'1', '2', '3'}) DeleteCache(folders, kind, "*");
     ClearRaceCache(store);
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 // The three weekly race files and the searches over the store tables.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,9 @@ inline constexpr const char* kCache3 = "cache3xxxxxxxx";
 
 // Writes the three files from the tables. Returns true on failure (the counts are then 0).
 bool SaveRaceCache(Store& store, const Folders& folders, UserInterface& ui, Pump& pump);
-// Reads the three files. Returns true on failure: the files are deleted and the store emptied.
-bool LoadRaceCache(Store& store, const Folders& folders);
+// Reads the three files. Returns true on failure: the files are deleted and the
+// store emptied; *damaged, when given, is then the path of the file that failed.
+bool LoadRaceCache(Store& store, const Folders& folders, std::filesystem::path* damaged = nullptr);
 void ClearRaceCache(Store& store);
 // True when all three weekly files are in the cache folder.
 bool WeeklyFilesPresent(const Folders& folders);

@@ -4,10 +4,14 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QStringList>
+#include <QTranslator>
 #include <QWidget>
 
 namespace veltrix::ui {
@@ -86,6 +90,17 @@ void QtUserInterface::setProgress(int value) {
 namespace {
 
 constexpr const char* kCancelControl = "veltrixCancelControl";
+constexpr const char* kEscapeCancels = "veltrixEscapeCancels";
+
+// Esc in a window that asked for it: the window turns it into a cancel.
+bool isEscapeForWindow(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
+    if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && widget->window()->property(kEscapeCancels).toBool();
+}
 
 bool isUserInput(QEvent::Type type) {
     switch (type) {
@@ -112,6 +127,7 @@ class InputGuard final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!isUserInput(event->type())) return false;
+        if (isEscapeForWindow(watched, event)) return false;
         for (QObject* o = watched; o; o = o->parent())
             if (o->property(kCancelControl).toBool()) return false;
         return true;
@@ -136,6 +152,10 @@ QtPump& SharedPump() {
 
 void MarkAsCancelControl(QWidget* control) {
     if (control) control->setProperty(kCancelControl, true);
+}
+
+void LetEscapeCancel(QWidget* window) {
+    if (window) window->setProperty(kEscapeCancels, true);
 }
 
 QString toQtFileFilter(const std::string& filter) {
@@ -183,6 +203,16 @@ void MakeTopMost(const QString& caption) {
             return;
         }
     }
+}
+
+bool InstallJapaneseTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return true;
+    }
+    return !QCoreApplication::installTranslator(translator);
 }
 
 QUrl GuideUrl(const QString& programFolder) {

@@ -9,6 +9,7 @@
 
 #include "base/host.h"
 
+class QCoreApplication;
 class QLabel;
 class QProgressBar;
 class QWidget;
@@ -61,6 +62,10 @@ QtPump& SharedPump();
 
 // Lets a control (a cancel button) take input while a long loop pumps events.
 void MarkAsCancelControl(QWidget* control);
+// Lets Esc reach a window while a long loop pumps events, wherever its focus
+// is; the window must turn Esc into a cancel, never into a close that leaves
+// the loop running unseen.
+void LetEscapeCancel(QWidget* window);
 
 // "CSV ファイル (*.csv)|*.csv|..." (description|pattern pairs) -> Qt's
 // "CSV ファイル (*.csv);;..." form; a filter already in Qt's form is kept.
@@ -70,6 +75,11 @@ QString toQtFileFilter(const std::string& filter);
 void MakeTopMost(QWidget* window);
 // The same for the top-level window with exactly this caption; nothing when there is none.
 void MakeTopMost(const QString& caption);
+
+// Qt's own texts (standard buttons はい / いいえ / OK / キャンセル, dialog texts)
+// in Japanese whatever the machine's locale: the whole interface is Japanese.
+// True when Qt's Japanese translations are not installed (the texts stay English).
+bool InstallJapaneseTranslations(QCoreApplication& app);
 
 // The user guide of a program folder, as a file URL (a folder with spaces in
 // its path needs no quoting).

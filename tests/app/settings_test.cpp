@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string_view>
 
 #include "base/encoding.h"
 #include "support/fake_host.h"
@@ -104,13 +105,23 @@ TEST_F(SettingsFile, FailuresLeaveTheSettingsUnchanged) {
         EXPECT_TRUE(read(s)) << line;
         EXPECT_EQ(s.Pace, 9.0) << line;
         EXPECT_EQ(s.RaceLevel, 0.0) << line;
-        EXPECT_NE(reason.find("line 3"), std::string::npos) << reason;
+        // The user is told the file, the line and the key that failed.
+        EXPECT_NE(reason.find(file().string()), std::string::npos) << reason;
+        EXPECT_NE(reason.find("3 行目"), std::string::npos) << reason;
+        const std::string_view key = std::string_view(line).substr(0, std::string_view(line).find('='));
+        EXPECT_NE(reason.find("「" + std::string(key) + "」"), std::string::npos) << reason;
     }
     fs::remove(file());
     Settings s;
     EXPECT_TRUE(read(s));
+    EXPECT_EQ(reason, "設定ファイル「" + file().string() + "」がありません。");
+    fs::create_directory(file());  // there, but no file to read
+    EXPECT_TRUE(read(s));
+    EXPECT_EQ(reason, "設定ファイル「" + file().string() + "」を読み込めません。");
+    fs::remove(file());
     ASSERT_TRUE(WriteFileBytes(file(), "Mark=\x82\r\n"));  // a cut double-byte character
     EXPECT_TRUE(read(s));
+    EXPECT_NE(reason.find("Shift-JIS"), std::string::npos) << reason;
 }
 
 TEST_F(SettingsFile, KikanRoundsLikeTheIntegerConversion) {

@@ -37,7 +37,13 @@ TEST(Startup, FoldersThenSettings) {
     EXPECT_EQ(app.folders.cache, dir.path() / "cache");
 
     test::WriteCp932(dir.path() / "blocked", "x");
-    EXPECT_TRUE(CreateStoreFolders(Folders::under(dir.path() / "blocked")));  // a file where a folder should be
+    // A file where a folder should be: the reason names it.
+    EXPECT_TRUE(CreateStoreFolders(Folders::under(dir.path() / "blocked")));
+    fs::remove_all(dir.path() / "cache");
+    test::WriteCp932(dir.path() / "cache", "x");
+    EXPECT_TRUE(PrepareApplication(app, dir.path(), reason));
+    EXPECT_EQ(reason, "「" + (dir.path() / "cache").string() +
+                          "」がフォルダではありません（同じ名前のファイルがあります）。");
 }
 
 // What the windows hear of the load.
@@ -111,8 +117,29 @@ TEST_F(StoreLoadTest, StoreIsLoadedOnlyWhenAllThreeFilesExist) {
     EXPECT_FALSE(r.storeRead);  // the analysis-file import is not offered
     EXPECT_EQ(app.store.RaceCount, 0);
     EXPECT_FALSE(fs::exists(app.folders.cache / kCache1));
-    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(heard.calls, (std::vector<std::string>{"store", "store", "store", "store"}));
+}
+
+// The store rule deletes a damaged file with its data; the user is told which
+// file it was and what to do, once, after the race list has been emptied.
+TEST_F(StoreLoadTest, DamagedWeeklyFileIsDeletedAndTheUserTold) {
+    writeWeek(app.folders, "KONSYU");
+    test::WriteCp932(app.folders.cache / kCache2, "\"0\",2\r\n\"only one runner\"\r\n");
+    const StoreLoad r = load();
+    EXPECT_FALSE(r.storeRead);
+    EXPECT_EQ(app.store.RaceCount, 0);
+    for (const char* name : {kCache1, kCache2, kCache3}) EXPECT_FALSE(fs::exists(app.folders.cache / name));
+    const std::string expected =
+        "レース情報のファイル「" + (app.folders.cache / kCache2).string() +
+        "」が壊れていたため、レース情報を削除しました。レース情報を再度インポートしてください。";
+    EXPECT_EQ(r.damagedMessage, expected);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, expected);
+    EXPECT_EQ(ui.messages[0].icon, Icon::Warning);
+
+    // The next start finds nothing and says nothing.
+    EXPECT_TRUE(load().damagedMessage.empty());
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(StoreLoadTest, DamagedAnalysisFileEmptiesTheStoreAndResetsTheRaceCard) {
@@ -126,6 +153,30 @@ TEST_F(StoreLoadTest, DamagedAnalysisFileEmptiesTheStoreAndResetsTheRaceCard) {
     EXPECT_TRUE(app.raceCard.lblRace.empty());
     EXPECT_FALSE(fs::exists(app.folders.cache / "cachea20090117r"));
     EXPECT_EQ(heard.calls, (std::vector<std::string>{"reset", "store"}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "分析ファイル「" + (app.folders.cache / "cachea20090117r").string() +
+                  "」が壊れていたため削除しました。分析ファイルを再度インポートしてください。");
+}
+
+TEST_F(StoreLoadTest, DamagedConditionFileNamesItself) {
+    writeWeek(app.folders, "KONSYU");
+    test::WriteCp932(app.folders.cache / "cachea00000000p", "not a count\r\n");
+    const StoreLoad r = load();
+    EXPECT_TRUE(r.merged.failed);
+    EXPECT_EQ(app.store.RaceCount, 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find((app.folders.cache / "cachea00000000p").string()), std::string::npos);
+    EXPECT_NE(ui.messages[0].text.find("分析ファイルを再度インポートしてください。"), std::string::npos);
+
+    // The command line is told the same through StartApplication's result.
+    test::WriteCp932(dir.path() / "VELTRIX.ctx", "[TuneInfo]\r\n");
+    test::WriteCp932(app.folders.cache / "cachea00000000p", "not a count\r\n");
+    Application other;
+    StoreLoad cli;
+    std::string reason;
+    ASSERT_FALSE(StartApplication(other, dir.path(), cli, reason)) << reason;
+    EXPECT_EQ(cli.damagedMessage, ui.messages[0].text);
 }
 
 TEST(Startup, StartApplicationIsFoldersSettingsAndStore) {

@@ -173,14 +173,16 @@ public:
         h = height;
     }
     void showSplash() override { log.push_back("splash"); }
-    bool prepareFolders() override {
+    bool prepareFolders(std::string& reason) override {
         log.push_back("folders");
+        if (failFolders) reason = "folder reason";
         return failFolders;
     }
     void processEvents() override { log.push_back("events"); }
-    bool readSettings() override {
+    bool readSettings(std::string& reason) override {
         log.push_back("settings");
         if (throwInSettings) throw std::runtime_error("unexpected");
+        if (failSettings) reason = "settings reason";
         return failSettings;
     }
     bool showMainWindow() override {
@@ -228,18 +230,27 @@ TEST(RunStartupTest, SmallScreenShowsTheMessageAndNothingElse) {
     EXPECT_EQ(ui.messages[0].icon, Icon::Warning);
 }
 
-TEST(RunStartupTest, FailuresEndSilentlyWhereTheyHappen) {
-    FakeUserInterface ui;
+// A failed folder or settings step says why in one warning; the main window's
+// failure (it showed its own message) and an unexpected error end silently.
+TEST(RunStartupTest, FailuresEndWhereTheyHappen) {
     RecordingSteps folders;
     folders.failFolders = true;
-    EXPECT_EQ(RunStartup(folders, ui), StartupResult::Failed);
+    FakeUserInterface folderUi;
+    EXPECT_EQ(RunStartup(folders, folderUi), StartupResult::Failed);
     EXPECT_EQ(folders.log.back(), "folders");
+    ASSERT_EQ(folderUi.messages.size(), 1u);
+    EXPECT_EQ(folderUi.messages[0].text, "VELTRIX を起動できません。\nfolder reason");
+    EXPECT_EQ(folderUi.messages[0].icon, Icon::Warning);
 
     RecordingSteps settings;
     settings.failSettings = true;
-    EXPECT_EQ(RunStartup(settings, ui), StartupResult::Failed);
+    FakeUserInterface settingsUi;
+    EXPECT_EQ(RunStartup(settings, settingsUi), StartupResult::Failed);
     EXPECT_EQ(settings.log.back(), "settings");
+    ASSERT_EQ(settingsUi.messages.size(), 1u);
+    EXPECT_EQ(settingsUi.messages[0].text, "VELTRIX を起動できません。\nsettings reason");
 
+    FakeUserInterface ui;
     RecordingSteps thrown;
     thrown.throwInSettings = true;
     EXPECT_EQ(RunStartup(thrown, ui), StartupResult::Failed);

@@ -83,5 +83,21 @@ TEST(ImportWindowState, FollowsPhaseAndDataMode) {
     EXPECT_TRUE(running.cancel && running.waitCursor);
 }
 
+// Closing while a command runs cancels it and keeps the window until the
+// command has stopped; the close then happens once.
+TEST(ImportWindowClose, RunningCommandIsCancelledAndTheCloseDeferred) {
+    DataImportModel model;
+    FakePump pump;
+    EXPECT_TRUE(ImportWindowMayClose(model, false, pump));
+    EXPECT_FALSE(pump.cancelRequested());
+    EXPECT_FALSE(TakePendingClose(model));
+
+    EXPECT_FALSE(ImportWindowMayClose(model, true, pump));
+    EXPECT_TRUE(pump.cancelRequested());
+    EXPECT_FALSE(ImportWindowMayClose(model, true, pump));  // asked again: still refused
+    EXPECT_TRUE(TakePendingClose(model));
+    EXPECT_FALSE(TakePendingClose(model));
+}
+
 }  // namespace
 }  // namespace veltrix::test

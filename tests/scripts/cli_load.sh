@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # veltrix-cli load on a small committed program folder: a good week, a damaged
-# week (deleted, loads empty), an incomplete week (left alone) and a missing
+# week (deleted, loads empty, the user told), an incomplete week (left alone) and a missing
 # settings file. Arguments: build folder, source folder.
 set -euo pipefail
 build=$1
@@ -25,8 +25,12 @@ test -d "$work/p/data"
 # A damaged week: the mode text is wrong. The three files go, the store is empty.
 program
 sed -i 's/"KONSYU"/"KONSYUU"/' "$work/p/cache/cache1xxxxxxxx"
-"$cli" --root "$work/p" load >"$work/out.txt"
+"$cli" --root "$work/p" load >"$work/out.txt" 2>"$work/err.txt"
 diff -u "$data/expected_empty.txt" "$work/out.txt"
+# The user is told on standard error which file was damaged and what to do.
+test "$(wc -l <"$work/err.txt")" -eq 1
+grep -q "cache1xxxxxxxx" "$work/err.txt"
+grep -q "レース情報を再度インポートしてください。" "$work/err.txt"
 if ls "$work/p/cache" | grep -q '^cache[123]'; then
     echo "damaged weekly files were not deleted" >&2
     exit 1

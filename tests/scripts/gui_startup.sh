@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The desktop program under a virtual X server: the main window at 1280x1024,
 # a second copy ending silently, a start after a killed copy, the resolution
-# message at 800x600, and a silent end without a settings file.
+# message at 800x600, and the reason shown when there is no settings file.
 # Usage: gui_startup.sh BUILD_DIR SOURCE_DIR. Exit 77 = skipped (no GUI build or no Xvfb).
 set -uo pipefail
 BUILD=$(cd "$1" && pwd)
@@ -126,13 +126,24 @@ fi
 kill -KILL "$small" 2>/dev/null
 stop_x
 
-# ---- no settings file: ends silently ----
+# ---- no settings file: one message with the reason, then the end ----
 start_x 1280x1024x24
 rm "$PROG/VELTRIX.ctx"
 run_veltrix
-wait_exit "$LAST" 300
-[ "$RC" != timeout ] && [ "$RC" != 0 ] || fail "start without settings: exit $RC (expected a silent failure)"
-windows | grep -q -- '"VELTRIX' && fail "a window is left after a failed start"
+nosettings=$LAST
+wait_window '^"VELTRIX" [0-9][0-9]*x[0-9][0-9]' 600 || true
+windows | grep '^"VELTRIX" ' | grep -qv ' 1x1$' || fail "no message after a start without settings"
+windows | grep -q -- "\"$CAPTION\"" && fail "main window shown without settings"
+sleep 0.5
+import -window root "$SHOTS/gui_startup_no_settings.png" || fail "screenshot failed"
+if command -v xdotool >/dev/null; then
+  xdotool search --onlyvisible --name '^VELTRIX$' windowactivate --sync key Return >/dev/null 2>&1 ||
+    xdotool key Return
+  wait_exit "$nosettings" 300
+  [ "$RC" != timeout ] && [ "$RC" != 0 ] || fail "start without settings: exit $RC (expected a failure)"
+  windows | grep -q -- '"VELTRIX' && fail "a window is left after a failed start"
+fi
+kill -KILL "$nosettings" 2>/dev/null
 stop_x
 
 echo "gui_startup: all checks passed; screenshots in $SHOTS"

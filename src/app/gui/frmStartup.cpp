@@ -30,6 +30,7 @@
 #include "store/settings.h"
 #include "store/weekly_store.h"
 #include "ui/qt_host.h"
+#include "ui/single_instance.h"
 
 namespace veltrix::ui {
 
@@ -43,7 +44,19 @@ public:
     bool anotherCopyRunning() override {
         // When the lock file cannot be made nothing is known; start, and let the
         // folder step decide whether the program folder is usable.
-        return lock_.tryAcquire(app_.folders.program / kLockFileName) == InstanceLock::State::HeldElsewhere;
+        const QString channel = InstanceServerName(fromPath(app_.folders.program));
+        if (lock_.tryAcquire(app_.folders.program / kLockFileName) == InstanceLock::State::HeldElsewhere) {
+            // The user started us to see the program: bring the running copy to the
+            // front. If it does not answer there is nothing more to do; end all the same.
+            AskRunningCopyToRaise(channel);
+            return true;
+        }
+        // Without the channel the program still runs; a second copy then only ends.
+        if (!raiseServer_.listen(channel))
+            QObject::connect(&raiseServer_, &RaiseServer::raiseRequested, [this] {
+                if (main_) BringToFront(main_.get());
+            });
+        return false;
     }
 
     void screenSize(int& width, int& height) override {
@@ -60,11 +73,15 @@ public:
         splash_->show();
     }
 
-    bool prepareFolders() override { return PrepareApplication(app_, app_.folders.program, reason_, false); }
+    bool prepareFolders(std::string& reason) override {
+        return PrepareApplication(app_, app_.folders.program, reason, false);
+    }
 
     void processEvents() override { QCoreApplication::processEvents(); }
 
-    bool readSettings() override { return ReadSettings(app_.settings, app_.folders.program, &reason_); }
+    bool readSettings(std::string& reason) override {
+        return ReadSettings(app_.settings, app_.folders.program, &reason);
+    }
 
     bool showMainWindow() override {
         main_ = std::make_unique<frmSyusohyo>(app_, [this] { ShutDown(); });
@@ -81,6 +98,7 @@ public:
         AttachSimulationMenu(*main_, app_);
         AttachRaceWindow(*main_, app_, &importWindow_->JVLink1());
         if (main_->load(&importWindow_->JVLink1())) return true;
+        main_->restoreWindowGeometry();
         main_->show();
         return false;
     }
@@ -107,7 +125,7 @@ private:
     frmDataImport* importWindow_ = nullptr;  // owned by the main window
     GraphWindows graphWindows_;              // owned by the main window; the race model window opens two
     InstanceLock lock_;
-    std::string reason_;
+    RaiseServer raiseServer_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmSyusohyo> main_;
 };
@@ -207,9 +225,13 @@ frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv) {
     return window;
 }
 
-int RunVeltrix(QApplication& app) {
+int RunVeltrix(QApplication& app) { return RunVeltrix(app, QCoreApplication::applicationDirPath()); }
+
+int RunVeltrix(QApplication& app, const QString& programFolder) {
     app.setApplicationName(QStringLiteral("VELTRIX"));
-    Shell shell(QCoreApplication::applicationDirPath());
+    // Missing translations leave Qt's button texts in English; the program runs all the same.
+    InstallJapaneseTranslations(app);
+    Shell shell(programFolder);
     QtUserInterface ui;
     switch (RunStartup(shell, ui)) {
         case StartupResult::Running:

@@ -1,5 +1,6 @@
 #pragma once
 class QApplication;
+class QString;
 
 namespace veltrix {
 struct Application;
@@ -53,6 +54,8 @@ SimulationMenu* AttachSimulationMenu(frmSyusohyo& main, Application& app);
 // RACING VIEWER を開く" plays the video of the pane's race through jv (may be null).
 frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv);
 
-// Start-up sequence of the desktop program; returns the process exit code.
+// Start-up sequence of the desktop program on the program folder (the
+// executable's folder by default); returns the process exit code.
 int RunVeltrix(QApplication& app);
+int RunVeltrix(QApplication& app, const QString& programFolder);
 }  // namespace veltrix::ui

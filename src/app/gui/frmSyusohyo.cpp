@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -26,6 +27,7 @@
 #include "app/gui/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
+#include "store/window_geometry.h"
 #include "ui/grid_view.h"
 #include "ui/sheet_model.h"
 #include "veltrix_version.h"
@@ -175,9 +177,17 @@ void frmSyusohyo::buildCentralArea() {
     outer->addWidget(lblRace_);
     outer->addWidget(separatorLine(central, "linSeparator1"));
 
+    // The race card above, the past performances below: the user shares the height out.
+    mainSplitter_ = new QSplitter(Qt::Vertical, central);
+    mainSplitter_->setObjectName(QStringLiteral("splMain"));
+    mainSplitter_->setChildrenCollapsible(false);
+    auto* upper = new QWidget(mainSplitter_);
+    upper->setObjectName(QStringLiteral("fraUpper"));
+
     // Race card with the relation and score labels beside it.
-    auto* cardRow = new QHBoxLayout;
-    fpsSyuso_ = new QTabWidget(central);
+    auto* cardRow = new QHBoxLayout(upper);
+    cardRow->setContentsMargins(0, 0, 0, 0);
+    fpsSyuso_ = new QTabWidget(upper);
     fpsSyuso_->setObjectName(QStringLiteral("fpsSyuso"));
     fpsSyuso_->setTabPosition(QTabWidget::South);
     for (int i = 0; i < 3; ++i) {
@@ -192,8 +202,11 @@ void frmSyusohyo::buildCentralArea() {
         sheets_[i]->horizontalHeader()->setSectionsClickable(true);
         sheetModels_[i] = new SheetModel(app_.raceCard.sheet(sheetNo), sheets_[i]);
         SetUpSheetView(sheets_[i], sheetModels_[i]);
-        sheets_[i]->setColumnWidth(2, 96);   // UMACODE
-        sheets_[i]->setColumnWidth(4, 150);  // 馬名
+        sheets_[i]->setColumnWidth(2, 96);  // UMACODE
+        // The longest horse name, 18 double-byte characters, in full.
+        sheets_[i]->setColumnWidth(
+            card::kName.value - 1,
+            sheets_[i]->fontMetrics().horizontalAdvance(QString(18, QChar(0x99AC))) + 12);
         // The running record "  1- 0- 2-12" in full.
         if (sheetNo == kSheetSyuso)
             sheets_[i]->setColumnWidth(sheet1::kSeiseki.value - 1,
@@ -210,7 +223,7 @@ void frmSyusohyo::buildCentralArea() {
     cardRow->addWidget(fpsSyuso_, 1);
 
     auto* side = new QVBoxLayout;
-    auto* relate = new QGroupBox(QStringLiteral("RACE"), central);
+    auto* relate = new QGroupBox(QStringLiteral("RACE"), upper);
     relate->setObjectName(QStringLiteral("fraRelate"));
     auto* relateGrid = new QGridLayout(relate);
     const char* relateCaptions[] = {"レースレベル", "前半ペース", "後半ペース", "ペース傾き"};
@@ -220,7 +233,7 @@ void frmSyusohyo::buildCentralArea() {
         lblRelateValue_[i]->installEventFilter(this);
         relateGrid->addWidget(lblRelateValue_[i], i, 1);
     }
-    auto* score = new QGroupBox(QStringLiteral("SCORE"), central);
+    auto* score = new QGroupBox(QStringLiteral("SCORE"), upper);
     score->setObjectName(QStringLiteral("fraScore"));
     auto* scoreGrid = new QGridLayout(score);
     const char* scoreCaptions[] = {"人気スコア", "D.M. スコア", "VELTRIX スコア"};
@@ -231,7 +244,7 @@ void frmSyusohyo::buildCentralArea() {
     }
     side->addWidget(relate);
     side->addWidget(score);
-    chkOddsFilter_ = new QCheckBox(QStringLiteral("ODDS FILTER"), central);
+    chkOddsFilter_ = new QCheckBox(QStringLiteral("ODDS FILTER"), upper);
     chkOddsFilter_->setObjectName(QStringLiteral("chkOddsFilter"));
     connect(chkOddsFilter_, &QCheckBox::toggled, this, [this](bool on) {
         try {
@@ -243,11 +256,9 @@ void frmSyusohyo::buildCentralArea() {
     side->addWidget(chkOddsFilter_);
     side->addStretch();
     cardRow->addLayout(side);
-    outer->addLayout(cardRow, 3);
-    outer->addWidget(separatorLine(central, "linSeparator2"));
 
     // Past performances of the chosen runner, and the chart area.
-    auto* lower = new QSplitter(Qt::Horizontal, central);
+    auto* lower = new QSplitter(Qt::Horizontal, mainSplitter_);
     lower->setObjectName(QStringLiteral("splLower"));
     fpsHistory_ = MakeGridView(lower, QStringLiteral("fpsHistory"));
     chartArea_ = new QFrame(lower);
@@ -258,7 +269,11 @@ void frmSyusohyo::buildCentralArea() {
     lower->addWidget(chartArea_);
     lower->setStretchFactor(0, 3);
     lower->setStretchFactor(1, 2);
-    outer->addWidget(lower, 2);
+    mainSplitter_->addWidget(upper);
+    mainSplitter_->addWidget(lower);
+    mainSplitter_->setStretchFactor(0, 3);
+    mainSplitter_->setStretchFactor(1, 2);
+    outer->addWidget(mainSplitter_, 1);
     historyArea_ = new HistoryArea(app_, fpsHistory_, chartArea_, mnuRace_, lblJRV_, this);
 
     setCentralWidget(central);
@@ -335,6 +350,8 @@ void frmSyusohyo::showRaceCardLabels() {
 void frmSyusohyo::changed(Change change) {
     switch (change) {
         case Change::RaceCardReset:
+            // A new race starts at its first columns, whatever the last one scrolled to.
+            for (QTableView* sheet : sheets_) sheet->horizontalScrollBar()->setValue(0);
             showRaceCardLabels();
             enableRaceCommands(!app_.raceCard.lblRace.empty());
             chartArea_->update();
@@ -470,11 +487,37 @@ bool frmSyusohyo::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void frmSyusohyo::restoreWindowGeometry() {
+    const auto saved = ReadWindowGeometry(app_.folders.program);
+    if (!saved) return;  // none yet, or damaged: the default place
+    const QRect frame(saved->left, saved->top, saved->width, saved->height);
+    // A layout from a screen that is gone would open the window out of reach.
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen) return;
+    setGeometry(QRect(frame.topLeft(), frame.size().boundedTo(screen->availableGeometry().size())));
+    if (saved->splitter.size() == 2) mainSplitter_->setSizes({saved->splitter[0], saved->splitter[1]});
+    if (saved->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmSyusohyo::saveWindowGeometry() {
+    WindowGeometry g;
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    g.left = normal.x();
+    g.top = normal.y();
+    g.width = normal.width();
+    g.height = normal.height();
+    g.maximized = isMaximized();
+    for (int size : mainSplitter_->sizes()) g.splitter.push_back(size);
+    // The layout is a convenience: a write that fails only means the default place next time.
+    WriteWindowGeometry(app_.folders.program, g);
+}
+
 void frmSyusohyo::closeEvent(QCloseEvent* event) {
     event->accept();
     if (closing_) return;
     closing_ = true;
     try {
+        if (isVisible()) saveWindowGeometry();
         hide();
         for (const auto& w : secondaryWindows_) {
             if (w) w->close();

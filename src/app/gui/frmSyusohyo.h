@@ -18,6 +18,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QModelIndex;
@@ -40,6 +41,11 @@ public:
     // The load step: JV-Link (jv, when given), weekly files, analysis files, mark items.
     // Returns true on failure (JV-Link could not be initialised; the message was shown).
     bool load(JVLink* jv);
+    // Size, place and splitter as the window was last closed ("VELTRIX.geometry");
+    // without a usable file the window keeps its default size.
+    void restoreWindowGeometry();
+    // Saved by the close path.
+    void saveWindowGeometry();
 
     // Empties lblRace and disables the commands that need an open race.
     void ResetDataCombo();
@@ -62,6 +68,8 @@ public:
     QCheckBox* chkOddsFilter() const { return chkOddsFilter_; }
     QLabel* lblRace() const { return lblRace_; }
     QTabWidget* fpsSyuso() const { return fpsSyuso_; }
+    // Between the race card and the lower area.
+    QSplitter* mainSplitter() const { return mainSplitter_; }
     QTableView* fpsHistory() const { return fpsHistory_; }
     // The pane's model and the timeline chart beside it.
     HistoryArea* historyArea() const { return historyArea_; }
@@ -128,6 +136,7 @@ private:
     QLabel* lblRace_ = nullptr;
     QLabel* lblJRV_ = nullptr;
     QTabWidget* fpsSyuso_ = nullptr;
+    QSplitter* mainSplitter_ = nullptr;
     std::array<QTableView*, 3> sheets_{};
     std::array<SheetModel*, 3> sheetModels_{};
     QTableView* fpsHistory_ = nullptr;

@@ -1,7 +1,7 @@
 #include "jvlink/gui/frmDataImport.h"
 
 #include <QAbstractItemView>
-#include <QCloseEvent>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -85,6 +85,10 @@ void frmDataImport::changed(Change change) {
             break;
         case Change::CommandFinished:
             restoreWindow();
+            // Asked to close while the command ran: it has stopped now. Queued, so
+            // that the command returns before the window's event loop ends.
+            if (TakePendingClose(model_))
+                QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
             break;
         case Change::StoreReplaced:
             putRaceList();
@@ -153,6 +157,7 @@ void frmDataImport::buildControls() {
     prgStatusAll_->setTextVisible(false);
     cmdCancel_ = makeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
     MarkAsCancelControl(cmdCancel_);
+    LetEscapeCancel(this);  // Esc goes through done(), which cancels while a command runs
 
     auto* top = new QHBoxLayout;
     top->addWidget(fraImport_, 3);
@@ -204,10 +209,25 @@ void frmDataImport::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !running_ && !model_.busy) activate();
 }
 
-void frmDataImport::closeEvent(QCloseEvent* event) {
+void frmDataImport::done(int result) {
     // A running import stops at its next check; the store it filled stays.
-    cmdCancel_Click();
-    QDialog::closeEvent(event);
+    if (!ImportWindowMayClose(model_, running_, SharedPump())) {
+        cmdCancel_->setEnabled(false);
+        return;
+    }
+    QDialog::done(result);
+}
+
+void frmDataImport::showEvent(QShowEvent* event) {
+    // The first time the window centres on its owner; after that it opens where it was left.
+    if (lastPosition_) move(*lastPosition_);
+    QDialog::showEvent(event);
+    fpsControl_->scrollToTop();
+}
+
+void frmDataImport::hideEvent(QHideEvent* event) {
+    lastPosition_ = pos();
+    QDialog::hideEvent(event);
 }
 
 void frmDataImport::cmdCancel_Click() {
@@ -303,6 +323,7 @@ void frmDataImport::putRaceList() {
     const int row = PutRaceList(model_.fpsControl, app_.store, app_.raceCard.lblRace);
     // The control columns size for their buttons and boxes, not for "1"/"0".
     fpsControl_->resizeColumnsToContents();
+    fpsControl_->scrollToTop();
     if (row > 0) fpsControl_->scrollTo(fpsModel_->index(row - 1, kColShow.value - 1));
 }
 

@@ -3,8 +3,10 @@
 // list of the imported week, the status line, the progress bar and the cancel
 // button every import uses, and the JV-Link control JVLink1.
 #include <QDialog>
+#include <QPoint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/application.h"
@@ -50,9 +52,15 @@ public slots:
     void cmdConfigJVLink_Click();
     void cmdCancel_Click();
 
+    // Every way of closing ends here (close box, Esc, accept, reject). While a
+    // command runs the window stays and the command is cancelled; the window
+    // closes when the command has stopped.
+    void done(int result) override;
+
 protected:
     void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     class WindowUi;
@@ -80,6 +88,7 @@ private:
     SystemClock clock_;
     bool running_ = false;
     QPushButton* lastCommand_ = nullptr;
+    std::optional<QPoint> lastPosition_;  // where the window was when it last closed
 
     QGroupBox* fraImport_ = nullptr;
     QGroupBox* fraConfig_ = nullptr;
