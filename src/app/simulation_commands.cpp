@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/race_commands.h"
+#include "graphs/race_graph.h"
 #include "racecard/columns.h"
 #include "racecard/race_card.h"
 
@@ -77,6 +78,20 @@ bool OpenRaceModel(Application& app, RaceModel& model) {
     SetRaceModelLabels(model, race);
     SetRaceData(model, app.folders.data, race.raceId, race.umaName);
     return false;
+}
+
+PastRaceGraphs RaceModelGraphs(const RaceModel& model) {
+    PastRaceGraphs race{model.lblRelateValue[1], model.lblRelateValue[2], model.lblTrackCode,
+                        model.lblSyubetsuCode,   model.lblJyokenCode,     model.lblKyori,
+                        {}};
+    const Sheet& grid = model.fpsSyuso;
+    for (int r = 1; r <= grid.rowCount(); ++r) {
+        const RowNo row(r);
+        race.runners.push_back(PastRaceGraphEntry(grid.text(row, race_model::kNo), grid.text(row, race_model::kName),
+                                                  grid.text(row, race_model::kRZenhan),
+                                                  grid.text(row, race_model::kRKouhan)));
+    }
+    return race;
 }
 
 }  // namespace veltrix

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/graph_commands.h"
 #include "simulation/race_model.h"
 #include "simulation/sim_command.h"
 
@@ -30,5 +31,9 @@ SimOutcome RunRaceSimulation(Application& app, SimMode mode, UserInterface& ui, 
 // loaded from the results database. Hides the secondary windows. True when no
 // past race was chosen.
 bool OpenRaceModel(Application& app, RaceModel& model);
+
+// The race model window's race figure labels: what the pace graph and the
+// predicted R-index graph of that race take from the window's labels and rows.
+PastRaceGraphs RaceModelGraphs(const RaceModel& model);
 
 }  // namespace veltrix

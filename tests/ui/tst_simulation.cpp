@@ -22,6 +22,8 @@
 #include "app/calculate_command.h"
 #include "app/gui/frmStartup.h"
 #include "app/gui/frmSyusohyo.h"
+#include "app/gui/race_card_output.h"
+#include "graphs/gui/graph_windows.h"
 #include "app/race_commands.h"
 #include "app/simulation_commands.h"
 #include "app/startup.h"
@@ -273,7 +275,8 @@ private slots:
 
     void raceModelWindow() {
         frmSyusohyo main(*app_, [] {});
-        frmRace* race = AttachRaceWindow(main, *app_, nullptr);
+        const GraphWindows graphs = AttachGraphWindows(main, *app_);
+        frmRace* race = AttachRaceWindow(main, *app_, nullptr, graphs);
         main.resize(1260, 980);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
@@ -305,6 +308,17 @@ private slots:
         QCOMPARE(race->lblRace()->text(), QString::fromStdString(choice.caption));
         QCOMPARE(race->lblRelateValue(1)->text(), QStringLiteral("48.1"));
         QVERIFY(!race->cmdRacingViewer()->isEnabled());  // no JV-Link given here
+
+        // A race figure label opens this race's pace and predicted graphs along the window's right edge.
+        QTest::mouseClick(race->lblRelateValue(0), Qt::LeftButton);
+        QVERIFY(graphs.pace->isVisible());
+        QVERIFY(graphs.race->isVisible());
+        QVERIFY(!graphs.history->isVisible());
+        QCOMPARE(graphs.pace->frameGeometry().left(), race->frameGeometry().right() + 1);
+        QCOMPARE(graphs.race->frameGeometry().top(), graphs.pace->frameGeometry().bottom() + 1);
+        QCOMPARE(app_->raceGraph.entries.size(), size_t{16});
+        QCOMPARE(app_->raceGraph.entries[0].label, std::string("1 ベニスズメ01"));
+        QCOMPARE(app_->raceGraph.entries[6].label, std::string());  // withdrawn: no figures
         SheetModel* m = race->sheetModel();
         QCOMPARE(m->rowCount(), 16);
         QCOMPARE(m->columnCount(), 18);
@@ -348,6 +362,8 @@ private slots:
         // CLOSE gives the main window back.
         QTest::mouseClick(race->cmdClose(), Qt::LeftButton);
         QVERIFY(!race->isVisible());
+        QVERIFY(!graphs.pace->isVisible());  // the graphs of the past race go with it
+        QVERIFY(!graphs.race->isVisible());
         QVERIFY(main.fpsSyuso()->isEnabled());
         QVERIFY(main.findChild<QMenu*>(QStringLiteral("mnuView"))->menuAction()->isEnabled());
 

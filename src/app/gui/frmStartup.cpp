@@ -96,7 +96,7 @@ public:
         graphWindows_ = AttachGraphWindows(*main_, app_);
         AttachTuningWindow(*main_, app_);
         AttachSimulationMenu(*main_, app_);
-        AttachRaceWindow(*main_, app_, &importWindow_->JVLink1());
+        AttachRaceWindow(*main_, app_, &importWindow_->JVLink1(), graphWindows_);
         if (main_->load(&importWindow_->JVLink1())) return true;
         main_->restoreWindowGeometry();
         main_->show();
@@ -199,7 +199,7 @@ SimulationMenu* AttachSimulationMenu(frmSyusohyo& main, Application& app) {
     return menu;
 }
 
-frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv) {
+frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv, const GraphWindows& graphs) {
     auto* window = new frmRace(
         app, jv, [&main] { main.close(); }, &main);
     if (QAction* item = main.menuItem(QStringLiteral("mnuOperationRace")))
@@ -211,8 +211,17 @@ frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv) {
             window->raise();
             window->activateWindow();
         });
-    QObject::connect(window, &frmRace::closed, &main,
-                     [&main] { SetNamedControlsEnabled(&main, RaceModelWindowControls(), true); });
+    QObject::connect(window, &frmRace::raceFiguresClicked, window, [window, graphs, &app] {
+        OpenPastRaceGraphs(graphs, app, RaceModelGraphs(window->model()), window->model().lblRace,
+                           window->frameGeometry());
+    });
+    // The graphs then show the past race: they go with the window.
+    QObject::connect(window, &frmRace::closed, &main, [&main, graphs] {
+        for (QWidget* graph : {static_cast<QWidget*>(graphs.pace), static_cast<QWidget*>(graphs.race),
+                               static_cast<QWidget*>(graphs.history)})
+            if (graph) graph->hide();
+        SetNamedControlsEnabled(&main, RaceModelWindowControls(), true);
+    });
     if (QAction* item = main.menuItem(QStringLiteral("mnuOperationRacingViewer")))
         QObject::connect(item, &QAction::triggered, &main, [&main, jv] {
             if (!jv || main.lblJRV()->text().isEmpty()) return;  // no past race chosen

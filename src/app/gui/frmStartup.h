@@ -18,6 +18,7 @@ class frmKaimeList;
 class frmSyusohyo;
 class frmRace;
 class SimulationMenu;
+struct GraphWindows;
 
 // Creates the import window beside the main window, which owns it: it opens
 // modally on the main window's import command (and a click on lblRace). Its
@@ -52,7 +53,7 @@ SimulationMenu* AttachSimulationMenu(frmSyusohyo& main, Application& app);
 // the main window's top-left corner with the main window's menus, odds filter,
 // relation labels and grids disabled until it closes. The race menu's "JRA
 // RACING VIEWER を開く" plays the video of the pane's race through jv (may be null).
-frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv);
+frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv, const GraphWindows& graphs);
 
 // Start-up sequence of the desktop program on the program folder (the
 // executable's folder by default); returns the process exit code.

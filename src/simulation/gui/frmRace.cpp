@@ -5,8 +5,10 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 #include <exception>
 
 #include "app/simulation_commands.h"
@@ -72,6 +74,7 @@ void frmRace::buildControls() {
         value->setFrameShadow(QFrame::Sunken);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setGeometry(x + 30, 12, 60, 26);
+        value->installEventFilter(this);
         lblRelateValue_[i] = value;
     }
 
@@ -179,6 +182,16 @@ void frmRace::cmdRacingViewer_Click() {
 }
 
 void frmRace::cmdClose_Click() { close(); }
+
+bool frmRace::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        std::find(lblRelateValue_.begin(), lblRelateValue_.end(), watched) != lblRelateValue_.end() &&
+        static_cast<QWidget*>(watched)->isEnabled()) {
+        emit raceFiguresClicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void frmRace::closeEvent(QCloseEvent* event) {
     event->accept();

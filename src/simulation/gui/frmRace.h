@@ -59,9 +59,12 @@ public slots:
 signals:
     // The window went away (CLOSE or closed by the user).
     void closed();
+    // A left click on one of the race figure labels while they are enabled.
+    void raceFiguresClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
