@@ -128,7 +128,8 @@ for point in $points; do
     "$cli" --root "$p" results-db build >/dev/null 2>&1 &
     pid=$!
     for wait_turn in $(seq 3000); do
-        present=$(find "$p/data" -mindepth 2 -type f 2>/dev/null | wc -l)
+        # The build may not have made the folder yet, or renames a file under find: count what is there.
+        present=$(find "$p/data" -mindepth 2 -type f 2>/dev/null | wc -l || true)
         [ "$present" -ge "$point" ] && break
         sleep 0.01
     done

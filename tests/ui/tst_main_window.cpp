@@ -227,12 +227,21 @@ private slots:
         QVERIFY(!w->menuItem("mnuPrint")->isEnabled());
     }
 
+    // The damaged week is deleted; the user is told which file it was.
     void unreadableStoreKeepsTheImportOff() {
         writeWeeklyFiles();
         loadSucceeds_ = false;
         auto w = makeWindow();
+        SeenBox box;
+        answerNextBox(box, QMessageBox::Ok);
         QVERIFY(!load(*w));
         QVERIFY(!w->menuItem("mnuFileImport")->isEnabled());
+        QVERIFY(box.seen);
+        QCOMPARE(box.title, QStringLiteral("VELTRIX"));
+        QVERIFY2(box.text.contains(QStringLiteral("cache1xxxxxxxx")) &&
+                     box.text.endsWith(QStringLiteral("レース情報を再度インポートしてください。")),
+                 qPrintable(box.text));
+        QCOMPARE(box.icon, QMessageBox::Warning);
     }
 
     void jvlinkFailureShowsTheMessage() {
