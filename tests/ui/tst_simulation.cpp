@@ -309,6 +309,9 @@ private slots:
         QCOMPARE(race->lblRelateValue(1)->text(), QStringLiteral("48.1"));
         QVERIFY(!race->cmdRacingViewer()->isEnabled());  // no JV-Link given here
 
+        // Only the main window's controls of those names are locked, not the race model window's own.
+        QVERIFY(race->fpsSyuso()->isEnabled());
+        QVERIFY(race->lblRelateValue(0)->isEnabled());
         // A race figure label opens this race's pace and predicted graphs along the window's right edge.
         QTest::mouseClick(race->lblRelateValue(0), Qt::LeftButton);
         QVERIFY(graphs.pace->isVisible());

@@ -102,11 +102,27 @@ SimOverlayStage::~SimOverlayStage() {
     delete marker_.data();
 }
 
+namespace {
+
+// A control of a window owned by owner (the race model window over the main
+// window has controls of the same names): not one of owner's own. Menus are
+// windows of their own but belong to owner.
+bool insideAnotherWindow(QObject* control, QWidget* owner) {
+    for (QObject* o = control->parent(); o && o != owner; o = o->parent()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w->isWindow() && !qobject_cast<QMenu*>(w)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void SetNamedControlsEnabled(QWidget* owner, const std::vector<std::string>& controls, bool enabled) {
     if (!owner) return;
     for (const std::string& name : controls) {
         const QString objectName = QString::fromStdString(name);
         for (QObject* o : owner->findChildren<QObject*>(objectName)) {
+            if (insideAnotherWindow(o, owner)) continue;
             if (auto* menu = qobject_cast<QMenu*>(o)) {
                 menu->setEnabled(enabled);
                 menu->menuAction()->setEnabled(enabled);
