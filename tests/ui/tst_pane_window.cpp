@@ -27,7 +27,7 @@
 #include "app/calculate_command.h"
 #include "app/gui/frmStartup.h"
 #include "app/gui/frmSyusohyo.h"
-#include "app/gui/history_area.h"
+#include "ui/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "engine/gui/frmSelect.h"

@@ -19,7 +19,7 @@
 #include "app/graph_commands.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
-#include "graphs/gui/graph_windows.h"
+#include "graphs/gui/frmGraphs.h"
 #include "qt_test_main.h"
 #include "racecard/columns.h"
 #include "sample/imported_sample.h"

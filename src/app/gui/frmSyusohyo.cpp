@@ -24,7 +24,7 @@
 
 #include "app/betting_commands.h"
 #include "app/gui/frmVersion.h"
-#include "app/gui/history_area.h"
+#include "ui/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "store/window_geometry.h"

@@ -13,7 +13,7 @@
 
 #include "app/simulation_commands.h"
 #include "jvlink/session.h"
-#include "simulation/gui/sim_overlay.h"
+#include "ui/sim_overlay.h"
 #include "ui/grid_view.h"
 #include "ui/sheet_model.h"
 

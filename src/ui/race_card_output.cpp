@@ -1,4 +1,4 @@
-#include "app/gui/race_card_output.h"
+#include "ui/race_card_output.h"
 
 #include <QAction>
 #include <QPageLayout>
@@ -8,7 +8,7 @@
 
 #include "app/export_command.h"
 #include "app/gui/frmSyusohyo.h"
-#include "graphs/gui/graph_windows.h"
+#include "graphs/gui/frmGraphs.h"
 #include "ui/qt_host.h"
 #include "ui/race_card_painter.h"
 

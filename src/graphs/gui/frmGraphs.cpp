@@ -1,4 +1,4 @@
-#include "graphs/gui/graph_windows.h"
+#include "graphs/gui/frmGraphs.h"
 
 #include <QChart>
 #include <QCloseEvent>

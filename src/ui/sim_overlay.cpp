@@ -1,4 +1,4 @@
-#include "simulation/gui/sim_overlay.h"
+#include "ui/sim_overlay.h"
 
 #include <QAction>
 #include <QCoreApplication>

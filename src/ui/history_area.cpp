@@ -1,4 +1,4 @@
-#include "app/gui/history_area.h"
+#include "ui/history_area.h"
 
 #include <QAction>
 #include <QButtonGroup>

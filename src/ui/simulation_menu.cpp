@@ -1,11 +1,11 @@
-#include "simulation/gui/simulation_menu.h"
+#include "ui/simulation_menu.h"
 
 #include <QDateTime>
 #include <QWidget>
 #include <exception>
 
 #include "app/simulation_commands.h"
-#include "simulation/gui/sim_overlay.h"
+#include "ui/sim_overlay.h"
 #include "ui/qt_host.h"
 
 namespace veltrix::ui {
