@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 
+#include "base/trim.h"
 #include "app/race_commands.h"
 #include "base/encoding.h"
 #include "base/format.h"
@@ -13,19 +14,13 @@ namespace veltrix {
 
 namespace {
 
-std::string trimmed(const std::string& s) {
-    const size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
 }  // namespace
 
 std::string RaceCardExportLine(const Sheet& s, RowNo row) {
     std::string line;
     for (size_t i = 0; i < kExportColumns.size(); ++i) {
         if (i > 0) line += ',';
-        if (s.hasColumn(kExportColumns[i])) line += trimmed(s.text(row, kExportColumns[i]));
+        if (s.hasColumn(kExportColumns[i])) line += TrimSpaces(s.text(row, kExportColumns[i]));
     }
     return line;
 }
@@ -69,7 +64,7 @@ std::string PrintHeaderLine(const std::string& lblRace, const std::array<std::st
     const size_t n = CharacterCount(lblRace);
     std::string label;
     for (size_t i = 1; i + 16 <= n; ++i) label += CharacterAt(lblRace, i);
-    label = trimmed(label);
+    label = TrimSpaces(label);
     const size_t width = CharacterCount(label);
     if (width < 90) label.append(90 - width, ' ');
     return label + "RACE LEVEL：[ " + relate[0] + " ]  " + "P前：[ " + relate[1] + " ]  " + "P後：[ " +

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/fields.h"
+#include "base/trim.h"
 #include "base/format.h"
 #include "engine/calculation.h"
 #include "racecard/columns.h"
@@ -13,12 +14,6 @@
 namespace veltrix {
 
 namespace {
-
-std::string trimmed(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 // The number of a cell as the formulas read it: empty or text reads 0.
 double valueOr0(const Sheet& s, RowNo row, ColNo col) {
@@ -112,7 +107,7 @@ std::array<double, 9> ConditionCoefficients(const Conditions& conditions, const 
 
 void CalculateAutoYosoku(Sheet& s, const std::array<double, 9>& c, const std::string& paceSlope) {
     SheetUpdate batch(s);
-    const std::string p = trimmed(paceSlope);
+    const std::string p = TrimSpaces(paceSlope);
     const double pace = ParseReal(p).value_or(0.0);
     const double sumZ = c[0] + c[1] + c[2];
     const double sumA = c[3] + c[4];
@@ -139,7 +134,7 @@ void CalculateAutoYosoku(Sheet& s, const std::array<double, 9>& c, const std::st
 
 void CalculateYosoku(Sheet& s, Sheet& odds, const Settings& w, const std::string& paceSlope) {
     SheetUpdate b1(s), b3(odds);
-    const std::string p = trimmed(paceSlope);
+    const std::string p = TrimSpaces(paceSlope);
     const double all =
         w.RaceLevel + w.TimeZenhan + w.TimeKouhan + w.RaceZenhan + w.RaceKouhan + w.RaceMd + w.Pace;
     const double divisor = w.TimeZenhan + w.RaceLevel + w.TimeKouhan + w.RaceZenhan + w.RaceKouhan + w.RaceMd;

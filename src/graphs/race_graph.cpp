@@ -1,5 +1,6 @@
 #include "graphs/race_graph.h"
 
+#include "base/trim.h"
 #include "base/fields.h"
 #include "graphs/graph_layout.h"
 #include "racecard/columns.h"
@@ -9,12 +10,6 @@ namespace veltrix {
 namespace {
 
 constexpr Rgb kPointColour{255, 160, 0};
-
-std::string trimmed(const std::string& s) {
-    const size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
 
 }  // namespace
 
@@ -29,7 +24,7 @@ std::vector<RaceGraphEntry> RaceGraphEntries(const Sheet& s) {
         auto x = ParseReal(zenhan);
         auto y = ParseReal(kouhan);
         if (!x || !y) continue;  // the calculation writes numbers; anything else has no place
-        entries.push_back({trimmed(s.text(row, card::kNo)) + " " + trimmed(s.text(row, card::kName)), *x, *y});
+        entries.push_back({TrimSpaces(s.text(row, card::kNo)) + " " + TrimSpaces(s.text(row, card::kName)), *x, *y});
     }
     return entries;
 }
@@ -40,7 +35,7 @@ RaceGraphEntry PastRaceGraphEntry(const std::string& no, const std::string& name
     auto x = ParseReal(zenhan);
     auto y = ParseReal(kouhan);
     if (!x || !y) return {};
-    return {trimmed(no) + " " + trimmed(name), *x, *y};
+    return {TrimSpaces(no) + " " + TrimSpaces(name), *x, *y};
 }
 
 void SetRaceGraph(RaceGraph& graph, const Sheet& syuso) {

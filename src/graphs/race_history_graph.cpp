@@ -1,5 +1,6 @@
 #include "graphs/race_history_graph.h"
 
+#include "base/trim.h"
 #include "base/fields.h"
 #include "base/format.h"
 #include "engine/history_pane.h"
@@ -8,12 +9,6 @@
 namespace veltrix {
 
 namespace {
-
-std::string trimmed(const std::string& s) {
-    const size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
 
 bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -27,7 +22,7 @@ void eraseAll(std::string& s, const std::string& what) {
 
 std::string ShortRaceName(const std::string& raceName) {
     // Narrowed first, so a full-width space after "以上" is a plain space too.
-    std::string name = ToHalfWidth(trimmed(raceName));
+    std::string name = ToHalfWidth(TrimSpaces(raceName));
     const std::string stakes = ToHalfWidth("ステークス");
     if (endsWith(name, stakes)) return name.substr(0, name.size() - stakes.size()) + "S";
     eraseAll(name, "以上 ");
@@ -36,12 +31,12 @@ std::string ShortRaceName(const std::string& raceName) {
 
 std::string RaceHistoryLabel(const std::string& date, const std::string& rl, const std::string& raceName,
                              const std::string& jockey, const std::string& placing) {
-    std::string day = trimmed(date);
+    std::string day = TrimSpaces(date);
     day = day.size() > 2 ? day.substr(2) : std::string();
     for (char& c : day)
         if (c == '/') c = '.';
-    return day + " RL" + trimmed(rl) + " " + ShortRaceName(raceName) + " " + trimmed(jockey) + " " +
-           trimmed(placing) + "着";
+    return day + " RL" + TrimSpaces(rl) + " " + ShortRaceName(raceName) + " " + TrimSpaces(jockey) + " " +
+           TrimSpaces(placing) + "着";
 }
 
 void SetRaceHistoryGraph(RaceHistoryGraph& graph, const Sheet& pane) {

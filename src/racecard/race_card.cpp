@@ -1,5 +1,6 @@
 #include "racecard/race_card.h"
 
+#include "base/trim.h"
 #include "base/fields.h"
 #include "base/format.h"
 #include "store/weekly_store.h"
@@ -40,13 +41,6 @@ FrameColor frameColor(const std::string& dataMode, const std::string& frame) {
     if (frame == "7") return {kBlack, Rgb{255, 204, 51}};
     if (frame == "8") return {kBlack, Rgb{255, 102, 204}};
     return {kBlack, kBlack};
-}
-
-std::string trimmed(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
 }
 
 std::string markOf(const RaceTables& tables, const std::string& umaCode) {
@@ -212,7 +206,7 @@ bool FillRaceCard(RaceCard& card, const Store& store, const RaceTables& tables, 
         FrameColor fc = frameColor(store.DataMode, uma.at(u, uma_col::kWakuban));
         const std::string& umaCode = uma.at(u, uma_col::kUmaCode);
         std::string mark = markOf(tables, umaCode);
-        std::string name = trimmed(uma.at(u, uma_col::kBamei));
+        std::string name = TrimSpaces(uma.at(u, uma_col::kBamei));
         for (Sheet& s : card.sheets) {
             if (number)
                 s.setNumber(row, card::kNo, static_cast<double>(*number), std::to_string(*number));
