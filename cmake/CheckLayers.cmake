@@ -1,13 +1,14 @@
 # The layers of the source tree, checked on every build. A file may include
 # only headers of its own folder and of the folders below it:
 #
-#   base <- store <- jvlink, racecard <- engine <- graphs, betting, simulation, service <- app
+#   core:  base <- store <- jvlink, racecard <- engine <- graphs, betting, simulation, service <- app
+#   above: print (the printed race card, Qt Gui)
+#   GUI:   gui/widgets <- gui/windows <- gui/shell
 #
 # Folders on one line are side by side and do not include each other. Every
-# file in those folders is core (veltrix_core) and includes no Qt header. The
-# windows live in a "gui" folder of the subsystem that owns them (src/app/gui,
-# src/jvlink/gui, ...) and the Qt adapters in src/ui: those are the GUI
-# (veltrix_gui) and may include any layer. tools/ are Qt-free as well.
+# core file includes no Qt header, and neither do src/cli (the command line,
+# over the core and print, never the GUI) and tools/. Membership follows the
+# folder alone: src/gui/<layer>/, src/print/, src/cli/, src/<core folder>/.
 #
 # Run with -DSOURCE_DIR=<repository>; fails with one line per offending include.
 
@@ -21,41 +22,78 @@ set(layer_betting 4)
 set(layer_simulation 4)
 set(layer_service 4)
 set(layer_app 5)
+set(layer_print 6)
+set(layer_gui/widgets 7)
+set(layer_gui/windows 8)
+set(layer_gui/shell 9)
+# The command line sits beside the GUI: it may include the core and print.
+set(layer_cli 7)
+
+# The layer folder of a path below src/ ("gui/windows", "store", ...), or "".
+function(layer_folder path out)
+  set(folder "")
+  if(path MATCHES "^gui/([^/]+)/")
+    set(folder "gui/${CMAKE_MATCH_1}")
+  elseif(path MATCHES "^([^/]+)/")
+    set(folder "${CMAKE_MATCH_1}")
+  endif()
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
 
 file(GLOB_RECURSE files "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h"
                         "${SOURCE_DIR}/tools/*.cpp" "${SOURCE_DIR}/tools/*.h")
 set(problems "")
 foreach(f IN LISTS files)
   file(RELATIVE_PATH rel "${SOURCE_DIR}" "${f}")
-  set(gui FALSE)
-  if(rel MATCHES "^src/ui/" OR rel MATCHES "^src/[^/]+/gui/")
-    set(gui TRUE)
+  set(folder "tools")
+  if(rel MATCHES "^src/(.*)$")
+    layer_folder("${CMAKE_MATCH_1}" folder)
+    if(NOT DEFINED layer_${folder})
+      list(APPEND problems "${rel}: file outside the layers (see the folder list)")
+      continue()
+    endif()
   endif()
-  set(folder "")
-  if(rel MATCHES "^src/([^/]+)/")
-    set(folder "${CMAKE_MATCH_1}")
+  set(qt_allowed FALSE)
+  if(folder STREQUAL "print" OR folder MATCHES "^gui/")
+    set(qt_allowed TRUE)
   endif()
   file(STRINGS "${f}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
-  set(line_no 0)
   foreach(inc IN LISTS includes)
-    if(NOT gui AND inc MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z0-9_]*|qt[A-Za-z0-9_]*/)")
-      list(APPEND problems "${rel}: Qt header in the core: ${inc}")
+    if(inc MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z0-9_]*|qt[A-Za-z0-9_]*/)")
+      if(NOT qt_allowed)
+        list(APPEND problems "${rel}: Qt header outside src/gui and src/print: ${inc}")
+      endif()
       continue()
     endif()
-    if(gui OR folder STREQUAL "cli" OR NOT DEFINED layer_${folder})
+    if(NOT inc MATCHES "#[ \t]*include[ \t]*\"([a-z_]+/.*)\"")
       continue()
     endif()
-    if(NOT inc MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/")
+    layer_folder("${CMAKE_MATCH_1}" target)
+    if(target STREQUAL "" OR target STREQUAL folder)
       continue()
     endif()
-    set(target "${CMAKE_MATCH_1}")
-    if(target STREQUAL folder)
+    if(folder STREQUAL "tools")
+      if(target MATCHES "^gui/" OR target STREQUAL "print" OR target STREQUAL "gui")
+        list(APPEND problems "${rel}: tools include the GUI: ${inc}")
+      endif()
       continue()
     endif()
-    if(target STREQUAL "ui" OR inc MATCHES "\"[a-z]+/gui/")
-      list(APPEND problems "${rel}: core file includes the GUI: ${inc}")
+    if(target MATCHES "^gui" AND NOT folder MATCHES "^gui/")
+      if(folder STREQUAL "cli")
+        list(APPEND problems "${rel}: the command line may not include the GUI: ${inc}")
+      elseif(folder STREQUAL "print")
+        list(APPEND problems "${rel}: print may not include the GUI: ${inc}")
+      else()
+        list(APPEND problems "${rel}: core file includes the GUI: ${inc}")
+      endif()
+    elseif(target STREQUAL "print" AND NOT layer_${folder} GREATER layer_print)
+      list(APPEND problems "${rel}: core file includes the printed race card: ${inc}")
     elseif(NOT DEFINED layer_${target})
-      list(APPEND problems "${rel}: includes a folder outside the layers: ${inc}")
+      if(EXISTS "${SOURCE_DIR}/src/${target}" OR target MATCHES "^gui")
+        list(APPEND problems "${rel}: includes a folder outside the layers: ${inc}")
+      endif()
+    elseif(target STREQUAL "cli")
+      list(APPEND problems "${rel}: ${folder} may not include the command line: ${inc}")
     elseif(NOT layer_${target} LESS layer_${folder})
       list(APPEND problems "${rel}: ${folder} may not include ${target} (same or higher layer): ${inc}")
     endif()

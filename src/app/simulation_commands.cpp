@@ -37,18 +37,18 @@ std::vector<SimEntry> RaceCardSimEntries(const RaceCard& card, SimMode mode) {
     return entries;
 }
 
-const std::vector<std::string>& RaceModelWindowControls() {
-    static const std::vector<std::string> controls = {"mnuFile",         "mnuView",         "mnuHelp",
-                                                      "mnuOdds",         "mnuMark",         "chkOddsFilter",
-                                                      "lblRelateValue0", "lblRelateValue1", "lblRelateValue2",
-                                                      "lblRelateValue3", "fpsSyuso",        "fpsHistory"};
+const LockedControls& RaceModelWindowControls() {
+    using enum LockedControl;
+    static const LockedControls controls = {mnuFile,         mnuView,         mnuHelp,         mnuOdds,
+                                            mnuMark,         chkOddsFilter,   lblRelateValue0, lblRelateValue1,
+                                            lblRelateValue2, lblRelateValue3, fpsSyuso,        fpsHistory};
     return controls;
 }
 
-const std::vector<std::string>& SimulationControls() {
-    static const std::vector<std::string> controls = [] {
-        std::vector<std::string> c = RaceModelWindowControls();
-        c.push_back("lblRace");
+const LockedControls& SimulationControls() {
+    static const LockedControls controls = [] {
+        LockedControls c = RaceModelWindowControls();
+        c.push_back(LockedControl::lblRace);
         return c;
     }();
     return controls;

@@ -17,9 +17,9 @@ std::vector<SimEntry> RaceCardSimEntries(const RaceCard& card, SimMode mode);
 
 // Main-window controls a simulation disables: the menus, the two pop-up menus,
 // the odds filter, the four relation labels, the race caption and both grids.
-const std::vector<std::string>& SimulationControls();
+const LockedControls& SimulationControls();
 // The same without the race caption: what the race model window disables.
-const std::vector<std::string>& RaceModelWindowControls();
+const LockedControls& RaceModelWindowControls();
 
 // mnuYosokuSimulator / mnuKekkaSimulator: at least two runners, the question,
 // the secondary windows hidden, the main window locked for the run and given

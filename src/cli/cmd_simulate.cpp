@@ -35,10 +35,10 @@ private:
 class HeadlessStage final : public SimStage {
 public:
     explicit HeadlessStage(std::vector<KeyStep> keys) : keyboard_(std::move(keys)) {}
-    bool open(const std::vector<std::string>&, const SimGeometry&, int) override { return false; }
+    bool open(const LockedControls&, const SimGeometry&, int) override { return false; }
     SimKeyboard& keyboard() override { return keyboard_; }
     SimSurface& surface() override { return surface_; }
-    void close(const std::vector<std::string>&) override {}
+    void close(const LockedControls&) override {}
 
 private:
     ScriptedKeyboard keyboard_;

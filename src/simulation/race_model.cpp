@@ -278,10 +278,10 @@ std::vector<SimEntry> RaceModelSimEntries(const Sheet& grid) {
     return entries;
 }
 
-const std::vector<std::string>& RaceModelSimulationControls() {
-    static const std::vector<std::string> controls = {"cmdStart",       "cmdRacingViewer", "cmdClose",
-                                                      "fpsSyuso",       "lblRelateValue0", "lblRelateValue1",
-                                                      "lblRelateValue2"};
+const LockedControls& RaceModelSimulationControls() {
+    using enum LockedControl;
+    static const LockedControls controls = {cmdStart, cmdRacingViewer, cmdClose,       fpsSyuso,
+                                            lblRelateValue0, lblRelateValue1, lblRelateValue2};
     return controls;
 }
 

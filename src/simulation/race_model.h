@@ -90,7 +90,7 @@ bool ClickRaceModelHeader(Sheet& grid, ColNo col);
 std::vector<SimEntry> RaceModelSimEntries(const Sheet& grid);
 
 // Controls of the race model window that a simulation disables.
-const std::vector<std::string>& RaceModelSimulationControls();
+const LockedControls& RaceModelSimulationControls();
 // cmdStart: the result simulation over the window's rows, on the window's own course.
 SimOutcome StartRaceModelSimulation(const RaceModel& model, UserInterface& ui, SimStage& stage, Clock& clock,
                                     SimRandom& random, SimResult& result);

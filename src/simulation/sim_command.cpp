@@ -9,7 +9,7 @@ namespace {
 // Gives the window back however the run ends.
 class StageGuard {
 public:
-    StageGuard(SimStage& stage, const std::vector<std::string>& controls)
+    StageGuard(SimStage& stage, const LockedControls& controls)
         : stage_(stage), controls_(controls) {}
     ~StageGuard() {
         try {
@@ -23,7 +23,7 @@ public:
 
 private:
     SimStage& stage_;
-    const std::vector<std::string>& controls_;
+    const LockedControls& controls_;
 };
 
 }  // namespace

@@ -11,19 +11,41 @@
 
 namespace veltrix {
 
-// The window a simulation runs over. The controls are named by their object
-// names; the window knows how to disable each.
+// The controls a lock disables, by the core's own names (those of the controls
+// on screen). Each window maps them to its own controls, so a renamed control
+// cannot silently drop out of a lock.
+enum class LockedControl {
+    mnuFile,
+    mnuView,
+    mnuHelp,
+    mnuOdds,
+    mnuMark,
+    chkOddsFilter,
+    lblRelateValue0,
+    lblRelateValue1,
+    lblRelateValue2,
+    lblRelateValue3,
+    lblRace,
+    fpsSyuso,
+    fpsHistory,
+    cmdStart,
+    cmdRacingViewer,
+    cmdClose,
+};
+using LockedControls = std::vector<LockedControl>;
+
+// The window a simulation runs over; it knows how to disable each control.
 class SimStage {
 public:
     virtual ~SimStage() = default;
     // Disables the controls and puts up the runner and change-point surfaces
     // for the course. True when a surface cannot be built; the stage has then
     // told the user and ended the program.
-    virtual bool open(const std::vector<std::string>& controls, const SimGeometry& course, int lanes) = 0;
+    virtual bool open(const LockedControls& controls, const SimGeometry& course, int lanes) = 0;
     virtual SimKeyboard& keyboard() = 0;
     virtual SimSurface& surface() = 0;
     // Unloads the surfaces and enables the controls again.
-    virtual void close(const std::vector<std::string>& controls) = 0;
+    virtual void close(const LockedControls& controls) = 0;
 };
 
 struct SimCommand {
@@ -32,7 +54,7 @@ struct SimCommand {
     int lanes = 0;                      // rows the course is drawn for
     std::string tooFew;                 // the warning for fewer than two runners
     std::string question;               // asked before it starts
-    std::vector<std::string> controls;  // disabled while it runs
+    LockedControls controls;            // disabled while it runs
     std::function<void()> hideWindows;  // after the question, before the run (may be empty)
 };
 

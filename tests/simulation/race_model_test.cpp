@@ -361,10 +361,10 @@ public:
         ParseKeyScript(keys, steps, reason);
         keyboard_ = std::make_unique<ScriptedKeyboard>(steps);
     }
-    std::vector<std::string> opened;
+    LockedControls opened;
     SimGeometry course;
     int lanes = 0;
-    bool open(const std::vector<std::string>& c, const SimGeometry& g, int l) override {
+    bool open(const LockedControls& c, const SimGeometry& g, int l) override {
         opened = c;
         course = g;
         lanes = l;
@@ -372,7 +372,7 @@ public:
     }
     SimKeyboard& keyboard() override { return *keyboard_; }
     SimSurface& surface() override { return surface_; }
-    void close(const std::vector<std::string>&) override {}
+    void close(const LockedControls&) override {}
 
 private:
     std::unique_ptr<ScriptedKeyboard> keyboard_;

@@ -34,13 +34,13 @@ public:
         keyboard_ = std::make_unique<ScriptedKeyboard>(steps_);
     }
     bool failOpen = false;
-    std::vector<std::string> opened, closed;
+    LockedControls opened, closed;
     SimGeometry course;
     int lanes = 0;
     int opens = 0, closes = 0;
     ThrowingSurface drawing;
 
-    bool open(const std::vector<std::string>& controls, const SimGeometry& c, int l) override {
+    bool open(const LockedControls& controls, const SimGeometry& c, int l) override {
         ++opens;
         opened = controls;
         course = c;
@@ -49,7 +49,7 @@ public:
     }
     SimKeyboard& keyboard() override { return *keyboard_; }
     SimSurface& surface() override { return drawing; }
-    void close(const std::vector<std::string>& controls) override {
+    void close(const LockedControls& controls) override {
         ++closes;
         closed = controls;
     }
@@ -65,7 +65,7 @@ SimCommand command() {
     c.lanes = 18;
     c.tooFew = "too few";
     c.question = "start?";
-    c.controls = {"a", "b"};
+    c.controls = {LockedControl::mnuFile, LockedControl::fpsSyuso};
     return c;
 }
 
@@ -116,7 +116,7 @@ TEST(SimCommandRun, LocksRunsAndGivesTheWindowBack) {
     c.hideWindows = [&] { ++hidden; };
     EXPECT_EQ(RunSimulation(twoRunners(), c, ui, stage, clock, random, result), SimOutcome::Ran);
     EXPECT_EQ(hidden, 1);
-    EXPECT_EQ(stage.opened, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(stage.opened, (LockedControls{LockedControl::mnuFile, LockedControl::fpsSyuso}));
     EXPECT_EQ(stage.closed, stage.opened);
     EXPECT_EQ(stage.closes, 1);
     EXPECT_EQ(stage.lanes, 18);
@@ -174,7 +174,7 @@ TEST(RaceSimulationCommand, PredictionOverTheRaceCard) {
     EXPECT_EQ(ui.questions.at(0).text, "予測シミュレーションを開始しますか？");
     EXPECT_NE(std::find(heard.begin(), heard.end(), Change::HideSecondaryWindows), heard.end());
     EXPECT_EQ(stage.opened, SimulationControls());
-    EXPECT_NE(std::find(stage.opened.begin(), stage.opened.end(), "lblRace"), stage.opened.end());
+    EXPECT_NE(std::find(stage.opened.begin(), stage.opened.end(), LockedControl::lblRace), stage.opened.end());
     EXPECT_EQ(stage.closes, 1);
     ASSERT_EQ(result.order.size(), 2u);
     EXPECT_EQ(result.order[0].horse, "1");

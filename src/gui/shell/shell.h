@@ -1,0 +1,15 @@
+#pragma once
+// The desktop program's start-up: the single-copy check, the splash, the
+// folders and settings, the program's one JV-Link control, the main window with
+// every other window attached, and the end of the program.
+class QApplication;
+class QString;
+
+namespace veltrix::gui {
+
+// Start-up sequence of the desktop program on the program folder (the
+// executable's folder by default); returns the process exit code.
+int RunVeltrix(QApplication& app);
+int RunVeltrix(QApplication& app, const QString& programFolder);
+
+}  // namespace veltrix::gui

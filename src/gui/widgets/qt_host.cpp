@@ -1,0 +1,224 @@
+#include "gui/widgets/qt_host.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStringList>
+#include <QTranslator>
+#include <QWidget>
+
+namespace veltrix::gui {
+
+namespace {
+QMessageBox::Icon toQtIcon(Icon icon) {
+    switch (icon) {
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::Warning;
+}
+}  // namespace
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+QtUserInterface::QtUserInterface(QWidget* parent) : parent_(parent) {}
+void QtUserInterface::setParent(QWidget* parent) { parent_ = parent; }
+void QtUserInterface::setStatusLabel(QLabel* label) { status_ = label; }
+void QtUserInterface::setProgressBar(QProgressBar* bar) { progress_ = bar; }
+
+void QtUserInterface::showMessage(const std::string& text, Icon icon) {
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text), QMessageBox::Ok,
+                    parent_);
+    box.setObjectName(QStringLiteral("msgVeltrix"));
+    box.exec();
+}
+
+bool QtUserInterface::askYesNo(const std::string& text, Icon icon, bool defaultNo) {
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setObjectName(QStringLiteral("msgVeltrix"));
+    box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtUserInterface::askOkCancel(const std::string& text, Icon icon) {
+    QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("msgVeltrix"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+std::string QtUserInterface::askSaveFileName(const std::string& title, const std::string& filter,
+                                             const std::string& proposedName) {
+    QString name = QFileDialog::getSaveFileName(parent_, toQString(title), toQString(proposedName),
+                                                toQtFileFilter(filter));
+    return name.toStdString();
+}
+
+void QtUserInterface::setStatus(const std::string& text) {
+    if (status_) status_->setText(toQString(text));
+}
+
+void QtUserInterface::setProgressMax(int max) {
+    if (progress_) progress_->setRange(0, max > 0 ? max : 0);
+}
+
+void QtUserInterface::setProgress(int value) {
+    if (progress_) progress_->setValue(value);
+}
+
+namespace {
+
+constexpr const char* kCancelControl = "veltrixCancelControl";
+constexpr const char* kEscapeCancels = "veltrixEscapeCancels";
+
+// Esc in a window that asked for it: the window turns it into a cancel.
+bool isEscapeForWindow(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
+    if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && widget->window()->property(kEscapeCancels).toBool();
+}
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
+class InputGuard final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!isUserInput(event->type())) return false;
+        if (isEscapeForWindow(watched, event)) return false;
+        for (QObject* o = watched; o; o = o->parent())
+            if (o->property(kCancelControl).toBool()) return false;
+        return true;
+    }
+};
+
+}  // namespace
+
+void QtPump::processEvents() {
+    static InputGuard guard;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return;
+    app->installEventFilter(&guard);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    app->removeEventFilter(&guard);
+}
+
+QtPump& SharedPump() {
+    static QtPump pump;
+    return pump;
+}
+
+void MarkAsCancelControl(QWidget* control) {
+    if (control) control->setProperty(kCancelControl, true);
+}
+
+void LetEscapeCancel(QWidget* window) {
+    if (window) window->setProperty(kEscapeCancels, true);
+}
+
+QString toQtFileFilter(const std::string& filter) {
+    QString f = toQString(filter);
+    if (!f.contains(QLatin1Char('|'))) return f;
+    QStringList parts = f.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses of each entry.
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        else
+            description = description.left(description.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') +
+                          patterns + QLatin1Char(')');
+        out << description;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+void MakeTopMost(QWidget* window) {
+    if (!window) return;
+    window = window->window();
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        window->raise();
+        return;
+    }
+    // Changing the flags re-creates the native window and hides it; put it back as it was.
+    const bool visible = window->isVisible();
+    const QRect geometry = window->geometry();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window->setGeometry(geometry);
+    if (visible) {
+        window->show();
+        window->raise();
+    }
+}
+
+void MakeTopMost(const QString& caption) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isWindow() && w->windowTitle() == caption) {
+            MakeTopMost(w);
+            return;
+        }
+    }
+}
+
+bool InstallJapaneseTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return true;
+    }
+    return !QCoreApplication::installTranslator(translator);
+}
+
+QUrl GuideUrl(const QString& programFolder) {
+    return QUrl::fromLocalFile(programFolder + QStringLiteral("/help/Guide01.html"));
+}
+
+void OpenWithShell(const QUrl& target) { QDesktopServices::openUrl(target); }
+
+}  // namespace veltrix::gui

@@ -1,0 +1,91 @@
+#pragma once
+// Qt implementations of the core's user interface and event pump, shared by
+// every window, and the small window services of the shell.
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <filesystem>
+#include <string>
+
+#include "base/host.h"
+
+class QCoreApplication;
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+namespace veltrix::gui {
+
+inline constexpr const char* kMessageTitle = "VELTRIX";
+
+inline QString toQString(const std::string& utf8) { return QString::fromStdString(utf8); }
+// File-system path <-> QString in the local 8-bit file name encoding.
+std::filesystem::path toPath(const QString& path);
+QString fromPath(const std::filesystem::path& path);
+
+// Message boxes titled "VELTRIX", the save-file dialog, and the status label
+// and progress bar of the window that runs a command (either may be absent).
+class QtUserInterface final : public UserInterface {
+public:
+    explicit QtUserInterface(QWidget* parent = nullptr);
+    void setParent(QWidget* parent);
+    void setStatusLabel(QLabel* label);
+    void setProgressBar(QProgressBar* bar);
+
+    void showMessage(const std::string& text, Icon icon) override;
+    bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override;
+    bool askOkCancel(const std::string& text, Icon icon) override;
+    std::string askSaveFileName(const std::string& title, const std::string& filter,
+                                const std::string& proposedName) override;
+    void setStatus(const std::string& text) override;
+    void setProgressMax(int max) override;
+    void setProgress(int value) override;
+
+private:
+    QPointer<QWidget> parent_;
+    QPointer<QLabel> status_;
+    QPointer<QProgressBar> progress_;
+};
+
+// Processes pending events once per turn of a long loop. While it does, no
+// window takes mouse or keyboard input except the controls marked with
+// MarkAsCancelControl, so nothing re-enters the core mid-loop (a header click
+// cannot reorder the sheets while the past runs are built). Paint, timer and
+// close events go through; a close is how a window cancels.
+class QtPump final : public Pump {
+public:
+    void processEvents() override;
+};
+
+// The program's one pump, and with it the one cancel flag.
+QtPump& SharedPump();
+
+// Lets a control (a cancel button) take input while a long loop pumps events.
+void MarkAsCancelControl(QWidget* control);
+// Lets Esc reach a window while a long loop pumps events, wherever its focus
+// is; the window must turn Esc into a cancel, never into a close that leaves
+// the loop running unseen.
+void LetEscapeCancel(QWidget* window);
+
+// "CSV ファイル (*.csv)|*.csv|..." (description|pattern pairs) -> Qt's
+// "CSV ファイル (*.csv);;..." form; a filter already in Qt's form is kept.
+QString toQtFileFilter(const std::string& filter);
+
+// Keeps a secondary window above the others without moving or resizing it.
+void MakeTopMost(QWidget* window);
+// The same for the top-level window with exactly this caption; nothing when there is none.
+void MakeTopMost(const QString& caption);
+
+// Qt's own texts (standard buttons はい / いいえ / OK / キャンセル, dialog texts)
+// in Japanese whatever the machine's locale: the whole interface is Japanese.
+// True when Qt's Japanese translations are not installed (the texts stay English).
+bool InstallJapaneseTranslations(QCoreApplication& app);
+
+// The user guide of a program folder, as a file URL (a folder with spaces in
+// its path needs no quoting).
+QUrl GuideUrl(const QString& programFolder);
+// Opens a document or web page with the desktop's opener; no shell is involved.
+// Errors are ignored, as the menu commands that use it ignore them.
+void OpenWithShell(const QUrl& target);
+
+}  // namespace veltrix::gui

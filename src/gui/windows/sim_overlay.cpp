@@ -1,0 +1,219 @@
+#include "gui/windows/sim_overlay.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QThread>
+#include <algorithm>
+
+#include "gui/widgets/qt_host.h"
+
+namespace veltrix::gui {
+
+namespace {
+
+QImage imageOf(const SimCanvas& canvas) {
+    // Shares the core's pixels: 0xAARRGGBB words are Qt's ARGB32.
+    return QImage(reinterpret_cast<const uchar*>(canvas.data()), canvas.width(), canvas.height(),
+                  canvas.width() * 4, QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+QRegion RegionFromRects(std::span<const SimRect> rects) {
+    if (!ShapeIsBuildable(rects)) return {};
+    QRegion region;
+    for (const SimRect& r : rects) region += QRect(r.x, r.y, r.w, r.h);
+    return region;
+}
+
+SimCanvasWindow::SimCanvasWindow(const SimCanvas& canvas, QWidget* owner, const QString& name, bool takesKeys)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                         (takesKeys ? Qt::WindowFlags() : Qt::WindowDoesNotAcceptFocus)),
+      canvas_(canvas) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(takesKeys ? Qt::StrongFocus : Qt::NoFocus);
+    resize(canvas.width(), canvas.height());
+    // The loop pumps events with the input of other windows held back; the keys
+    // of the simulation must still come here.
+    MarkAsCancelControl(this);
+}
+
+void SimCanvasWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, imageOf(canvas_));
+}
+
+bool SimCanvasWindow::setKey(int key, bool down) {
+    switch (key) {
+        case Qt::Key_Escape:
+            keys_.esc = down;
+            return true;
+        case Qt::Key_Up:
+            keys_.up = down;
+            return true;
+        case Qt::Key_Down:
+            keys_.down = down;
+            return true;
+        case Qt::Key_Left:
+            keys_.left = down;
+            return true;
+        case Qt::Key_Right:
+            keys_.right = down;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void SimCanvasWindow::keyPressEvent(QKeyEvent* event) {
+    if (!setKey(event->key(), true)) QWidget::keyPressEvent(event);
+}
+
+void SimCanvasWindow::keyReleaseEvent(QKeyEvent* event) {
+    // A key held down repeats as release-press pairs: it stays down.
+    if (event->isAutoRepeat()) return;
+    // Esc ends the run even when pressed and released between two frames.
+    if (event->key() == Qt::Key_Escape) return;
+    if (!setKey(event->key(), false)) QWidget::keyReleaseEvent(event);
+}
+
+void SimCanvasWindow::focusOutEvent(QFocusEvent* event) {
+    // Keys released elsewhere never come back here.
+    const bool esc = keys_.esc;
+    keys_ = {};
+    keys_.esc = esc;
+    QWidget::focusOutEvent(event);
+}
+
+SimOverlayStage::SimOverlayStage(QWidget* host, ControlLookup controls, UserInterface& ui,
+                                 std::function<void()> endProgram)
+    : QObject(host), host_(host), controls_(std::move(controls)), ui_(ui), endProgram_(std::move(endProgram)) {}
+
+SimOverlayStage::~SimOverlayStage() {
+    delete runners_.data();
+    delete marker_.data();
+}
+
+void SetControlsEnabled(const ControlLookup& window, const LockedControls& controls, bool enabled) {
+    if (!window) return;
+    for (LockedControl c : controls) {
+        QObject* o = window(c);
+        if (auto* menu = qobject_cast<QMenu*>(o)) {
+            menu->setEnabled(enabled);
+            menu->menuAction()->setEnabled(enabled);
+        } else if (auto* w = qobject_cast<QWidget*>(o)) {
+            w->setEnabled(enabled);
+        } else if (auto* a = qobject_cast<QAction*>(o)) {
+            a->setEnabled(enabled);
+        }
+    }
+}
+
+QPoint SimOverlayStage::onScreen(int x, int y) const {
+    return host_ ? host_->mapToGlobal(QPoint(x, y)) : QPoint(x, y);
+}
+
+bool SimOverlayStage::open(const LockedControls& controls, const SimGeometry& course, int lanes) {
+    SharedPump().clearCancel();
+    SetControlsEnabled(controls_, controls, false);
+    canvas_ = std::make_unique<CanvasSurface>(course, lanes);
+    const SimRect window = canvas_->window();
+    const QRegion runnerShape = RegionFromRects(std::span<const SimRect>(&window, 1));
+    const QRegion markerShape =
+        RegionFromRects(MarkerShape()) & QRegion(0, 0, canvas_->marker().width(), canvas_->marker().height());
+    if (runnerShape.isEmpty() || markerShape.isEmpty()) {
+        ui_.showMessage(kRegionFailure, Icon::Warning);
+        if (endProgram_) endProgram_();
+        return true;
+    }
+    runners_ = new SimCanvasWindow(canvas_->runners(), host_, QStringLiteral("frmSimRunners"), true);
+    runners_->setMask(runnerShape.translated(-window.x, -window.y));
+    runners_->move(onScreen(window.x, window.y));
+    marker_ = new SimCanvasWindow(canvas_->marker(), host_, QStringLiteral("frmSimChangePoint"), false);
+    marker_->setMask(markerShape);
+    frame_ = 0;
+    runners_->show();
+    runners_->raise();
+    runners_->activateWindow();
+    runners_->setFocus();
+    return false;
+}
+
+void SimOverlayStage::close(const LockedControls& controls) {
+    delete runners_.data();
+    delete marker_.data();
+    canvas_.reset();
+    SetControlsEnabled(controls_, controls, true);
+    if (host_) host_->activateWindow();
+}
+
+SimKeys SimOverlayStage::poll() {
+    SharedPump().processEvents();
+    SimKeys keys = runners_ ? runners_->keys() : SimKeys{};
+    // Closing the window under the run cancels it, as Esc does.
+    keys.esc = keys.esc || SharedPump().cancelRequested();
+    return keys;
+}
+
+void SimOverlayStage::beginFrame(int background) { canvas_->beginFrame(background); }
+
+void SimOverlayStage::drawRunner(const SimRunner& runner, int x, int y) { canvas_->drawRunner(runner, x, y); }
+
+void SimOverlayStage::drawChangePoint(int x, int picture) { canvas_->drawChangePoint(x, picture); }
+
+void SimOverlayStage::endFrame() {
+    ++frame_;
+    if (runners_) runners_->repaint();
+    if (marker_) {
+        const SimRect r = canvas_->markerRect();
+        markerAt_ = QPoint(r.x, r.y);
+        marker_->move(onScreen(r.x, r.y));
+        if (!marker_->isVisible()) marker_->show();
+        marker_->repaint();
+    }
+    emit frameShown(frame_);
+}
+
+QImage SimOverlayStage::composite() const {
+    if (!host_) return {};
+    QImage image = host_->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!canvas_) return image;
+    QPainter p(&image);
+    const qreal ratio = image.devicePixelRatio();
+    p.scale(1 / ratio, 1 / ratio);
+    const SimRect w = canvas_->window();
+    p.drawImage(QPoint(w.x, w.y), imageOf(canvas_->runners()));
+    QImage marker = imageOf(canvas_->marker()).copy();
+    p.drawImage(markerAt_, marker);
+    return image;
+}
+
+std::int64_t PumpingClock::nowMs() {
+    static QElapsedTimer timer = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return timer.elapsed();
+}
+
+void PumpingClock::sleepMs(int ms) {
+    const std::int64_t until = nowMs() + ms;
+    for (;;) {
+        SharedPump().processEvents();
+        const std::int64_t left = until - nowMs();
+        if (left <= 0) return;
+        QThread::msleep(static_cast<unsigned long>(std::min<std::int64_t>(left, 2)));
+    }
+}
+
+}  // namespace veltrix::gui
