@@ -39,9 +39,9 @@ std::vector<SimEntry> RaceCardSimEntries(const RaceCard& card, SimMode mode) {
 
 const LockedControls& RaceModelWindowControls() {
     using enum LockedControl;
-    static const LockedControls controls = {mnuFile,         mnuView,         mnuHelp,         mnuOdds,
-                                            mnuMark,         chkOddsFilter,   lblRelateValue0, lblRelateValue1,
-                                            lblRelateValue2, lblRelateValue3, fpsSyuso,        fpsHistory};
+    static const LockedControls controls = {
+        mnuFile,         mnuView,         mnuHelp,         mnuOdds,         mnuMark,  chkOddsFilter,
+        lblRelateValue0, lblRelateValue1, lblRelateValue2, lblRelateValue3, fpsSyuso, fpsHistory};
     return controls;
 }
 
@@ -81,15 +81,19 @@ bool OpenRaceModel(Application& app, RaceModel& model) {
 }
 
 PastRaceGraphs RaceModelGraphs(const RaceModel& model) {
-    PastRaceGraphs race{model.lblRelateValue[1], model.lblRelateValue[2], model.lblTrackCode,
-                        model.lblSyubetsuCode,   model.lblJyokenCode,     model.lblKyori,
+    PastRaceGraphs race{model.lblRelateValue[1],
+                        model.lblRelateValue[2],
+                        model.lblTrackCode,
+                        model.lblSyubetsuCode,
+                        model.lblJyokenCode,
+                        model.lblKyori,
                         {}};
     const Sheet& grid = model.fpsSyuso;
     for (int r = 1; r <= grid.rowCount(); ++r) {
         const RowNo row(r);
-        race.runners.push_back(PastRaceGraphEntry(grid.text(row, race_model::kNo), grid.text(row, race_model::kName),
-                                                  grid.text(row, race_model::kRZenhan),
-                                                  grid.text(row, race_model::kRKouhan)));
+        race.runners.push_back(
+            PastRaceGraphEntry(grid.text(row, race_model::kNo), grid.text(row, race_model::kName),
+                               grid.text(row, race_model::kRZenhan), grid.text(row, race_model::kRKouhan)));
     }
     return race;
 }

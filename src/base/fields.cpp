@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/encoding.h"
+#include "base/trim.h"
 
 namespace veltrix {
 
@@ -170,16 +171,10 @@ std::string FormatReal(double value) {
     return buf;
 }
 
-namespace {
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-}  // namespace
+namespace {}  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
-    std::string_view s = trimBlanks(text);
+    std::string_view s = TrimBlanks(text);
     if (s.empty()) return std::nullopt;
     size_t i = 0;
     if (s[i] == '+' || s[i] == '-') ++i;
@@ -206,7 +201,7 @@ std::optional<double> ParseReal(std::string_view text) {
 }
 
 std::optional<long long> ParseInteger(std::string_view text) {
-    std::string_view s = trimBlanks(text);
+    std::string_view s = TrimBlanks(text);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return std::nullopt;
     long long v = 0;

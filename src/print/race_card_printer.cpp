@@ -60,7 +60,8 @@ bool PaintRaceCard(QPagedPaintDevice& device, const Sheet& s, const std::string&
     const double pageWidth = device.width();
     const double pageHeight = device.height();
     const double headerHeight = rowHeight * 2;  // the header line and a gap
-    const PrintPages pages = LayoutPrintPages(widths, s.rowCount(), rowHeight, headerHeight, pageWidth, pageHeight);
+    const PrintPages pages =
+        LayoutPrintPages(widths, s.rowCount(), rowHeight, headerHeight, pageWidth, pageHeight);
 
     const QString header = QString::fromStdString(headerText);
     QFont headerFont = font;
@@ -92,8 +93,8 @@ bool PaintRaceCard(QPagedPaintDevice& device, const Sheet& s, const std::string&
         painter.scale(pages.scale, pages.scale);
         double x = 0;
         for (size_t i = 0; i < columns.size(); ++i) {
-            drawCell(QRectF(x, 0, widths[i], rowHeight), QString::fromStdString(s.header(columns[i])), Qt::black,
-                     QColor(224, 224, 224), Qt::AlignHCenter, false);
+            drawCell(QRectF(x, 0, widths[i], rowHeight), QString::fromStdString(s.header(columns[i])),
+                     Qt::black, QColor(224, 224, 224), Qt::AlignHCenter, false);
             x += widths[i];
         }
         double y = rowHeight;
@@ -105,8 +106,8 @@ bool PaintRaceCard(QPagedPaintDevice& device, const Sheet& s, const std::string&
                 const QRectF rect(x, y, widths[i], rowHeight);
                 const QColor fore = cell.fore ? toQColor(*cell.fore) : QColor(Qt::black);
                 drawCell(rect, QString::fromStdString(cell.text), fore,
-                         cell.back ? toQColor(*cell.back) : QColor(Qt::white), alignmentOf(s, row, columns[i]),
-                         cell.strikeOut);
+                         cell.back ? toQColor(*cell.back) : QColor(Qt::white),
+                         alignmentOf(s, row, columns[i]), cell.strikeOut);
                 if (cell.topBorder) {
                     painter.setPen(QPen(cell.borderColor ? toQColor(*cell.borderColor) : fore, 2));
                     painter.drawLine(rect.topLeft(), rect.topRight());
@@ -134,8 +135,8 @@ int PrintRaceCardToPdf(const Sheet& syuso, const std::string& header, const std:
         }
         QPdfWriter writer(QString::fromStdString(path));
         writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         writer.setCreator(QStringLiteral("VELTRIX"));
         return PaintRaceCard(writer, syuso, header) ? -1 : 0;
     } catch (const std::exception&) {

@@ -1,20 +1,14 @@
 // PastRuns: every runner's past runs with their per-run figures, and the small
 // text helpers of the race card.
-#include "racecard/race_card.h"
 #include "base/fields.h"
 #include "base/format.h"
+#include "base/trim.h"
+#include "racecard/race_card.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
 
 namespace {
-
-std::string trimSpaces(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
-}
 
 std::string formatted(const std::string& text, const char* pattern) {
     auto v = ParseReal(text);
@@ -87,10 +81,10 @@ void fillSlot(PastRuns& runs, int row, int slot, const TextTable& h, int hr) {
 }  // namespace
 
 std::string BodyWeightText(const std::string& weight, const std::string& change) {
-    auto w = ParseInteger(trimSpaces(weight));
+    auto w = ParseInteger(TrimSpaces(weight));
     if (!w) return {};
     std::string text = " " + std::to_string(*w);
-    std::string ch = trimSpaces(change);
+    std::string ch = TrimSpaces(change);
     if (ch.empty() || ch == "999") return text;
     auto d = ParseInteger(ch);
     if (!d) return text;
@@ -167,7 +161,8 @@ int BabaIndex(const std::string& going) {
 }
 
 int CourseIndex(const std::string& course) {
-    static const char* const kCourses[] = {"札幌", "函館", "福島", "新潟", "東京", "中山", "中京", "京都", "阪神", "小倉"};
+    static const char* const kCourses[] = {"札幌", "函館", "福島", "新潟", "東京",
+                                           "中山", "中京", "京都", "阪神", "小倉"};
     for (int i = 0; i < 10; ++i)
         if (course == kCourses[i]) return i;
     return -1;

@@ -5,6 +5,7 @@
 
 #include "base/fields.h"
 #include "base/format.h"
+#include "base/trim.h"
 #include "racecard/race_card.h"
 
 namespace veltrix {
@@ -17,13 +18,6 @@ constexpr std::array<const char*, kRaceModelColumns> kHeaders = {
     "No.",  "馬名", "性齢", "負担",   "騎手", "調教師", "単勝", "人気", "馬体重",
     "展開", "入線", "確定", "タイム", "上3F", "R前",    "R後",  "R全",  "MD"};
 
-std::string trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 bool isOneOf(const std::string& a, std::initializer_list<const char*> codes) {
     return std::any_of(codes.begin(), codes.end(), [&](const char* c) { return a == c; });
 }
@@ -33,7 +27,7 @@ void putWhole(Sheet& grid, RowNo row, ColNo col, const std::string& field) {
     if (auto n = ParseInteger(field))
         grid.setNumber(row, col, static_cast<double>(*n), std::to_string(*n));
     else
-        grid.setText(row, col, trim(field));
+        grid.setText(row, col, std::string(TrimBlanks(field)));
 }
 
 // Places 1 to 3 black on white, the others white on black.
@@ -59,10 +53,10 @@ void fillRow(Sheet& grid, RowNo row, const SeisekiRecord& rec, const std::string
     if (listed) {
         putWhole(grid, row, kNo, rec[f::kHorseNumber]);
         grid.setColors(row, kNo, FrameForeColour(rec[f::kFrame]), FrameBackColour(rec[f::kFrame]));
-        const std::string name = trim(rec[f::kHorseName]);
+        const std::string name = std::string(TrimBlanks(rec[f::kHorseName]));
         grid.setText(row, kName, name);
         grid.setStrikeOut(row, kName, isOneOf(a, {"1", "2", "3"}));
-        const bool named = name == trim(horseName);
+        const bool named = name == TrimBlanks(horseName);
         grid.setColors(row, kName, named ? kBlack : kWhite, named ? kWhite : kBlack);
 
         const std::string& sex = rec[f::kSex];
@@ -81,8 +75,8 @@ void fillRow(Sheet& grid, RowNo row, const SeisekiRecord& rec, const std::string
         }
     }
     if (listed) {
-        grid.setText(row, kKisyu, trim(rec[f::kJockey]));
-        grid.setText(row, kChokyo, trim(rec[f::kTrainer]));
+        grid.setText(row, kKisyu, std::string(TrimBlanks(rec[f::kJockey])));
+        grid.setText(row, kChokyo, std::string(TrimBlanks(rec[f::kTrainer])));
     }
     if (!isOneOf(a, {"0", "5", "6", "7"})) {
         grid.setText(row, kTenkai, IjyoName(a));
@@ -173,7 +167,7 @@ void FillRaceModelGrid(Sheet& grid, std::span<const SeisekiRecord> records, cons
     grid.setRowCount(0);
     int rows = 0;
     for (const SeisekiRecord& rec : records) {
-        if (rows == kRaceModelRows || trim(rec[seiseki_col::kFrame]).empty()) break;
+        if (rows == kRaceModelRows || TrimBlanks(rec[seiseki_col::kFrame]).empty()) break;
         ++rows;
         grid.setRowCount(rows);
         fillRow(grid, RowNo(rows), rec, horseName);
@@ -218,7 +212,7 @@ void CalculateRaceModelFigures(Sheet& grid) {
 std::string RaceModelWeightText(const std::string& weight, const std::string& change) {
     if (weight == "999") return "???";
     if (change == " 999") return weight + " (?)";
-    const std::string trimmed = trim(change);
+    const std::string trimmed = std::string(TrimBlanks(change));
     if (trimmed.empty()) return weight + " (-)";
     const bool plus = change[0] == ' ' || change[0] == '+';
     const auto n = ParseInteger(plus ? std::string_view(change).substr(1) : std::string_view(change));
@@ -227,13 +221,13 @@ std::string RaceModelWeightText(const std::string& weight, const std::string& ch
 }
 
 std::string RaceTimeText(const std::string& time) {
-    if (time.size() < 4) return trim(time);
+    if (time.size() < 4) return std::string(TrimBlanks(time));
     if (time[0] == '0') return " " + time.substr(1, 2) + "." + time.substr(3, 1);
     return time.substr(0, 1) + "." + time.substr(1, 2) + "." + time.substr(3, 1);
 }
 
 std::string Last3FText(const std::string& last3f) {
-    if (last3f.size() < 3) return trim(last3f);
+    if (last3f.size() < 3) return std::string(TrimBlanks(last3f));
     return last3f.substr(0, 2) + "." + last3f.substr(2, 1);
 }
 
@@ -280,7 +274,7 @@ std::vector<SimEntry> RaceModelSimEntries(const Sheet& grid) {
 
 const LockedControls& RaceModelSimulationControls() {
     using enum LockedControl;
-    static const LockedControls controls = {cmdStart, cmdRacingViewer, cmdClose,       fpsSyuso,
+    static const LockedControls controls = {cmdStart,        cmdRacingViewer, cmdClose,       fpsSyuso,
                                             lblRelateValue0, lblRelateValue1, lblRelateValue2};
     return controls;
 }

@@ -9,8 +9,7 @@ namespace {
 // Gives the window back however the run ends.
 class StageGuard {
 public:
-    StageGuard(SimStage& stage, const LockedControls& controls)
-        : stage_(stage), controls_(controls) {}
+    StageGuard(SimStage& stage, const LockedControls& controls) : stage_(stage), controls_(controls) {}
     ~StageGuard() {
         try {
             stage_.close(controls_);

@@ -8,8 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "store/cache_files.h"
 #include "base/fields.h"
+#include "base/trim.h"
+#include "store/cache_files.h"
 #include "store/weekly_store.h"
 
 namespace veltrix {
@@ -55,15 +56,9 @@ long long hexValue(std::string_view data, size_t from, size_t count) {
     return v;
 }
 
-std::string trimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return std::string(s);
-}
-
 bool readTrailer(FieldReader& reader) {
     std::string line;
-    return reader.readLine(line) && trimSpaces(line) == AnalysisTrailer;
+    return reader.readLine(line) && TrimSpaces(line) == AnalysisTrailer;
 }
 
 // A record of exactly `fields` fields whose tag is `tag`.

@@ -4,8 +4,9 @@
 #include <limits>
 #include <system_error>
 
-#include "store/cache_files.h"
 #include "base/fields.h"
+#include "base/trim.h"
+#include "store/cache_files.h"
 
 namespace veltrix {
 namespace {
@@ -275,13 +276,6 @@ int writeUserFile(const Folders& folders, char kind, const std::string& raceId, 
     return w.saveAtomically(*path) ? 0 : -1;
 }
 
-std::string trimBlanks(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
 }  // namespace
 
 bool IsRaceId(const std::string& raceId) {
@@ -425,7 +419,7 @@ int ReadMarkCache(const Folders& folders, const std::string& raceId, RaceTables&
 
 int WriteMarkCache(const Folders& folders, const std::string& raceId, const std::vector<MarkEntry>& rows) {
     FieldWriter w;
-    for (const auto& row : rows) w.quoted(row.UmaCode).quoted(trimBlanks(row.Mark)).endLine();
+    for (const auto& row : rows) w.quoted(row.UmaCode).quoted(std::string(TrimBlanks(row.Mark))).endLine();
     return writeUserFile(folders, '6', raceId, w, rows.empty());
 }
 
@@ -459,6 +453,5 @@ RaceFilesRead LoadRaceFiles(const Folders& folders, const std::string& raceId, R
     }
     return read;
 }
-
 
 }  // namespace veltrix

@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "base/fields.h"
 #include "base/format.h"
+#include "base/trim.h"
 
 namespace veltrix {
 
@@ -135,18 +136,12 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 // The section name of a "[name]" line, or nullopt for any other line.
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trimBlanks(line);
+    line = TrimBlanks(line);
     if (line.empty() || line.front() != '[') return std::nullopt;
     size_t close = line.find(']');
-    return trimBlanks(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    return TrimBlanks(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
 }
 
 bool holdsLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
@@ -193,10 +188,10 @@ int WriteSetting(const std::filesystem::path& programFolder, const std::string& 
         bool replaced = false;
         for (size_t i = sectionLine + 1; i < lines.size() && !sectionName(lines[i]); ++i) {
             std::string_view l = lines[i];
-            if (!trimBlanks(l).empty()) lastContent = i;
-            if (trimBlanks(l).starts_with(';')) continue;
+            if (!TrimBlanks(l).empty()) lastContent = i;
+            if (TrimBlanks(l).starts_with(';')) continue;
             size_t eq = l.find('=');
-            if (eq != std::string_view::npos && equalsIgnoringCase(trimBlanks(l.substr(0, eq)), *keyBytes)) {
+            if (eq != std::string_view::npos && equalsIgnoringCase(TrimBlanks(l.substr(0, eq)), *keyBytes)) {
                 lines[i] = newLine;
                 replaced = true;
                 break;

@@ -15,25 +15,24 @@
 
 #include "app/calculate_command.h"
 #include "app/export_command.h"
-#include "gui/windows/frmSyusohyo.h"
 #include "app/graph_commands.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "gui/windows/frmGraphs.h"
+#include "gui/windows/frmSyusohyo.h"
+#include "print/race_card_painter.h"
+#include "print/race_card_printer.h"
 #include "qt_test_main.h"
-#include "sample_program.h"
 #include "racecard/columns.h"
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
-#include "print/race_card_painter.h"
-#include "print/race_card_printer.h"
+#include "sample_program.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
 using namespace veltrix::print;
 
 namespace {
-
 
 // The first page of a PDF as a PNG beside the screenshots; the image read back.
 QImage firstPageAsPng(const QString& pdf, const QString& name) {
@@ -42,8 +41,8 @@ QImage firstPageAsPng(const QString& pdf, const QString& name) {
     const QString prefix = test::ScreenshotDir() + QLatin1Char('/') + name;
     QProcess p;
     p.start(tool, {QStringLiteral("-png"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                   QStringLiteral("1"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-singlefile"),
-                   pdf, prefix});
+                   QStringLiteral("1"), QStringLiteral("-r"), QStringLiteral("80"),
+                   QStringLiteral("-singlefile"), pdf, prefix});
     if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
     return QImage(prefix + QStringLiteral(".png"));
 }

@@ -174,7 +174,8 @@ TEST(RaceSimulationCommand, PredictionOverTheRaceCard) {
     EXPECT_EQ(ui.questions.at(0).text, "予測シミュレーションを開始しますか？");
     EXPECT_NE(std::find(heard.begin(), heard.end(), Change::HideSecondaryWindows), heard.end());
     EXPECT_EQ(stage.opened, SimulationControls());
-    EXPECT_NE(std::find(stage.opened.begin(), stage.opened.end(), LockedControl::lblRace), stage.opened.end());
+    EXPECT_NE(std::find(stage.opened.begin(), stage.opened.end(), LockedControl::lblRace),
+              stage.opened.end());
     EXPECT_EQ(stage.closes, 1);
     ASSERT_EQ(result.order.size(), 2u);
     EXPECT_EQ(result.order[0].horse, "1");

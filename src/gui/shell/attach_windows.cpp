@@ -117,11 +117,7 @@ frmRace* AttachRaceWindow(frmSyusohyo& main, Application& app, JVLink* jv, const
     if (QAction* item = main.menuItem(QStringLiteral("mnuOperationRacingViewer")))
         QObject::connect(item, &QAction::triggered, &main, [&main, jv] {
             if (!jv || main.lblJRV()->text().isEmpty()) return;  // no past race chosen
-            try {
-                PlayRaceVideo(*jv, main.userInterface(), main.lblJRV()->text().toStdString());
-            } catch (const std::exception&) {
-                // The video did not start; the window stays usable.
-            }
+            Quietly([&] { PlayRaceVideo(*jv, main.userInterface(), main.lblJRV()->text().toStdString()); });
         });
     return window;
 }
@@ -140,14 +136,11 @@ GraphWindows AttachGraphWindows(frmSyusohyo& main, Application& app) {
                          [windows, &main] { PrintRaceGraphWithDialog(*windows.race, &main); });
     if (QAction* item = main.menuItem(QStringLiteral("mnuExport")))
         QObject::connect(item, &QAction::triggered, &main, [&app, &main] {
-            try {
-                ExportRaceCardCommand(app, main.userInterface(), SharedPump());
-            } catch (const std::exception&) {
-                // The window stays usable.
-            }
+            Quietly([&] { ExportRaceCardCommand(app, main.userInterface(), SharedPump()); });
         });
     if (QAction* item = main.menuItem(QStringLiteral("mnuPrint")))
-        QObject::connect(item, &QAction::triggered, &main, [&app, &main] { PrintRaceCardWithDialog(app, &main); });
+        QObject::connect(item, &QAction::triggered, &main,
+                         [&app, &main] { PrintRaceCardWithDialog(app, &main); });
     return windows;
 }
 

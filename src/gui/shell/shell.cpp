@@ -99,13 +99,11 @@ public:
 
     // Ends the program: releases every window without close events, empties the store.
     void ShutDown() {
-        try {
+        Quietly([&] {
             for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
             splash_.reset();
             ClearRaceCache(app_.store);
-        } catch (const std::exception&) {
-            // The event loop is left below whatever failed while releasing.
-        }
+        });
         QCoreApplication::exit(0);  // when start-up fails there is no loop yet; RunVeltrix returns
     }
 
@@ -113,7 +111,7 @@ private:
     Application app_;
     // The program's one JV-Link control: the stand-in over the program folder's "jvlink".
     std::unique_ptr<JVLink> jvLink_;
-    GraphWindows graphWindows_;              // owned by the main window; the race model window opens two
+    GraphWindows graphWindows_;  // owned by the main window; the race model window opens two
     InstanceLock lock_;
     RaiseServer raiseServer_;
     std::unique_ptr<frmSplash> splash_;

@@ -4,9 +4,9 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QFont>
 #include <QLegend>
 #include <QLineSeries>
-#include <QFont>
 #include <QMouseEvent>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -18,7 +18,6 @@
 namespace veltrix::gui {
 
 namespace {
-
 
 QColor toQColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The one chart adapter: draws a core ChartModel (bar, line and scatter series
-// over category or value axes, labelled scatter points, the model's colours) with Qt Charts. Every chart of the windows is one
-// of these; a window hands it the model the core computed and nothing else.
+// over category or value axes, labelled scatter points, the model's colours) with Qt Charts. Every chart of
+// the windows is one of these; a window hands it the model the core computed and nothing else.
 #include <QChartView>
 
 #include "graphs/chart_model.h"

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStringList>
 #include <QTranslator>
 #include <QWidget>
@@ -220,5 +221,45 @@ QUrl GuideUrl(const QString& programFolder) {
 }
 
 void OpenWithShell(const QUrl& target) { QDesktopServices::openUrl(target); }
+
+WindowUserInterface::WindowUserInterface(UserInterface*& messages, const UserInterface& dialogs,
+                                         std::function<void(const std::string&)> showStatus,
+                                         QProgressBar* progress)
+    : messages_(messages), dialogs_(dialogs), showStatus_(std::move(showStatus)) {
+    progress_.setProgressBar(progress);
+}
+
+void WindowUserInterface::showMessage(const std::string& text, Icon icon) {
+    messages_->showMessage(text, icon);
+}
+
+bool WindowUserInterface::askYesNo(const std::string& text, Icon icon, bool defaultNo) {
+    return messages_->askYesNo(text, icon, defaultNo);
+}
+
+bool WindowUserInterface::askOkCancel(const std::string& text, Icon icon) {
+    return messages_->askOkCancel(text, icon);
+}
+
+std::string WindowUserInterface::askSaveFileName(const std::string& title, const std::string& filter,
+                                                 const std::string& proposedName) {
+    return messages_->askSaveFileName(title, filter, proposedName);
+}
+
+void WindowUserInterface::setStatus(const std::string& text) {
+    if (showStatus_) showStatus_(text);
+    if (messages_ != &dialogs_) messages_->setStatus(text);
+}
+
+void WindowUserInterface::setProgressMax(int max) { progress_.setProgressMax(max); }
+
+void WindowUserInterface::setProgress(int value) { progress_.setProgress(value); }
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(QString::fromUtf8(tip));
+    return b;
+}
 
 }  // namespace veltrix::gui

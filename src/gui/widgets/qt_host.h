@@ -4,7 +4,9 @@
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <exception>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "base/host.h"
@@ -12,6 +14,7 @@
 class QCoreApplication;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QWidget;
 
 namespace veltrix::gui {
@@ -46,6 +49,55 @@ private:
     QPointer<QLabel> status_;
     QPointer<QProgressBar> progress_;
 };
+
+// The user interface a window's commands talk to: messages and questions go
+// to *messages (the window's dialogs, or a test's scripted user; read at each
+// call, so it may be swapped), status lines to showStatus and, when messages
+// is not the window's own dialogs, to messages as well, progress to the bar.
+class WindowUserInterface final : public UserInterface {
+public:
+    WindowUserInterface(UserInterface*& messages, const UserInterface& dialogs,
+                        std::function<void(const std::string&)> showStatus, QProgressBar* progress);
+
+    void showMessage(const std::string& text, Icon icon) override;
+    bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override;
+    bool askOkCancel(const std::string& text, Icon icon) override;
+    std::string askSaveFileName(const std::string& title, const std::string& filter,
+                                const std::string& proposedName) override;
+    void setStatus(const std::string& text) override;
+    void setProgressMax(int max) override;
+    void setProgress(int value) override;
+
+private:
+    UserInterface*& messages_;
+    const UserInterface& dialogs_;
+    std::function<void(const std::string&)> showStatus_;
+    QtUserInterface progress_;
+};
+
+// A push button of a window: object name, caption and tool tip (UTF-8).
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip);
+
+// Runs a handler of a window. An error inside it ends the handler quietly:
+// what the command changed stays and the window stays usable. True when it failed.
+template <class Handler>
+bool Quietly(Handler&& handler) {
+    try {
+        handler();
+        return false;
+    } catch (const std::exception&) {
+        return true;
+    }
+}
+// The same for a handler with a result: onError when it failed.
+template <class Result, class Handler>
+Result Quietly(Result onError, Handler&& handler) {
+    try {
+        return handler();
+    } catch (const std::exception&) {
+        return onError;
+    }
+}
 
 // Processes pending events once per turn of a long loop. While it does, no
 // window takes mouse or keyboard input except the controls marked with

@@ -13,41 +13,6 @@
 
 namespace veltrix::gui {
 
-namespace {
-
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromUtf8(tip));
-    return b;
-}
-
-}  // namespace
-
-// Messages and questions from the dialogs (or a test's script); status lines
-// into the status box, progress into the window's bar.
-class frmAnalyzeData::WindowUi final : public UserInterface {
-public:
-    WindowUi(frmAnalyzeData& window, QProgressBar* bar) : window_(window) { progress_.setProgressBar(bar); }
-    void showMessage(const std::string& text, Icon icon) override {
-        window_.messages_->showMessage(text, icon);
-    }
-    bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override {
-        return window_.messages_->askYesNo(text, icon, defaultNo);
-    }
-    std::string askSaveFileName(const std::string& title, const std::string& filter,
-                                const std::string& proposedName) override {
-        return window_.messages_->askSaveFileName(title, filter, proposedName);
-    }
-    void setStatus(const std::string& text) override { window_.appendStatus(toQString(text)); }
-    void setProgressMax(int max) override { progress_.setProgressMax(max); }
-    void setProgress(int value) override { progress_.setProgress(value); }
-
-private:
-    frmAnalyzeData& window_;
-    QtUserInterface progress_;
-};
-
 frmAnalyzeData::frmAnalyzeData(Application& app, QWidget* parent)
     : QDialog(parent), app_(app), dialogs_(this), messages_(&dialogs_) {
     setObjectName(QStringLiteral("frmAnalyzeData"));
@@ -63,9 +28,9 @@ frmAnalyzeData::frmAnalyzeData(Application& app, QWidget* parent)
     prgStatusAll_->setTextVisible(false);
     prgStatusAll_->setRange(0, 1);
     prgStatusAll_->setValue(0);
-    cmdAnalyzeFileImport_ = makeButton(this, "cmdAnalyzeFileImport", "インポート",
+    cmdAnalyzeFileImport_ = MakeButton(this, "cmdAnalyzeFileImport", "インポート",
                                        "ORVANTE サーバーから分析ファイルをダウンロードします。");
-    cmdCancel_ = makeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
+    cmdCancel_ = MakeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
     MarkAsCancelControl(cmdCancel_);
 
     auto* buttons = new QHBoxLayout;
@@ -77,7 +42,9 @@ frmAnalyzeData::frmAnalyzeData(Application& app, QWidget* parent)
     layout->addLayout(buttons);
     resize(560, 300);
 
-    ui_ = std::make_unique<WindowUi>(*this, prgStatusAll_);
+    ui_ = std::make_unique<WindowUserInterface>(
+        messages_, dialogs_, [this](const std::string& text) { appendStatus(toQString(text)); },
+        prgStatusAll_);
     connect(cmdAnalyzeFileImport_, &QPushButton::clicked, this, &frmAnalyzeData::cmdAnalyzeFileImport_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAnalyzeData::cmdCancel_Click);
     subscription_ = app_.changes.subscribe([this](Change c) { changed(c); });
@@ -112,12 +79,7 @@ void frmAnalyzeData::appendStatus(const QString& line) {
 void frmAnalyzeData::cmdAnalyzeFileImport_Click() {
     if (running_) return;
     running_ = true;
-    try {
-        ImportAnalysisFiles(app_, {*ui_, SharedPump(), ServiceAddressFromEnvironment(), {}});
-    } catch (const std::exception&) {
-        // The command reports its own failures; what escapes is the standard
-        // library's, and the window stays usable.
-    }
+    Quietly([&] { ImportAnalysisFiles(app_, {*ui_, SharedPump(), ServiceAddressFromEnvironment(), {}}); });
     running_ = false;
     setImporting(false);
 }

@@ -36,8 +36,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class WindowUi;
-
     void changed(Change change);
     void appendStatus(const QString& line);
     void setImporting(bool importing);
@@ -46,7 +44,7 @@ private:
     Subscription subscription_;
     QtUserInterface dialogs_;
     UserInterface* messages_ = nullptr;  // dialogs_ unless a test injects its own
-    std::unique_ptr<WindowUi> ui_;
+    std::unique_ptr<WindowUserInterface> ui_;
     bool running_ = false;
     QString status_;
 

@@ -21,57 +21,15 @@
 
 namespace veltrix::gui {
 
-namespace {
-
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromUtf8(tip));
-    return b;
-}
-
-}  // namespace
-
-// Messages and questions from the dialogs (or a test's script); status line and
-// progress bar from the window.
-class frmDataImport::WindowUi final : public UserInterface {
-public:
-    WindowUi(UserInterface*& messages, QtUserInterface& window) : messages_(messages), window_(window) {}
-    void showMessage(const std::string& text, Icon icon) override { messages_->showMessage(text, icon); }
-    bool askYesNo(const std::string& text, Icon icon, bool defaultNo) override {
-        return messages_->askYesNo(text, icon, defaultNo);
-    }
-    bool askOkCancel(const std::string& text, Icon icon) override {
-        return messages_->askOkCancel(text, icon);
-    }
-    std::string askSaveFileName(const std::string& title, const std::string& filter,
-                                const std::string& proposedName) override {
-        return messages_->askSaveFileName(title, filter, proposedName);
-    }
-    void setStatus(const std::string& text) override {
-        window_.setStatus(text);
-        if (messages_ != &window_) messages_->setStatus(text);
-    }
-    void setProgressMax(int max) override { window_.setProgressMax(max); }
-    void setProgress(int value) override { window_.setProgress(value); }
-
-private:
-    UserInterface*& messages_;
-    QtUserInterface& window_;
-};
-
 frmDataImport::frmDataImport(Application& app, JVLink& jv, QWidget* parent)
-    : QDialog(parent),
-      app_(app),
-      jvLink_(jv),
-      dialogs_(this),
-      messages_(&dialogs_),
-      ui_(std::make_unique<WindowUi>(messages_, dialogs_)) {
+    : QDialog(parent), app_(app), jvLink_(jv), dialogs_(this), messages_(&dialogs_) {
     setObjectName(QStringLiteral("frmDataImport"));
     setWindowTitle(QString::fromUtf8(kDataImportCaption));
     buildControls();
     dialogs_.setStatusLabel(lblStatus_);
     dialogs_.setProgressBar(prgStatusAll_);
+    ui_ = std::make_unique<WindowUserInterface>(
+        messages_, dialogs_, [this](const std::string& text) { dialogs_.setStatus(text); }, prgStatusAll_);
     applyState(ImportWindowStateFor(ImportPhase::Idle, app_.store.DataMode));
     subscription_ = app_.changes.subscribe([this](Change c) { changed(c); });
 }
@@ -104,17 +62,17 @@ void frmDataImport::changed(Change change) {
 void frmDataImport::buildControls() {
     fraImport_ = new QGroupBox(QStringLiteral("JRA-VAN Data Lab. インポート"), this);
     fraImport_->setObjectName(QStringLiteral("fraImport"));
-    cmdGetDataTokubetsu_ = makeButton(fraImport_, "cmdGetDataTokubetsu", "特別登録馬",
+    cmdGetDataTokubetsu_ = MakeButton(fraImport_, "cmdGetDataTokubetsu", "特別登録馬",
                                       "今週の特別登録馬情報をインポートします。 （ 日曜日18:30頃 ～ ）");
-    cmdGetDataThisWeek_ = makeButton(fraImport_, "cmdGetDataThisWeek", "今週のレース",
+    cmdGetDataThisWeek_ = MakeButton(fraImport_, "cmdGetDataThisWeek", "今週のレース",
                                      "出走表が確定したレース情報をインポートします。 ( 金曜日12:00頃 ～ )");
-    cmdGetDataMining_ = makeButton(fraImport_, "cmdGetDataMining", "D.M.一括",
+    cmdGetDataMining_ = MakeButton(fraImport_, "cmdGetDataMining", "D.M.一括",
                                    "データマイニング情報をインポートします。 ( 金曜日 13:00頃 ～ )");
-    cmdGetDataOdds_ = makeButton(fraImport_, "cmdGetDataOdds", "オッズ一括",
+    cmdGetDataOdds_ = MakeButton(fraImport_, "cmdGetDataOdds", "オッズ一括",
                                  "速報オッズ情報をインポートします。 ( 土曜日 9:00頃 ～ )");
-    cmdGetDataKekka_ = makeButton(fraImport_, "cmdGetDataKekka", "結果一括",
+    cmdGetDataKekka_ = MakeButton(fraImport_, "cmdGetDataKekka", "結果一括",
                                   "レース結果情報をインポートします。 （ 土曜日10:30頃 ～ ）");
-    cmdGetRaceData_ = makeButton(
+    cmdGetRaceData_ = MakeButton(
         fraImport_, "cmdGetRaceData", "過去成績",
         "過去のレースをシミュレーションする場合に必要な成績情報をインポートします。 （ 月曜日14:00頃 ～ ）");
     auto* importLayout = new QGridLayout(fraImport_);
@@ -127,7 +85,7 @@ void frmDataImport::buildControls() {
 
     fraConfig_ = new QGroupBox(QStringLiteral("JV-Link の設定"), this);
     fraConfig_->setObjectName(QStringLiteral("fraConfig"));
-    cmdConfigJVLink_ = makeButton(fraConfig_, "cmdConfigJVLink", "ダイアログ表示...",
+    cmdConfigJVLink_ = MakeButton(fraConfig_, "cmdConfigJVLink", "ダイアログ表示...",
                                   "JV-Linkの設定ダイアログを表示します。");
     auto* configLayout = new QVBoxLayout(fraConfig_);
     configLayout->addWidget(cmdConfigJVLink_);
@@ -145,8 +103,9 @@ void frmDataImport::buildControls() {
     fpsControl_->verticalHeader()->setDefaultSectionSize(22);
     fpsControl_->horizontalHeader()->setStretchLastSection(false);
     fpsControl_->setMinimumSize(620, 300);
-    connect(fpsControl_, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { fpsControl_ButtonClicked(index.row() + 1, index.column() + 1); });
+    connect(fpsControl_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        fpsControl_ButtonClicked(index.row() + 1, index.column() + 1);
+    });
 
     lblStatus_ = new QLabel(this);
     lblStatus_->setObjectName(QStringLiteral("lblStatus"));
@@ -155,7 +114,7 @@ void frmDataImport::buildControls() {
     prgStatusAll_ = new QProgressBar(this);
     prgStatusAll_->setObjectName(QStringLiteral("prgStatusAll"));
     prgStatusAll_->setTextVisible(false);
-    cmdCancel_ = makeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
+    cmdCancel_ = MakeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
     MarkAsCancelControl(cmdCancel_);
     LetEscapeCancel(this);  // Esc goes through done(), which cancels while a command runs
 
@@ -186,7 +145,8 @@ void frmDataImport::setUserInterface(UserInterface* ui) { messages_ = ui ? ui : 
 void frmDataImport::applyState(const ImportWindowState& s) {
     for (QPushButton* b : {cmdGetDataTokubetsu_, cmdGetDataThisWeek_, cmdGetRaceData_, cmdConfigJVLink_})
         b->setEnabled(s.importButtons);
-    for (QPushButton* b : {cmdGetDataMining_, cmdGetDataOdds_, cmdGetDataKekka_}) b->setEnabled(s.realTimeButtons);
+    for (QPushButton* b : {cmdGetDataMining_, cmdGetDataOdds_, cmdGetDataKekka_})
+        b->setEnabled(s.realTimeButtons);
     fpsControl_->setEnabled(s.grid);
     cmdCancel_->setEnabled(s.cancel);
     if (s.waitCursor)
@@ -206,7 +166,8 @@ void frmDataImport::activate() {
 void frmDataImport::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     // Message boxes of a running command activate the window again: not a new activation.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !running_ && !model_.busy) activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !running_ && !model_.busy)
+        activate();
 }
 
 void frmDataImport::done(int result) {

@@ -11,9 +11,9 @@
 
 #include "app/application.h"
 #include "app/update_commands.h"
+#include "gui/widgets/qt_host.h"
 #include "jvlink/data_import.h"
 #include "jvlink/jvlink.h"
-#include "gui/widgets/qt_host.h"
 
 class QGroupBox;
 class QLabel;
@@ -63,8 +63,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    class WindowUi;
-
     void buildControls();
     void fpsControl_ButtonClicked(int row, int col);
     void applyState(const ImportWindowState& state);
@@ -84,7 +82,7 @@ private:
     JVLink& jvLink_;
     QtUserInterface dialogs_;
     UserInterface* messages_ = nullptr;  // dialogs_ unless a test injects its own
-    std::unique_ptr<WindowUi> ui_;
+    std::unique_ptr<WindowUserInterface> ui_;
     SystemClock clock_;
     bool running_ = false;
     QPushButton* lastCommand_ = nullptr;

@@ -7,6 +7,7 @@
 #include "app/pane_commands.h"
 #include "graphs/histogram.h"
 #include "gui/widgets/chart_view.h"
+#include "gui/widgets/qt_host.h"
 
 namespace veltrix::gui {
 
@@ -53,15 +54,13 @@ void frmDetail::showCounts() {
 
 void frmDetail::openFromMenu() {
     if (app_.raceCard.lblRace.empty()) return;
-    try {
+    Quietly([&] {
         if (raceCard_) move(raceCard_->frameGeometry().topLeft() + QPoint(kDetailOffsetX, kDetailOffsetY));
         showNormal();
         raise();
         RecountHistogram(app_);
         showCounts();
-    } catch (const std::exception&) {
-        // The window shows what it had; the menu stays usable.
-    }
+    });
 }
 
 void frmDetail::closeEvent(QCloseEvent* event) {

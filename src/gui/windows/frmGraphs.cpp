@@ -89,16 +89,14 @@ ChartModel GraphWindowBase::model() const {
 }
 
 void GraphWindowBase::redraw() {
-    try {
+    Quietly([&] {
         chart_->setChartModel(model());
         const GraphScheme scheme = SchemeOf(dark());
         const QString style = QStringLiteral("QLabel { background: %1; color: %2; border: 1px solid %2; }")
                                   .arg(colourName(scheme.backdrop), colourName(scheme.text));
         captionX_->setStyleSheet(style);
         captionY_->setStyleSheet(style);
-    } catch (const std::exception&) {
-        // The chart keeps what it showed; the window stays usable.
-    }
+    });
 }
 
 void GraphWindowBase::DrawGraph(const QPoint& topLeft) {
@@ -163,7 +161,7 @@ bool frmRaceGraph::hears(Change c) const {
 
 bool frmRaceGraph::PrintGraph(QPagedPaintDevice& printer, QWidget* raceCard) {
     if (!isVisible()) return true;
-    try {
+    return Quietly(true, [&] {
         if (raceCard) {
             const QRect card = raceCard->frameGeometry();
             move(card.right() - frameGeometry().width() + 1, card.bottom() - frameGeometry().height() + 1);
@@ -180,15 +178,14 @@ bool frmRaceGraph::PrintGraph(QPagedPaintDevice& printer, QWidget* raceCard) {
         if (!painter.begin(&printer)) return true;
         // Device units per twip; the painter's origin is the printable area's corner.
         const double unit = printer.logicalDpiX() / static_cast<double>(kTwipsPerInch);
-        const QPointF origin = printer.pageLayout().paintRectPoints().topLeft() * (printer.logicalDpiX() / 72.0);
+        const QPointF origin =
+            printer.pageLayout().paintRectPoints().topLeft() * (printer.logicalDpiX() / 72.0);
         const QRectF target(kGraphPrintOffset * unit - origin.x(), kGraphPrintOffset * unit - origin.y(),
                             size.width * unit, size.height * unit);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(target, picture, QRectF(picture.rect()));
         return !painter.end();
-    } catch (const std::exception&) {
-        return true;
-    }
+    });
 }
 
 frmRaceHistoryGraph::frmRaceHistoryGraph(Application& app, QWidget* parent)
@@ -203,11 +200,12 @@ bool frmRaceHistoryGraph::hears(Change c) const {
 }
 
 GraphWindows MakeGraphWindows(Application& app, QWidget* parent) {
-    return {new frmPaceGraph(app, parent), new frmRaceGraph(app, parent), new frmRaceHistoryGraph(app, parent)};
+    return {new frmPaceGraph(app, parent), new frmRaceGraph(app, parent),
+            new frmRaceHistoryGraph(app, parent)};
 }
 
 void OpenGraphWindows(const GraphWindows& windows, Application& app, QWidget* raceCard) {
-    try {
+    Quietly([&] {
         if (!veltrix::OpenGraphWindows(app)) return;
         const QRect card = raceCard ? raceCard->frameGeometry() : QRect();
         const auto places = GraphWindowPlaces(card.left(), card.top(), card.width(),
@@ -219,15 +217,13 @@ void OpenGraphWindows(const GraphWindows& windows, Application& app, QWidget* ra
             MakeTopMost(all[i]);
         }
         if (raceCard) raceCard->activateWindow();
-    } catch (const std::exception&) {
-        // The windows show what they had; the race card stays usable.
-    }
+    });
 }
 
 void OpenPastRaceGraphs(const GraphWindows& windows, Application& app, const PastRaceGraphs& race,
                         const std::string& raceCaption, const QRect& frame) {
     if (raceCaption.find_first_not_of(' ') == std::string::npos) return;
-    try {
+    Quietly([&] {
         SetPastRaceGraphs(app, race);
         if (windows.pace) {
             windows.pace->DrawGraph(QPoint(frame.left() + frame.width(), frame.top()));
@@ -238,21 +234,17 @@ void OpenPastRaceGraphs(const GraphWindows& windows, Application& app, const Pas
             windows.race->DrawGraph(QPoint(frame.left() + frame.width(), frame.top() + below));
             MakeTopMost(windows.race);
         }
-    } catch (const std::exception&) {
-        // The windows show what they had; the race model window stays usable.
-    }
+    });
 }
 
 void PrintRaceGraphWithDialog(frmRaceGraph& window, QWidget* raceCard) {
     if (!window.isVisible()) return;
-    try {
+    Quietly([&] {
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, raceCard);
         if (dialog.exec() != QDialog::Accepted) return;
         window.PrintGraph(printer, raceCard);
-    } catch (const std::exception&) {
-        // Errors while printing end it quietly.
-    }
+    });
 }
 
 }  // namespace veltrix::gui

@@ -75,20 +75,13 @@ void frmHeatmap::SetHeatMap() {
     int option = 0;
     for (int i = 0; i < 4; ++i)
         if (optShikibetsu_[static_cast<size_t>(i)]->isChecked()) option = i;
-    try {
-        SelectHeatMap(app_, option, cboJiku_->currentIndex());
-    } catch (const std::exception&) {
-        // The map keeps what it showed; the window stays usable.
-    }
+    Quietly([&] { SelectHeatMap(app_, option, cboJiku_->currentIndex()); });
     showOptions();
 }
 
 void frmHeatmap::mnuHeatmap_Click(const QPoint& anchor) {
-    try {
-        if (ShowHeatMap(app_)) return;  // no race on show
-    } catch (const std::exception&) {
-        return;  // nothing was drawn; the window stays as it was
-    }
+    // No race on show, or nothing drawn: the window stays as it was.
+    if (Quietly(true, [&] { return ShowHeatMap(app_); })) return;
     showOptions();
     move(anchor + QPoint(12, 381));
     showNormal();

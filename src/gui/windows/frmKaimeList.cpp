@@ -15,6 +15,7 @@
 #include "app/betting_commands.h"
 #include "betting/kaime_list.h"
 #include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_host.h"
 #include "gui/widgets/sheet_model.h"
 
 namespace veltrix::gui {
@@ -49,11 +50,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override {
         if (role != Qt::EditRole || !index.isValid() || index.column() + 1 != kaime_col::kKingaku.value)
             return false;
-        try {
+        // A stake that fails keeps its old text.
+        return Quietly(false, [&] {
             return !EditKingaku(app_, RowNo(index.row() + 1), value.toString().toStdString());
-        } catch (const std::exception&) {
-            return false;  // the stake keeps its old text; the window stays usable
-        }
+        });
     }
 
 private:
@@ -106,13 +106,8 @@ void frmKaimeList::buildControls() {
     fpsKaimeList_->horizontalHeader()->setSectionsClickable(true);
     const int widths[] = {0, 0, 0, 0, 60, 70, 56, 90, 90, 60, 90, 64};
     for (int c = 4; c < kaime_col::kColumns; ++c) fpsKaimeList_->setColumnWidth(c, widths[c]);
-    connect(fpsKaimeList_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        try {
-            SortKaime(app_, ColNo(section + 1));
-        } catch (const std::exception&) {
-            // The rows keep their order; the window stays usable.
-        }
-    });
+    connect(fpsKaimeList_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { Quietly([&] { SortKaime(app_, ColNo(section + 1)); }); });
     fpsKaimeList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(fpsKaimeList_, &QWidget::customContextMenuRequested, this, &frmKaimeList::contextMenuRequested);
     layout->addWidget(fpsKaimeList_, 1);
@@ -122,11 +117,7 @@ void frmKaimeList::buildControls() {
     mnuOperationKaime_ = mnuKaime_->addAction(QString());
     mnuOperationKaime_->setObjectName(QStringLiteral("mnuOperationKaime"));
     connect(mnuOperationKaime_, &QAction::triggered, this, [this] {
-        try {
-            ToggleKaime(app_, mnuOperationKaime_->data().toString().toStdString());
-        } catch (const std::exception&) {
-            // The bet stays in the list; the window stays usable.
-        }
+        Quietly([&] { ToggleKaime(app_, mnuOperationKaime_->data().toString().toStdString()); });
     });
 
     auto* buttons = new QHBoxLayout;
@@ -152,11 +143,7 @@ template <class Command>
 void frmKaimeList::locked(Command command) {
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        command();
-    } catch (const std::exception&) {
-        // A command that fails leaves the rows it changed; the window stays usable.
-    }
+    Quietly([&] { command(); });
     QApplication::restoreOverrideCursor();
     setEnabled(true);
 }

@@ -12,10 +12,11 @@
 #include <exception>
 
 #include "app/simulation_commands.h"
-#include "jvlink/session.h"
-#include "gui/windows/sim_overlay.h"
 #include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_host.h"
 #include "gui/widgets/sheet_model.h"
+#include "gui/windows/sim_overlay.h"
+#include "jvlink/session.h"
 
 namespace veltrix::gui {
 
@@ -52,15 +53,24 @@ frmRace::~frmRace() = default;
 
 QObject* frmRace::lockedControl(LockedControl control) const {
     switch (control) {
-        case LockedControl::cmdStart: return cmdStart_;
-        case LockedControl::cmdRacingViewer: return cmdRacingViewer_;
-        case LockedControl::cmdClose: return cmdClose_;
-        case LockedControl::fpsSyuso: return fpsSyuso_;
-        case LockedControl::lblRace: return lblRace_;
-        case LockedControl::lblRelateValue0: return lblRelateValue_[0];
-        case LockedControl::lblRelateValue1: return lblRelateValue_[1];
-        case LockedControl::lblRelateValue2: return lblRelateValue_[2];
-        default: return nullptr;  // the main window's menus and grids are not this window's
+        case LockedControl::cmdStart:
+            return cmdStart_;
+        case LockedControl::cmdRacingViewer:
+            return cmdRacingViewer_;
+        case LockedControl::cmdClose:
+            return cmdClose_;
+        case LockedControl::fpsSyuso:
+            return fpsSyuso_;
+        case LockedControl::lblRace:
+            return lblRace_;
+        case LockedControl::lblRelateValue0:
+            return lblRelateValue_[0];
+        case LockedControl::lblRelateValue1:
+            return lblRelateValue_[1];
+        case LockedControl::lblRelateValue2:
+            return lblRelateValue_[2];
+        default:
+            return nullptr;  // the main window's menus and grids are not this window's
     }
 }
 
@@ -147,59 +157,40 @@ void frmRace::showLabels() {
 }
 
 void frmRace::SetRaceData(const std::string& raceId, const std::string& horseName) {
-    try {
-        veltrix::SetRaceData(model_, app_.folders.data, raceId, horseName);
-    } catch (const std::exception&) {
-        // What was filled stays; the window stays usable.
-    }
+    Quietly([&] { veltrix::SetRaceData(model_, app_.folders.data, raceId, horseName); });
     showLabels();
 }
 
 bool frmRace::loadPastRace() {
     bool none = true;
-    try {
-        none = OpenRaceModel(app_, model_);
-    } catch (const std::exception&) {
-        // What was filled stays; the window stays usable.
-    }
+    Quietly([&] { none = OpenRaceModel(app_, model_); });
     showLabels();
     fpsSyuso_->scrollToTop();
     return none;
 }
 
 void frmRace::headerClicked(int section) {
-    try {
-        ClickRaceModelHeader(model_.fpsSyuso, ColNo(section + 1));
-    } catch (const std::exception&) {
-        // The rows keep their order.
-    }
+    Quietly([&] { ClickRaceModelHeader(model_.fpsSyuso, ColNo(section + 1)); });
 }
 
 void frmRace::cmdStart_Click() {
     PumpingClock clock;
     SimRandom random(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
     fpsSyuso_->scrollToTop();  // the lanes are the rows from the first
-    try {
-        StartRaceModelSimulation(model_, *messages_, *stage_, clock, random, lastSimulation_);
-    } catch (const std::exception&) {
-        // The stage gave the window back; nothing else is left to do.
-    }
+    Quietly([&] { StartRaceModelSimulation(model_, *messages_, *stage_, clock, random, lastSimulation_); });
     SharedPump().clearCancel();
 }
 
 void frmRace::cmdRacingViewer_Click() {
     if (!jv_) return;
-    try {
-        PlayRaceVideo(*jv_, *messages_, model_.lblJRV);
-    } catch (const std::exception&) {
-        // The video did not start; the window stays usable.
-    }
+    Quietly([&] { PlayRaceVideo(*jv_, *messages_, model_.lblJRV); });
 }
 
 void frmRace::cmdClose_Click() { close(); }
 
 bool frmRace::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         std::find(lblRelateValue_.begin(), lblRelateValue_.end(), watched) != lblRelateValue_.end() &&
         static_cast<QWidget*>(watched)->isEnabled()) {
         emit raceFiguresClicked();

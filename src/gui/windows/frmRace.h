@@ -7,10 +7,10 @@
 #include <functional>
 
 #include "app/application.h"
+#include "gui/widgets/qt_host.h"
 #include "jvlink/jvlink.h"
 #include "simulation/race_model.h"
 #include "simulation/sim_runner.h"
-#include "gui/widgets/qt_host.h"
 
 class QLabel;
 class QPushButton;

@@ -23,13 +23,14 @@
 #include <exception>
 
 #include "app/betting_commands.h"
-#include "gui/windows/frmVersion.h"
-#include "gui/windows/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
-#include "store/window_geometry.h"
 #include "gui/widgets/grid_view.h"
+#include "gui/widgets/qt_host.h"
 #include "gui/widgets/sheet_model.h"
+#include "gui/windows/frmVersion.h"
+#include "gui/windows/history_area.h"
+#include "store/window_geometry.h"
 #include "veltrix_version.h"
 
 namespace veltrix::gui {
@@ -83,20 +84,34 @@ frmSyusohyo::~frmSyusohyo() = default;
 
 QObject* frmSyusohyo::lockedControl(LockedControl control) const {
     switch (control) {
-        case LockedControl::mnuFile: return mnuFile_;
-        case LockedControl::mnuView: return mnuView_;
-        case LockedControl::mnuHelp: return mnuHelp_;
-        case LockedControl::mnuOdds: return mnuOdds_;
-        case LockedControl::mnuMark: return mnuMark_;
-        case LockedControl::chkOddsFilter: return chkOddsFilter_;
-        case LockedControl::lblRelateValue0: return lblRelateValue_[0];
-        case LockedControl::lblRelateValue1: return lblRelateValue_[1];
-        case LockedControl::lblRelateValue2: return lblRelateValue_[2];
-        case LockedControl::lblRelateValue3: return lblRelateValue_[3];
-        case LockedControl::lblRace: return lblRace_;
-        case LockedControl::fpsSyuso: return fpsSyuso_;
-        case LockedControl::fpsHistory: return fpsHistory_;
-        default: return nullptr;  // the race model window's buttons are not this window's
+        case LockedControl::mnuFile:
+            return mnuFile_;
+        case LockedControl::mnuView:
+            return mnuView_;
+        case LockedControl::mnuHelp:
+            return mnuHelp_;
+        case LockedControl::mnuOdds:
+            return mnuOdds_;
+        case LockedControl::mnuMark:
+            return mnuMark_;
+        case LockedControl::chkOddsFilter:
+            return chkOddsFilter_;
+        case LockedControl::lblRelateValue0:
+            return lblRelateValue_[0];
+        case LockedControl::lblRelateValue1:
+            return lblRelateValue_[1];
+        case LockedControl::lblRelateValue2:
+            return lblRelateValue_[2];
+        case LockedControl::lblRelateValue3:
+            return lblRelateValue_[3];
+        case LockedControl::lblRace:
+            return lblRace_;
+        case LockedControl::fpsSyuso:
+            return fpsSyuso_;
+        case LockedControl::fpsHistory:
+            return fpsHistory_;
+        default:
+            return nullptr;  // the race model window's buttons are not this window's
     }
 }
 
@@ -106,8 +121,8 @@ void frmSyusohyo::buildMenus() {
     connect(addItem(file, "mnuRaceInfoImport", QStringLiteral("レース情報のインポート(&I)...")),
             &QAction::triggered, this, &frmSyusohyo::openImportWindow);
     file->addSeparator();
-    connect(addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)...")), &QAction::triggered,
-            this, &frmSyusohyo::openAnalyzeWindow);
+    connect(addItem(file, "mnuFileImport", QStringLiteral("分析ファイルのインポート(&D)...")),
+            &QAction::triggered, this, &frmSyusohyo::openAnalyzeWindow);
     file->addSeparator();
     addItem(file, "mnuExport", QStringLiteral("出走表のエクスポート(&E)..."));
     file->addSeparator();
@@ -150,23 +165,13 @@ void frmSyusohyo::buildPopupMenus() {
     // Its caption is built for the clicked cell; without one it stays disabled.
     QAction* odds = addItem(mnuOdds_, "mnuOperationOdds", QString());
     odds->setEnabled(false);
-    connect(odds, &QAction::triggered, this, [this, odds] {
-        try {
-            ToggleKaime(app_, odds->data().toString().toStdString());
-        } catch (const std::exception&) {
-            // The bet list stays as it was; the window stays usable.
-        }
-    });
+    connect(odds, &QAction::triggered, this,
+            [this, odds] { Quietly([&] { ToggleKaime(app_, odds->data().toString().toStdString()); }); });
 
     mnuMark_ = new QMenu(QStringLiteral("印"), this);
     mnuMark_->setObjectName(QStringLiteral("mnuMark"));
-    connect(mnuMark_, &QMenu::triggered, this, [this](QAction* item) {
-        try {
-            MarkRunner(app_, markRow_, item->data().toInt());
-        } catch (const std::exception&) {
-            // The cells already marked stay; the window stays usable.
-        }
-    });
+    connect(mnuMark_, &QMenu::triggered, this,
+            [this](QAction* item) { Quietly([&] { MarkRunner(app_, markRow_, item->data().toInt()); }); });
 
     mnuRace_ = new QMenu(QStringLiteral("RaceModelSimulator"), this);
     mnuRace_->setObjectName(QStringLiteral("mnuRace"));
@@ -228,8 +233,9 @@ void frmSyusohyo::buildCentralArea() {
             sheets_[i]->fontMetrics().horizontalAdvance(QString(18, QChar(0x99AC))) + 12);
         // The running record "  1- 0- 2-12" in full.
         if (sheetNo == kSheetSyuso)
-            sheets_[i]->setColumnWidth(sheet1::kSeiseki.value - 1,
-                                       sheets_[i]->fontMetrics().horizontalAdvance(QStringLiteral("000-00-00-00")) + 16);
+            sheets_[i]->setColumnWidth(
+                sheet1::kSeiseki.value - 1,
+                sheets_[i]->fontMetrics().horizontalAdvance(QStringLiteral("000-00-00-00")) + 16);
         connect(sheets_[i]->horizontalHeader(), &QHeaderView::sectionClicked, this,
                 [this, sheetNo](int section) { headerClicked(sheetNo, section); });
         connect(sheets_[i], &QTableView::clicked, this,
@@ -265,13 +271,8 @@ void frmSyusohyo::buildCentralArea() {
     side->addWidget(score);
     chkOddsFilter_ = new QCheckBox(QStringLiteral("ODDS FILTER"), upper);
     chkOddsFilter_->setObjectName(QStringLiteral("chkOddsFilter"));
-    connect(chkOddsFilter_, &QCheckBox::toggled, this, [this](bool on) {
-        try {
-            SetOddsFilter(app_, on);
-        } catch (const std::exception&) {
-            // The odds keep their colours; the window stays usable.
-        }
-    });
+    connect(chkOddsFilter_, &QCheckBox::toggled, this,
+            [this](bool on) { Quietly([&] { SetOddsFilter(app_, on); }); });
     side->addWidget(chkOddsFilter_);
     side->addStretch();
     cardRow->addLayout(side);
@@ -334,28 +335,18 @@ void frmSyusohyo::enableRaceCommands(bool enabled) {
 }
 
 void frmSyusohyo::ResetData() {
-    try {
-        veltrix::ResetData(app_);
-    } catch (const std::exception&) {
-        // Called before new data replace the old; a failure here ends the handler
-        // quietly and the window stays usable.
-    }
+    Quietly([&] { veltrix::ResetData(app_); });
 }
 
 bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
-    try {
-            return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), SharedPump());
-    } catch (const std::exception&) {
-        return true;
-    }
+    return Quietly(true, [&] {
+        return veltrix::OpenRace(app_, raceId.toStdString(), raceLabel.toStdString(), SharedPump());
+    });
 }
 
 bool frmSyusohyo::RefreshRace() {
-    try {
-            return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), SharedPump());
-    } catch (const std::exception&) {
-        return true;
-    }
+    return Quietly(
+        true, [&] { return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), SharedPump()); });
 }
 
 void frmSyusohyo::showRaceCardLabels() {
@@ -385,7 +376,8 @@ void frmSyusohyo::changed(Change change) {
             showRaceCardLabels();
             break;
         case Change::RunnerChosen: {
-            const RowNo row = app_.raceCard.sheet(kSheetSyuso).findRow(card::kUmaCode, app_.raceCard.lastUmaCode);
+            const RowNo row =
+                app_.raceCard.sheet(kSheetSyuso).findRow(card::kUmaCode, app_.raceCard.lastUmaCode);
             emit runnerSelected(row.value, toQString(app_.raceCard.lastUmaCode));
             break;
         }
@@ -398,25 +390,19 @@ void frmSyusohyo::changed(Change change) {
 }
 
 void frmSyusohyo::headerClicked(int sheetNo, int section) {
-    try {
-        ClickHeader(app_.raceCard, sheetNo, ColNo(section + 1));
-    } catch (const std::exception&) {
-        // A sort that fails leaves the sheets in their old order; the window stays usable.
-    }
+    Quietly([&] { ClickHeader(app_.raceCard, sheetNo, ColNo(section + 1)); });
 }
 
 void frmSyusohyo::cellClicked(int sheetNo, const QModelIndex& index) {
     if (!index.isValid()) return;
     const RowNo row(index.row() + 1);
     const ColNo col(index.column() + 1);
-    try {
+    Quietly([&] {
         if (col == card::kName)
             ChooseRunner(app_, row);
         else if (sheetNo == kSheetOdds)
             ClickOddsCell(app_, row, col);
-    } catch (const std::exception&) {
-        // The runner or axis shown before stays; the window stays usable.
-    }
+    });
 }
 
 void frmSyusohyo::contextMenuRequested(int sheetNo, const QPoint& pos) {
@@ -435,11 +421,7 @@ void frmSyusohyo::contextMenuRequested(int sheetNo, const QPoint& pos) {
     if (sheetNo != kSheetOdds || col.value < sheet3::kTansyo.value || col.value > sheet3::kSanrentan32.value)
         return;
     std::string caption;
-    try {
-        caption = OddsMenuCaption(app_, row, col);
-    } catch (const std::exception&) {
-        // No caption: the item stays disabled.
-    }
+    Quietly([&] { caption = OddsMenuCaption(app_, row, col); });
     QAction* item = menuItem(QStringLiteral("mnuOperationOdds"));
     item->setText(toQString(caption));
     item->setData(toQString(caption));
@@ -498,8 +480,9 @@ bool frmSyusohyo::eventFilter(QObject* watched, QEvent* event) {
         openImportWindow();
         return true;
     }
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        isEnabled() && std::find(lblRelateValue_.begin(), lblRelateValue_.end(), watched) != lblRelateValue_.end()) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && isEnabled() &&
+        std::find(lblRelateValue_.begin(), lblRelateValue_.end(), watched) != lblRelateValue_.end()) {
         emit raceFiguresClicked();
         return true;
     }
@@ -535,7 +518,7 @@ void frmSyusohyo::closeEvent(QCloseEvent* event) {
     event->accept();
     if (closing_) return;
     closing_ = true;
-    try {
+    Quietly([&] {
         if (isVisible()) saveWindowGeometry();
         hide();
         for (const auto& w : secondaryWindows_) {
@@ -543,9 +526,7 @@ void frmSyusohyo::closeEvent(QCloseEvent* event) {
         }
         if (versionWindow_) versionWindow_->close();
         ResetDataCombo();
-    } catch (const std::exception&) {
-        // The program ends below whatever failed while closing.
-    }
+    });
     if (shutDown_) shutDown_();
 }
 

@@ -2,17 +2,16 @@
 // The main window: race card, past-performance grid, chart area, race label,
 // and the menus from which every other window is reached.
 #include <QMainWindow>
-
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <vector>
 
 #include "app/application.h"
+#include "gui/widgets/qt_host.h"
 #include "jvlink/jvlink.h"
 #include "racecard/race_card.h"
 #include "simulation/sim_command.h"
-#include "gui/widgets/qt_host.h"
 
 class QAction;
 class QCheckBox;

@@ -140,20 +140,14 @@ void frmTuning::load() {
 }
 
 void frmTuning::apply() {
-    try {
+    Quietly([&] {
         if (ApplyTuningFields(app_, fields(), SharedPump())) return;
         accept();
-    } catch (const std::exception&) {
-        // Fields and parameters already handled keep their new values; the window stays open.
-    }
+    });
 }
 
 void frmTuning::save() {
-    try {
-        SaveTuningFields(app_, fields());
-    } catch (const std::exception&) {
-        // The settings file is replaced whole or not at all, key by key.
-    }
+    Quietly([&] { SaveTuningFields(app_, fields()); });
 }
 
 int ShowTuningWindow(Application& app, QWidget* raceCard) {

@@ -15,10 +15,10 @@
 
 #include "app/pane_commands.h"
 #include "graphs/timeline_chart.h"
-#include "racecard/columns.h"
 #include "gui/widgets/chart_view.h"
 #include "gui/widgets/qt_host.h"
 #include "gui/widgets/sheet_model.h"
+#include "racecard/columns.h"
 
 namespace veltrix::gui {
 
@@ -83,33 +83,25 @@ void HistoryArea::scrollToLastRuns() {
 
 void HistoryArea::clicked(const QModelIndex& index) {
     if (!index.isValid()) return;
-    try {
-        ClickHistoryRun(app_, RowNo(index.row() + 1));
-    } catch (const std::exception&) {
-        // The run keeps its state; the pane stays usable.
-    }
+    Quietly([&] { ClickHistoryRun(app_, RowNo(index.row() + 1)); });
 }
 
 void HistoryArea::menuRequested(const QPoint& pos) {
     const QModelIndex index = view_->indexAt(pos);
     if (!index.isValid()) return;
-    try {
+    Quietly([&] {
         auto choice = RightClickHistoryRun(app_, RowNo(index.row() + 1));
         if (!choice) return;  // a grey run offers nothing
         lblJRV_->setText(toQString(choice->raceId));
         mnuRace_->popup(view_->viewport()->mapToGlobal(pos));
-    } catch (const std::exception&) {
-        // Nothing is offered; the pane stays usable.
-    }
+    });
 }
 
 void HistoryArea::optionClicked() {
-    try {
+    Quietly([&] {
         SetGraphOption(app_, options_->checkedId() < 0 ? 0 : options_->checkedId(),
                        chkGraphOption_->isChecked());
-    } catch (const std::exception&) {
-        // The chart keeps what it showed.
-    }
+    });
 }
 
 void HistoryArea::changed(Change change) {

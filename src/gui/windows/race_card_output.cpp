@@ -7,15 +7,15 @@
 #include <exception>
 
 #include "app/export_command.h"
-#include "gui/windows/frmSyusohyo.h"
-#include "gui/windows/frmGraphs.h"
 #include "gui/widgets/qt_host.h"
+#include "gui/windows/frmGraphs.h"
+#include "gui/windows/frmSyusohyo.h"
 #include "print/race_card_painter.h"
 
 namespace veltrix::gui {
 
 void PrintRaceCardWithDialog(Application& app, QWidget* parent) {
-    try {
+    Quietly([&] {
         const std::string header = PreparePrintRaceCard(app);
         if (header.empty()) return;
         QPrinter printer(QPrinter::HighResolution);
@@ -24,9 +24,7 @@ void PrintRaceCardWithDialog(Application& app, QWidget* parent) {
         QPrintDialog dialog(&printer, parent);
         if (dialog.exec() != QDialog::Accepted) return;
         print::PaintRaceCard(printer, app.raceCard.sheet(kSheetSyuso), header);
-    } catch (const std::exception&) {
-        // Errors while printing are ignored.
-    }
+    });
 }
 
 }  // namespace veltrix::gui

@@ -9,7 +9,6 @@ struct Application;
 
 namespace veltrix::gui {
 
-
 // "出走表の印刷(&P)...": the secondary windows hidden, the printer dialog
 // (landscape; it offers a PDF file), then the race card's pages. Errors while
 // printing are ignored.

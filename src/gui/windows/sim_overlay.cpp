@@ -96,7 +96,11 @@ void SimCanvasWindow::focusOutEvent(QFocusEvent* event) {
 
 SimOverlayStage::SimOverlayStage(QWidget* host, ControlLookup controls, UserInterface& ui,
                                  std::function<void()> endProgram)
-    : QObject(host), host_(host), controls_(std::move(controls)), ui_(ui), endProgram_(std::move(endProgram)) {}
+    : QObject(host),
+      host_(host),
+      controls_(std::move(controls)),
+      ui_(ui),
+      endProgram_(std::move(endProgram)) {}
 
 SimOverlayStage::~SimOverlayStage() {
     delete runners_.data();

@@ -58,7 +58,8 @@ class SimOverlayStage final : public QObject, public SimStage, private SimKeyboa
 public:
     // host is drawn over and its controls are found through controls; ui shows
     // the region failure; endProgram is called after it.
-    SimOverlayStage(QWidget* host, ControlLookup controls, UserInterface& ui, std::function<void()> endProgram);
+    SimOverlayStage(QWidget* host, ControlLookup controls, UserInterface& ui,
+                    std::function<void()> endProgram);
     ~SimOverlayStage() override;
 
     bool open(const LockedControls& controls, const SimGeometry& course, int lanes) override;

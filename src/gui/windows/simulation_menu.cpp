@@ -5,9 +5,9 @@
 #include <exception>
 
 #include "app/simulation_commands.h"
+#include "gui/widgets/qt_host.h"
 #include "gui/windows/frmSyusohyo.h"
 #include "gui/windows/sim_overlay.h"
-#include "gui/widgets/qt_host.h"
 
 namespace veltrix::gui {
 
@@ -24,11 +24,7 @@ SimOutcome SimulationMenu::run(SimMode mode) {
     PumpingClock clock;
     SimRandom random(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
     SimOutcome outcome = SimOutcome::Declined;
-    try {
-        outcome = RunRaceSimulation(app_, mode, ui_, *stage_, clock, random, last_);
-    } catch (const std::exception&) {
-        // The command gave the window back; the menu stays usable.
-    }
+    Quietly([&] { outcome = RunRaceSimulation(app_, mode, ui_, *stage_, clock, random, last_); });
     SharedPump().clearCancel();
     return outcome;
 }

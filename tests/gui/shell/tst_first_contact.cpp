@@ -19,28 +19,30 @@
 #include <fstream>
 #include <functional>
 
-#include "gui/shell/attach_windows.h"
-#include "gui/windows/frmSyusohyo.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
-#include "gui/windows/frmDataImport.h"
-#include "jvlink/standin/standin_jvlink.h"
-#include "qt_test_main.h"
-#include "sample_program.h"
-#include "racecard/columns.h"
-#include "store/settings.h"
-#include "store/window_geometry.h"
+#include "gui/shell/attach_windows.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_host.h"
 #include "gui/widgets/single_instance.h"
+#include "gui/windows/frmDataImport.h"
+#include "gui/windows/frmSyusohyo.h"
+#include "jvlink/standin/standin_jvlink.h"
+#include "qt_test_main.h"
+#include "racecard/columns.h"
+#include "sample_program.h"
+#include "store/settings.h"
+#include "store/window_geometry.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
 
 namespace {
 
-QString screenshot(const char* name) { return test::ScreenshotDir() + QLatin1Char('/') + QString::fromLatin1(name); }
+QString screenshot(const char* name) {
+    return test::ScreenshotDir() + QLatin1Char('/') + QString::fromLatin1(name);
+}
 
 // The committed three-race program folder, copied so that a test may damage it.
 std::filesystem::path copyGoldenProgram(const QTemporaryDir& dir) {

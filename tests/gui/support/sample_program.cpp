@@ -22,14 +22,16 @@ std::string MakeSampleProgramFolder(const std::filesystem::path& folder, std::ui
     o.resultsYears = 0;
     sample::WriteSampleProgramFolder(folder, o);
     std::string reason;
-    if (!sample::ImportSampleWeek(folder, o.seed, reason)) return reason.empty() ? "the week was not imported" : reason;
+    if (!sample::ImportSampleWeek(folder, o.seed, reason))
+        return reason.empty() ? "the week was not imported" : reason;
     return {};
 }
 
 std::string StartOn(Application& app, const std::filesystem::path& folder) {
     StoreLoad load;
     std::string reason;
-    if (StartApplication(app, folder, load, reason)) return reason.empty() ? "the start-up load failed" : reason;
+    if (StartApplication(app, folder, load, reason))
+        return reason.empty() ? "the start-up load failed" : reason;
     return {};
 }
 

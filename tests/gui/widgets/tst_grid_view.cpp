@@ -12,12 +12,12 @@
 #include <memory>
 
 #include "base/sheet.h"
-#include "model_tester.h"
-#include "qt_test_main.h"
-#include "sample_program.h"
 #include "gui/widgets/cell_control_delegate.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/sheet_model.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
+#include "sample_program.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
@@ -26,7 +26,6 @@ namespace {
 
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};
-
 
 // The image of one cell as the view draws it.
 QImage cellImage(QTableView* view, const QModelIndex& index) {

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "base/sheet.h"
+#include "gui/widgets/sheet_model.h"
 #include "model_tester.h"
 #include "qt_test_main.h"
-#include "gui/widgets/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;

@@ -13,12 +13,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "gui/shell/attach_windows.h"
-#include "gui/windows/frmSyusohyo.h"
 #include "app/startup.h"
+#include "gui/shell/attach_windows.h"
+#include "gui/windows/frmAnalyzeData.h"
+#include "gui/windows/frmSyusohyo.h"
 #include "qt_test_main.h"
 #include "sample_program.h"
-#include "gui/windows/frmAnalyzeData.h"
 #include "service/post_form.h"
 #include "store/store.h"
 // Only its scripted user, which is all inline.
@@ -54,7 +54,9 @@ private:
     QString url_;
 };
 
-QString screenshot(const char* name) { return test::ScreenshotDir() + QLatin1Char('/') + QString::fromLatin1(name); }
+QString screenshot(const char* name) {
+    return test::ScreenshotDir() + QLatin1Char('/') + QString::fromLatin1(name);
+}
 
 }  // namespace
 

@@ -12,10 +12,10 @@
 
 #include "app/application.h"
 #include "app/race_commands.h"
-#include "gui/windows/frmDetail.h"
 #include "graphs/histogram.h"
-#include "qt_test_main.h"
 #include "gui/widgets/chart_view.h"
+#include "gui/windows/frmDetail.h"
+#include "qt_test_main.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;

@@ -16,25 +16,24 @@
 
 #include "app/calculate_command.h"
 #include "app/pane_commands.h"
-#include "gui/windows/frmSyusohyo.h"
-#include "gui/shell/attach_windows.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
 #include "engine/history_pane.h"
 #include "graphs/graph_layout.h"
+#include "gui/shell/attach_windows.h"
+#include "gui/widgets/chart_view.h"
 #include "gui/windows/frmGraphs.h"
+#include "gui/windows/frmSyusohyo.h"
 #include "qt_test_main.h"
-#include "sample_program.h"
 #include "racecard/columns.h"
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
-#include "gui/widgets/chart_view.h"
+#include "sample_program.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
 
 namespace {
-
 
 // The labelled points a chart draws, in order: the label and the point.
 QList<QPair<QString, QPointF>> drawnPoints(ChartView* view) {
@@ -113,11 +112,13 @@ private slots:
         auto* figure = main.findChild<QLabel*>(QStringLiteral("lblRelateValue1"));
         QVERIFY(figure);
         QTest::mouseClick(figure, Qt::LeftButton);
-        for (GraphWindowBase* g : {static_cast<GraphWindowBase*>(w.pace), static_cast<GraphWindowBase*>(w.race),
-                                   static_cast<GraphWindowBase*>(w.history)}) {
+        for (GraphWindowBase* g :
+             {static_cast<GraphWindowBase*>(w.pace), static_cast<GraphWindowBase*>(w.race),
+              static_cast<GraphWindowBase*>(w.history)}) {
             QVERIFY(g->isVisible());
             QVERIFY(QTest::qWaitForWindowExposed(g));
-            QCOMPARE(g->size(), QSize(TwipsToPixels(kGraphWindowWidth, 96), TwipsToPixels(kGraphWindowHeight, 96)));
+            QCOMPARE(g->size(),
+                     QSize(TwipsToPixels(kGraphWindowWidth, 96), TwipsToPixels(kGraphWindowHeight, 96)));
             QVERIFY(g->captionX()->isVisible() && g->captionY()->isVisible());
         }
         QCOMPARE(w.pace->windowTitle(), QStringLiteral("ペースグラフ"));
@@ -154,12 +155,14 @@ private slots:
         GraphWindowBase* all[] = {w.pace, w.race, w.history};
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(backdrop(all[i]), QColor(96, 96, 96));
-            QVERIFY(all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_dark.png").arg(names[i])));
+            QVERIFY(
+                all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_dark.png").arg(names[i])));
             QTest::mouseClick(all[i]->chart()->viewport(), Qt::LeftButton);
             QCOMPARE(backdrop(all[i]), QColor(Qt::white));
             QTest::qWait(50);  // the new axes are laid out by the event loop before the picture
             QVERIFY(all[i]->captionX()->styleSheet().contains(QStringLiteral("#000000")));
-            QVERIFY(all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_light.png").arg(names[i])));
+            QVERIFY(
+                all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_light.png").arg(names[i])));
         }
         auto* labelled = qobject_cast<QScatterSeries*>(w.race->chart()->chart()->series().value(0));
         QVERIFY(labelled);
@@ -200,8 +203,14 @@ private slots:
         app_->conditions.ConditionKey[1] = "1341600";
         app_->conditions.ConditionTable.at(1, 2) = "11.5";
         app_->conditions.ConditionTable.at(1, 3) = "00.5";
-        PastRaceGraphs race{"+2.0", "-1.0", "10", "13", "005", "1600",
-                            {PastRaceGraphEntry("1", "ベガ", "55.0", "45.0"), PastRaceGraphEntry("2", "ダイナ", "", "")}};
+        PastRaceGraphs race{
+            "+2.0",
+            "-1.0",
+            "10",
+            "13",
+            "005",
+            "1600",
+            {PastRaceGraphEntry("1", "ベガ", "55.0", "45.0"), PastRaceGraphEntry("2", "ダイナ", "", "")}};
         const QRect frame(20, 30, 600, 400);
         OpenPastRaceGraphs(w, *app_, race, "   ", frame);  // no race caption: nothing
         QVERIFY(!w.pace->isVisible());

@@ -12,17 +12,17 @@
 #include <QTimer>
 #include <memory>
 
-#include "gui/shell/attach_windows.h"
-#include "gui/windows/frmSyusohyo.h"
 #include "app/startup.h"
+#include "gui/shell/attach_windows.h"
+#include "gui/widgets/sheet_model.h"
 #include "gui/windows/frmDataImport.h"
-#include "model_tester.h"
+#include "gui/windows/frmSyusohyo.h"
 #include "jvlink/standin/standin_jvlink.h"
+#include "model_tester.h"
 #include "qt_test_main.h"
 #include "sample_program.h"
 #include "scripted_user.h"
 #include "store/weekly_store.h"
-#include "gui/widgets/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
@@ -39,7 +39,8 @@ private slots:
         // tables of Application share type names, so one file cannot include both.
         QProcess gen;
         gen.start(QStringLiteral(VELTRIX_BIN_DIR "/veltrix-cli"),
-                  {QStringLiteral("sample"), folder_.path(), QStringLiteral("--results-years"), QStringLiteral("0"), QStringLiteral("--jvlink-only")});
+                  {QStringLiteral("sample"), folder_.path(), QStringLiteral("--results-years"),
+                   QStringLiteral("0"), QStringLiteral("--jvlink-only")});
         QVERIFY(gen.waitForFinished(120000));
         QCOMPARE(gen.exitCode(), 0);
         std::string reason;
@@ -60,13 +61,17 @@ private slots:
             const char* caption;
             const char* tip;
         } buttons[] = {
-            {"cmdGetDataTokubetsu", "特別登録馬", "今週の特別登録馬情報をインポートします。 （ 日曜日18:30頃 ～ ）"},
-            {"cmdGetDataThisWeek", "今週のレース", "出走表が確定したレース情報をインポートします。 ( 金曜日12:00頃 ～ )"},
-            {"cmdGetDataMining", "D.M.一括", "データマイニング情報をインポートします。 ( 金曜日 13:00頃 ～ )"},
+            {"cmdGetDataTokubetsu", "特別登録馬",
+             "今週の特別登録馬情報をインポートします。 （ 日曜日18:30頃 ～ ）"},
+            {"cmdGetDataThisWeek", "今週のレース",
+             "出走表が確定したレース情報をインポートします。 ( 金曜日12:00頃 ～ )"},
+            {"cmdGetDataMining", "D.M.一括",
+             "データマイニング情報をインポートします。 ( 金曜日 13:00頃 ～ )"},
             {"cmdGetDataOdds", "オッズ一括", "速報オッズ情報をインポートします。 ( 土曜日 9:00頃 ～ )"},
             {"cmdGetDataKekka", "結果一括", "レース結果情報をインポートします。 （ 土曜日10:30頃 ～ ）"},
             {"cmdGetRaceData", "過去成績",
-             "過去のレースをシミュレーションする場合に必要な成績情報をインポートします。 （ 月曜日14:00頃 ～ ）"},
+             "過去のレースをシミュレーションする場合に必要な成績情報をインポートします。 （ 月曜日14:00頃 ～ "
+             "）"},
             {"cmdConfigJVLink", "ダイアログ表示...", "JV-Linkの設定ダイアログを表示します。"},
             {"cmdCancel", "キャンセル", "処理を中断します。"},
         };
@@ -112,12 +117,14 @@ private slots:
         const int box = grid->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, grid);
         QVERIFY(grid->columnWidth(9) >= box + grid->fontMetrics().horizontalAdvance(QStringLiteral("表示")));
         QVERIFY(w.findChild<QPushButton*>(QStringLiteral("cmdGetDataOdds"))->isEnabled());
-        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblStatus"))->text(), QStringLiteral("今週のレース情報を更新しました。"));
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("lblStatus"))->text(),
+                 QStringLiteral("今週のレース情報を更新しました。"));
 
         // "表示" on the second race opens it.
         const QRect cell = grid->visualRect(grid->model()->index(1, 9));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(QString::fromStdString(app_.raceCard.lblRace), QString::fromStdString(app_.store.RaceLabel[2]));
+        QCOMPARE(QString::fromStdString(app_.raceCard.lblRace),
+                 QString::fromStdString(app_.store.RaceLabel[2]));
         QCOMPARE(grid->model()->index(1, 9).data().toString(), QStringLiteral("1"));
 
         QVERIFY(w.grab().save(test::ScreenshotDir() + QStringLiteral("/import_window.png")));

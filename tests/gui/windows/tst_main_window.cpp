@@ -18,17 +18,17 @@
 #include <functional>
 #include <memory>
 
+#include "base/encoding.h"
+#include "gui/widgets/qt_host.h"
+#include "gui/widgets/sheet_model.h"
 #include "gui/windows/frmSplash.h"
 #include "gui/windows/frmSyusohyo.h"
 #include "gui/windows/frmVersion.h"
-#include "base/encoding.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "model_tester.h"
 #include "qt_test_main.h"
 #include "sample_program.h"
 #include "store/weekly_store.h"
-#include "gui/widgets/qt_host.h"
-#include "gui/widgets/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
@@ -102,8 +102,8 @@ class TestMainWindow : public QObject {
     // A stored week of one race without runners.
     void writeWeeklyFiles() {
         QDir().mkpath(fromPath(app_->folders.cache));
-        const std::string label = "2009/01/17 中山 11R 15:25 芝1600 ニューイヤーＳ" + std::string(80, ' ') +
-                                  "2009011706010111";
+        const std::string label =
+            "2009/01/17 中山 11R 15:25 芝1600 ニューイヤーＳ" + std::string(80, ' ') + "2009011706010111";
         const std::string files[] = {
             "\"0\",1,\"KONSYU\"\r\n\"1\",\"2009011706010111\",\"16\",\"13\",\"999\",\"11\",\"" + label +
                 "\"\r\n",
@@ -414,8 +414,8 @@ private slots:
         for (QPushButton* b : {other, cancel}) {
             const QPoint at = b->rect().center();
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-                QCoreApplication::postEvent(
-                    b, new QMouseEvent(type, at, b->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+                QCoreApplication::postEvent(b, new QMouseEvent(type, at, b->mapToGlobal(at), Qt::LeftButton,
+                                                               Qt::LeftButton, Qt::NoModifier));
         }
         pump.processEvents();
         QCOMPARE(otherClicks.count(), 0);

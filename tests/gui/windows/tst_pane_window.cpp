@@ -25,29 +25,28 @@
 #include <numeric>
 
 #include "app/calculate_command.h"
-#include "gui/shell/attach_windows.h"
-#include "gui/windows/frmSyusohyo.h"
-#include "gui/windows/history_area.h"
 #include "app/race_commands.h"
 #include "app/startup.h"
-#include "gui/windows/frmSelect.h"
-#include "gui/windows/frmTuning.h"
-#include "gui/windows/frmDetail.h"
-#include "model_tester.h"
-#include "qt_test_main.h"
-#include "sample_program.h"
-#include "racecard/columns.h"
-#include "sample/imported_sample.h"
-#include "sample/sample_world.h"
+#include "gui/shell/attach_windows.h"
 #include "gui/widgets/chart_view.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/sheet_model.h"
+#include "gui/windows/frmDetail.h"
+#include "gui/windows/frmSelect.h"
+#include "gui/windows/frmSyusohyo.h"
+#include "gui/windows/frmTuning.h"
+#include "gui/windows/history_area.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
+#include "racecard/columns.h"
+#include "sample/imported_sample.h"
+#include "sample/sample_world.h"
+#include "sample_program.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
 
 namespace {
-
 
 QColor background(const SheetModel* m, int row) {
     return m->data(m->index(row, 1), Qt::BackgroundRole).value<QColor>();

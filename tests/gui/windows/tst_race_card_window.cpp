@@ -16,15 +16,15 @@
 #include <memory>
 
 #include "../../racecard/race_fixture.h"
-#include "gui/windows/frmSyusohyo.h"
-#include "model_tester.h"
-#include "qt_test_main.h"
-#include "sample_program.h"
-#include "racecard/race_card.h"
-#include "store/race_files.h"
 #include "gui/widgets/grid_view.h"
 #include "gui/widgets/qt_host.h"
 #include "gui/widgets/sheet_model.h"
+#include "gui/windows/frmSyusohyo.h"
+#include "model_tester.h"
+#include "qt_test_main.h"
+#include "racecard/race_card.h"
+#include "sample_program.h"
+#include "store/race_files.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
@@ -45,8 +45,9 @@ class TestRaceCardWindow : public QObject {
         std::filesystem::create_directories(app_->folders.cache);
         StoreBuilder b(app_->store);
         std::vector<RunnerSpec> runners;
-        const char* names[] = {"サクラノカゼ", "ミドリノオカ", "ハヤテマル",   "ゴールドリボン", "シンセイ",   "アオバ",
-                               "カゼノウタ",   "テンクウ",     "ホシノミチ", "ユキワリソウ",   "ツバサ",     "ナツゾラ"};
+        const char* names[] = {"サクラノカゼ", "ミドリノオカ", "ハヤテマル", "ゴールドリボン",
+                               "シンセイ",     "アオバ",       "カゼノウタ", "テンクウ",
+                               "ホシノミチ",   "ユキワリソウ", "ツバサ",     "ナツゾラ"};
         for (int i = 1; i <= kRunners; ++i) {
             RunnerSpec r;
             r.umaCode = Uma(i);
@@ -92,7 +93,6 @@ class TestRaceCardWindow : public QObject {
         w->show();
         return w;
     }
-
 
 private slots:
     void init() {
@@ -140,9 +140,11 @@ private slots:
         QApplication::processEvents();
         // 単勝 (column 20) sorts ascending: the cancelled horse goes last.
         emit view3->horizontalHeader()->sectionClicked(19);
-        for (int s = 1; s <= 3; ++s) QCOMPARE(w->sheetModel(s)->index(kRunners - 1, 1).data().toString(), QStringLiteral("4"));
+        for (int s = 1; s <= 3; ++s)
+            QCOMPARE(w->sheetModel(s)->index(kRunners - 1, 1).data().toString(), QStringLiteral("4"));
         emit view3->horizontalHeader()->sectionClicked(1);  // No.
-        for (int s = 1; s <= 3; ++s) QCOMPARE(w->sheetModel(s)->index(3, 1).data().toString(), QStringLiteral("4"));
+        for (int s = 1; s <= 3; ++s)
+            QCOMPARE(w->sheetModel(s)->index(3, 1).data().toString(), QStringLiteral("4"));
 
         QSignalSpy chosen(w.get(), &frmSyusohyo::runnerSelected);
         auto* view1 = w->findChild<QTableView*>(QStringLiteral("fpsSyusoSheet1"));
@@ -167,7 +169,8 @@ private slots:
         view3->scrollTo(w->sheetModel(3)->index(0, 19));
         QApplication::processEvents();
         QHeaderView* header = view3->horizontalHeader();
-        const QPoint at(header->sectionViewportPosition(19) + header->sectionSize(19) / 2, header->height() / 2);
+        const QPoint at(header->sectionViewportPosition(19) + header->sectionSize(19) / 2,
+                        header->height() / 2);
         auto postClick = [&] {
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
                 QCoreApplication::postEvent(header->viewport(),

@@ -10,17 +10,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/windows/frmSyusohyo.h"
 #include "app/startup.h"
+#include "gui/widgets/sheet_model.h"
 #include "gui/windows/frmDataImport.h"
-#include "model_tester.h"
+#include "gui/windows/frmSyusohyo.h"
 #include "jvlink/standin/standin_jvlink.h"
+#include "model_tester.h"
 #include "qt_test_main.h"
-#include "sample_program.h"
 #include "racecard/columns.h"
+#include "sample_program.h"
 #include "scripted_user.h"
 #include "store/race_files.h"
-#include "gui/widgets/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;

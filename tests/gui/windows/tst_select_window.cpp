@@ -20,13 +20,13 @@
 
 #include "../../racecard/race_fixture.h"
 #include "gui/shell/attach_windows.h"
-#include "gui/windows/frmSyusohyo.h"
-#include "gui/windows/frmSelect.h"
-#include "racecard/race_card.h"
-#include "store/race_files.h"
-#include "qt_test_main.h"
-#include "sample_program.h"
 #include "gui/widgets/sheet_model.h"
+#include "gui/windows/frmSelect.h"
+#include "gui/windows/frmSyusohyo.h"
+#include "qt_test_main.h"
+#include "racecard/race_card.h"
+#include "sample_program.h"
+#include "store/race_files.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
@@ -92,7 +92,6 @@ class TestSelectWindow : public QObject {
         }
         QCOMPARE(WriteKekkaCache(app_->folders, kRaceId, k), 0);
     }
-
 
     template <class T>
     static T* child(QWidget* w, const QString& name) {
@@ -168,7 +167,8 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             main.fpsSyuso()->setCurrentIndex(i);
             QApplication::processEvents();
-            QVERIFY(main.grab().save(test::ScreenshotDir() + QStringLiteral("/calculated_sheet%1.png").arg(i + 1)));
+            QVERIFY(main.grab().save(test::ScreenshotDir() +
+                                     QStringLiteral("/calculated_sheet%1.png").arg(i + 1)));
         }
 
         // A header click sorts a calculated column like any other: "RL" descending.

@@ -17,34 +17,34 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <set>
 
 #include "app/calculate_command.h"
-#include "gui/shell/attach_windows.h"
-#include "gui/windows/frmSyusohyo.h"
-#include "gui/shell/attach_windows.h"
-#include "gui/windows/frmGraphs.h"
 #include "app/race_commands.h"
 #include "app/simulation_commands.h"
 #include "app/startup.h"
+#include "gui/shell/attach_windows.h"
+#include "gui/widgets/sheet_model.h"
+#include "gui/windows/frmGraphs.h"
+#include "gui/windows/frmRace.h"
+#include "gui/windows/frmSyusohyo.h"
+#include "gui/windows/sim_overlay.h"
+#include "gui/windows/simulation_menu.h"
 #include "model_tester.h"
 #include "qt_test_main.h"
-#include "sample_program.h"
 #include "racecard/columns.h"
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
-#include "gui/windows/frmRace.h"
-#include "gui/windows/sim_overlay.h"
-#include "gui/windows/simulation_menu.h"
+#include "sample_program.h"
 #include "simulation/sim_script.h"
 #include "store/results_db.h"
-#include "gui/widgets/sheet_model.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
 
 namespace {
-
 
 void save(const QImage& image, const QString& name) {
     QVERIFY(image.save(test::ScreenshotDir() + "/" + name + ".png"));
@@ -141,6 +141,30 @@ private slots:
         QVERIFY(marker.contains(QPoint(0, 100)));   // the pole
         QVERIFY(marker.contains(QPoint(10, 0)));    // the pennant
         QVERIFY(!marker.contains(QPoint(10, 20)));  // beside the pole: see-through
+    }
+
+    // Every control a lock names is a control of the window it locks, and each
+    // one is a control of that window alone.
+    void everyLockedControlIsAControlOfItsWindow() {
+        frmSyusohyo main(*app_, [] {});
+        frmRace race(
+            *app_, nullptr, [] {}, &main);
+        auto check = [](const LockedControls& lock, const std::function<QObject*(LockedControl)>& window,
+                        QWidget* owner) {
+            std::set<QObject*> seen;
+            for (LockedControl c : lock) {
+                QObject* control = window(c);
+                QVERIFY2(control, qPrintable(QStringLiteral("no control for lock entry %1").arg(int(c))));
+                QVERIFY(seen.insert(control).second);
+                auto* w = qobject_cast<QWidget*>(control);
+                if (w && !qobject_cast<QMenu*>(w)) QCOMPARE(w->window(), owner);
+            }
+        };
+        auto mainControls = [&main](LockedControl c) { return main.lockedControl(c); };
+        auto raceControls = [&race](LockedControl c) { return race.lockedControl(c); };
+        check(SimulationControls(), mainControls, &main);
+        check(RaceModelWindowControls(), mainControls, &main);
+        check(RaceModelSimulationControls(), raceControls, &race);
     }
 
     void predictionOverTheMainWindow() {
