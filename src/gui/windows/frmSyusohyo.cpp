@@ -320,7 +320,14 @@ void frmSyusohyo::setMarkItems() {
     }
 }
 
-QAction* frmSyusohyo::menuItem(const QString& objectName) const { return findChild<QAction*>(objectName); }
+QAction* frmSyusohyo::menuItem(const QString& objectName) const {
+    // This window's own menus only: the windows it owns have items of their own.
+    for (QMenu* menu : {mnuFile_, mnuView_, mnuHelp_, mnuOdds_, mnuMark_, mnuRace_}) {
+        if (!menu) continue;
+        if (QAction* item = menu->findChild<QAction*>(objectName, Qt::FindDirectChildrenOnly)) return item;
+    }
+    return nullptr;
+}
 
 void frmSyusohyo::ResetDataCombo() {
     lblRace_->clear();
