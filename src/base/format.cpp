@@ -342,4 +342,16 @@ std::string ToFullWidth(std::string_view text) {
     return out;
 }
 
+std::string ScreenText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\')
+            out += "\u00a5";
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace veltrix

@@ -15,6 +15,11 @@ namespace veltrix {
 // ("#", 0) ""; ("#,##0", 1234.5) "1,235"; ("0%", 0.295) "30%".
 std::string FormatNumber(double value, std::string_view pattern);
 
+// Text as the user reads it on screen and on paper: the byte 0x5C, which the
+// files and JV-Data hold for the yen sign (CP932), shown as "¥". Files keep
+// the byte; only what is drawn changes.
+std::string ScreenText(std::string_view text);
+
 // Width conversion of UTF-8 text. Half-width: full-width ASCII forms
 // (U+FF01..U+FF5E) to ASCII, the ideographic space to a space, full-width
 // katakana (voiced and semi-voiced ones as two characters, ガ -> ｶﾞ) and the

@@ -84,5 +84,13 @@ TEST(Characters, CountAndPick) {
     EXPECT_EQ(CharacterAt("a◎", 1), "a");
 }
 
+// The yen sign is the byte 0x5C in CP932: drawn as "¥", every other byte as it is.
+TEST(ScreenText, BackslashIsTheYenSign) {
+    EXPECT_EQ(ScreenText("\\2,000"), "¥2,000");
+    EXPECT_EQ(ScreenText("合計 \\100 / \\"), "合計 ¥100 / ¥");
+    EXPECT_EQ(ScreenText("ダ1200"), "ダ1200");
+    EXPECT_EQ(ScreenText(""), "");
+}
+
 }  // namespace
 }  // namespace veltrix

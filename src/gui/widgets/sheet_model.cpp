@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTableView>
 
+#include "base/format.h"
 #include "gui/widgets/grid_view.h"
 
 namespace veltrix::gui {
@@ -46,7 +47,7 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
     const Cell& c = sheet_.cell(RowNo(index.row() + 1), ColNo(index.column() + 1));
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(c.text);
+            return QString::fromStdString(ScreenText(c.text));
         case SortRole:
             if (c.number) return *c.number;
             return QString::fromStdString(c.text);

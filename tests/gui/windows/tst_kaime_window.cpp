@@ -20,6 +20,7 @@
 #include "../../betting/race_odds.h"
 #include "../../support/fake_host.h"
 #include "app/betting_commands.h"
+#include "base/format.h"
 #include "app/startup.h"
 #include "betting/kaime_list.h"
 #include "betting/kaime_money.h"
@@ -182,12 +183,12 @@ private slots:
         QVERIFY(m->flags(m->index(0, 8)) & Qt::ItemIsEditable);
         QVERIFY(!(m->flags(m->index(0, 6)) & Qt::ItemIsEditable));
         QVERIFY(m->setData(m->index(0, 8), QStringLiteral("250")));
-        QCOMPARE(listText(1, 9), QStringLiteral("\\200"));
-        QCOMPARE(listText(8, 9), QStringLiteral("\\200"));
-        QVERIFY(m->setData(m->index(7, 8), QStringLiteral("\\10,000")));
+        QCOMPARE(listText(1, 9), QStringLiteral("¥200"));
+        QCOMPARE(listText(8, 9), QStringLiteral("¥200"));
+        QVERIFY(m->setData(m->index(7, 8), QStringLiteral("¥10,000")));  // as the cell shows it
         list_->findChild<QPushButton*>(QStringLiteral("cmdBunpaiKin"))->click();
-        for (int r = 1; r <= 7; ++r) QCOMPARE(listText(r, 9), QStringLiteral("\\1,400"));
-        QCOMPARE(listText(8, 9), QStringLiteral("\\9,800"));
+        for (int r = 1; r <= 7; ++r) QCOMPARE(listText(r, 9), QStringLiteral("¥1,400"));
+        QCOMPARE(listText(8, 9), QStringLiteral("¥9,800"));
         QVERIFY(m->setData(m->index(7, 8), QStringLiteral("10000")));
         list_->findChild<QPushButton*>(QStringLiteral("cmdBunpaiHarai"))->click();
         long long total = 0;
@@ -196,7 +197,7 @@ private slots:
             QVERIFY(stake >= 100 && stake % 100 == 0);
             total += stake;
         }
-        QCOMPARE(listText(8, 9), QString::fromStdString(FormatYen(static_cast<double>(total))));
+        QCOMPARE(listText(8, 9), QString::fromStdString(ScreenText(FormatYen(static_cast<double>(total)))));
         QVERIFY(list_->isEnabled());
         for (int r = 0; r < 8; ++r)
             QCOMPARE(m->index(r, 8).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 153));
@@ -212,6 +213,15 @@ private slots:
         QCOMPARE(ui.messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(ui.messages[0].text), QStringLiteral("買い目リストを出力しました。"));
         QVERIFY(QFile::exists(csv));
+        {
+            // The yen sign is drawn, never written: the file holds the stakes as before.
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            QVERIFY(!bytes.isEmpty());
+            QVERIFY(!bytes.contains("\xc2\xa5"));  // U+00A5 in UTF-8
+            QVERIFY(!bytes.contains("\x81\x8f"));  // the full-width yen of CP932
+        }
         list_->findChild<QPushButton*>(QStringLiteral("cmdSave"))->click();
         QVERIFY(std::filesystem::exists(*RaceFilePath(app_->folders, '5', raceId_)));
 
@@ -219,7 +229,7 @@ private slots:
         openRace();
         QCOMPARE(list_->model()->rowCount(), 8);
         QCOMPARE(listText(1, 5), QStringLiteral("単勝"));
-        QCOMPARE(listText(8, 9), QString::fromStdString(FormatYen(static_cast<double>(total))));
+        QCOMPARE(listText(8, 9), QString::fromStdString(ScreenText(FormatYen(static_cast<double>(total)))));
         QCOMPARE(oddsBack(2, 20), QColor(255, 204, 102));
         QCOMPARE(oddsBack(3, 23), QColor(255, 204, 102));
         leftClick(1, 20);
