@@ -43,6 +43,19 @@ private:
     bool cancel_ = false;
 };
 
+// A window that runs long commands, asked to close while one runs.
+struct PendingClose {
+    bool requested = false;
+};
+// Closing such a window in any way (close box, Esc, a hide) while a command
+// runs must not leave the command running unseen: the command is cancelled at
+// its next check and the window stays, usable, until it has stopped. Returns
+// true when the window may close now.
+bool ImportWindowMayClose(PendingClose& close, bool commandRunning, Pump& pump);
+// When a command has stopped: true once if a close was refused while it ran,
+// and the window closes then.
+bool TakePendingClose(PendingClose& close);
+
 // Time source of the session procedure; tests drive it without waiting.
 class Clock {
 public:
@@ -56,7 +69,9 @@ class NullUserInterface final : public UserInterface {
 public:
     void showMessage(const std::string&, Icon) override {}
     bool askYesNo(const std::string&, Icon, bool) override { return false; }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
     void setStatus(const std::string&) override {}
     void setProgressMax(int) override {}
     void setProgress(int) override {}
@@ -69,7 +84,9 @@ public:
     std::string lastMessage;
     void showMessage(const std::string& text, Icon) override { lastMessage = text; }
     bool askYesNo(const std::string&, Icon, bool) override { return true; }
-    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string askSaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
     void setStatus(const std::string&) override {}
     void setProgressMax(int) override {}
     void setProgress(int) override {}

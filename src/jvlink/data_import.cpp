@@ -14,7 +14,8 @@ constexpr size_t kRaceIdLength = 16;
 std::string visibleText(const std::string& label) {
     std::string text = label;
     if (text.size() >= kLabelPadding + kRaceIdLength &&
-        text.compare(text.size() - kRaceIdLength - kLabelPadding, kLabelPadding, std::string(kLabelPadding, ' ')) == 0)
+        text.compare(text.size() - kRaceIdLength - kLabelPadding, kLabelPadding,
+                     std::string(kLabelPadding, ' ')) == 0)
         text.resize(text.size() - kRaceIdLength);
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
@@ -37,7 +38,7 @@ std::vector<std::string> splitAtSpaces(const std::string& text) {
 DataImportModel::DataImportModel() { SetUpRaceList(fpsControl); }
 
 void SetUpRaceList(Sheet& fpsControl) {
-    static constexpr const char* headers[kControlCols] = {"",     "",   "開催日", "場所",   "R",
+    static constexpr const char* headers[kControlCols] = {"",     "",     "開催日", "場所",   "R",
                                                           "発走", "距離", "競走名", "データ", "出走表"};
     SheetUpdate batch(fpsControl);
     fpsControl.setColCount(kControlCols);
@@ -105,19 +106,6 @@ int PutRaceList(Sheet& fpsControl, const Store& store, const std::string& shownL
 ImportWindowState ImportWindowStateFor(ImportPhase phase, const std::string& dataMode) {
     if (phase == ImportPhase::Running) return {false, false, false, true, true};
     return {true, dataMode == "KONSYU", true, false, false};
-}
-
-bool ImportWindowMayClose(DataImportModel& model, bool commandRunning, Pump& pump) {
-    if (!commandRunning) return true;
-    pump.requestCancel();
-    model.closePending = true;
-    return false;
-}
-
-bool TakePendingClose(DataImportModel& model) {
-    const bool pending = model.closePending;
-    model.closePending = false;
-    return pending;
 }
 
 }  // namespace veltrix

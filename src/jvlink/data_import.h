@@ -13,10 +13,10 @@ namespace veltrix {
 
 // fpsControl's columns.
 inline constexpr int kControlCols = 10;
-inline constexpr ColNo kColRaceId{1};    // hidden
-inline constexpr ColNo kColLabel{2};     // hidden
-inline constexpr ColNo kColImport{9};    // push button "取込"
-inline constexpr ColNo kColShow{10};     // check box "表示": "1" checked, "0" not
+inline constexpr ColNo kColRaceId{1};  // hidden
+inline constexpr ColNo kColLabel{2};   // hidden
+inline constexpr ColNo kColImport{9};  // push button "取込"
+inline constexpr ColNo kColShow{10};   // check box "表示": "1" checked, "0" not
 inline constexpr const char* kImportButtonCaption = "取込";
 inline constexpr const char* kShowCheckCaption = "表示";
 
@@ -28,7 +28,7 @@ struct DataImportModel {
     RealTimeWork realTime;
     Sheet fpsControl;
     bool busy = false;
-    bool closePending = false;  // the window was asked to close while a command ran
+    PendingClose close;  // the window was asked to close while a command ran
     DataImportModel();
 };
 
@@ -50,21 +50,12 @@ int PutRaceList(Sheet& fpsControl, const Store& store, const std::string& shownL
 // Which controls are enabled.
 enum class ImportPhase { Idle, Running };
 struct ImportWindowState {
-    bool importButtons;    // 特別登録馬, 今週のレース, 過去成績 and the JV-Link settings button
+    bool importButtons;  // 特別登録馬, 今週のレース, 過去成績 and the JV-Link settings button
     bool realTimeButtons;  // D.M.一括, オッズ一括, 結果一括
     bool grid;
     bool cancel;
     bool waitCursor;
 };
 ImportWindowState ImportWindowStateFor(ImportPhase phase, const std::string& dataMode);
-
-// Closing the window in any way (close box, Esc, a hide) while a command runs
-// must not leave the command running unseen: the command is cancelled at its
-// next check and the window stays, usable, until it has stopped. Returns true
-// when the window may close now.
-bool ImportWindowMayClose(DataImportModel& model, bool commandRunning, Pump& pump);
-// When a command has stopped: true once if a close was refused while it ran,
-// and the window closes then.
-bool TakePendingClose(DataImportModel& model);
 
 }  // namespace veltrix

@@ -88,15 +88,15 @@ TEST(ImportWindowState, FollowsPhaseAndDataMode) {
 TEST(ImportWindowClose, RunningCommandIsCancelledAndTheCloseDeferred) {
     DataImportModel model;
     FakePump pump;
-    EXPECT_TRUE(ImportWindowMayClose(model, false, pump));
+    EXPECT_TRUE(ImportWindowMayClose(model.close, false, pump));
     EXPECT_FALSE(pump.cancelRequested());
-    EXPECT_FALSE(TakePendingClose(model));
+    EXPECT_FALSE(TakePendingClose(model.close));
 
-    EXPECT_FALSE(ImportWindowMayClose(model, true, pump));
+    EXPECT_FALSE(ImportWindowMayClose(model.close, true, pump));
     EXPECT_TRUE(pump.cancelRequested());
-    EXPECT_FALSE(ImportWindowMayClose(model, true, pump));  // asked again: still refused
-    EXPECT_TRUE(TakePendingClose(model));
-    EXPECT_FALSE(TakePendingClose(model));
+    EXPECT_FALSE(ImportWindowMayClose(model.close, true, pump));  // asked again: still refused
+    EXPECT_TRUE(TakePendingClose(model.close));
+    EXPECT_FALSE(TakePendingClose(model.close));
 }
 
 }  // namespace

@@ -124,10 +124,43 @@ bool isUserInput(QEvent::Type type) {
     }
 }
 
+KeyboardReader* keyboardReader = nullptr;
+
+// A key for the whole-keyboard reader, at the first window or widget it reaches.
+bool takenByKeyboardReader(QEvent* event) {
+    if (!keyboardReader) return false;
+    const auto type = event->type();
+    if (type == QEvent::ApplicationDeactivate) {
+        keyboardReader->keyboardLost();
+        return false;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (!keyboardReader->wantsKey(key->key())) return false;
+    if (type == QEvent::ShortcutOverride) {
+        // Taken as a key, so no shortcut of a window acts on it.
+        event->accept();
+        return true;
+    }
+    keyboardReader->keyChanged(key->key(), type == QEvent::KeyPress, key->isAutoRepeat());
+    return true;
+}
+
+class KeyboardFilter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return takenByKeyboardReader(event); }
+};
+
 class InputGuard final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (takenByKeyboardReader(event)) return true;
         if (!isUserInput(event->type())) return false;
+        // Input from the window system reaches the window first (a QWindow, no
+        // widget) and is handed on from there to the widget it is for, which
+        // this filter sees next: the decision belongs to that second stage.
+        if (watched->isWindowType()) return false;
         if (isEscapeForWindow(watched, event)) return false;
         for (QObject* o = watched; o; o = o->parent())
             if (o->property(kCancelControl).toBool()) return false;
@@ -149,6 +182,15 @@ void QtPump::processEvents() {
 QtPump& SharedPump() {
     static QtPump pump;
     return pump;
+}
+
+void ReadWholeKeyboard(KeyboardReader* reader) {
+    static KeyboardFilter filter;
+    keyboardReader = reader;
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->removeEventFilter(&filter);
+        if (reader) app->installEventFilter(&filter);
+    }
 }
 
 void MarkAsCancelControl(QWidget* control) {

@@ -112,6 +112,21 @@ public:
 // The program's one pump, and with it the one cancel flag.
 QtPump& SharedPump();
 
+// The keyboard as a running animation reads it, as polling the keyboard
+// would: while a reader is set, every press and release of the keys it wants,
+// in whichever of the program's windows has the focus, goes to it and no further.
+class KeyboardReader {
+public:
+    virtual ~KeyboardReader() = default;
+    // True when the reader takes the key.
+    virtual bool wantsKey(int key) const = 0;
+    virtual void keyChanged(int key, bool down, bool autoRepeat) = 0;
+    // The program lost the keyboard: releases will not be seen.
+    virtual void keyboardLost() = 0;
+};
+// Starts reading the whole keyboard into reader; nullptr stops.
+void ReadWholeKeyboard(KeyboardReader* reader);
+
 // Lets a control (a cancel button) take input while a long loop pumps events.
 void MarkAsCancelControl(QWidget* control);
 // Lets Esc reach a window while a long loop pumps events, wherever its focus

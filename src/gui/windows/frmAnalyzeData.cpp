@@ -32,6 +32,7 @@ frmAnalyzeData::frmAnalyzeData(Application& app, QWidget* parent)
                                        "ORVANTE サーバーから分析ファイルをダウンロードします。");
     cmdCancel_ = MakeButton(this, "cmdCancel", "キャンセル", "処理を中断します。");
     MarkAsCancelControl(cmdCancel_);
+    LetEscapeCancel(this);  // Esc goes through done(), which cancels while the import runs
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(prgStatusAll_, 1);
@@ -82,16 +83,22 @@ void frmAnalyzeData::cmdAnalyzeFileImport_Click() {
     Quietly([&] { ImportAnalysisFiles(app_, {*ui_, SharedPump(), ServiceAddressFromEnvironment(), {}}); });
     running_ = false;
     setImporting(false);
+    // Asked to close while the import ran: it has stopped now. Queued, so that
+    // this handler returns before the window's event loop ends.
+    if (TakePendingClose(close_)) QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 
 void frmAnalyzeData::cmdCancel_Click() {
     if (running_) SharedPump().requestCancel();
 }
 
-void frmAnalyzeData::closeEvent(QCloseEvent* event) {
+void frmAnalyzeData::done(int result) {
     // A running import stops at its next turn; what it merged stays.
-    cmdCancel_Click();
-    QDialog::closeEvent(event);
+    if (!ImportWindowMayClose(close_, running_, SharedPump())) {
+        cmdCancel_->setEnabled(false);
+        return;
+    }
+    QDialog::done(result);
 }
 
 }  // namespace veltrix::gui

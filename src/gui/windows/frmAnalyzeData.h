@@ -33,7 +33,10 @@ public slots:
     void cmdCancel_Click();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Every way of closing ends here (close box, Esc, accept, reject). While the
+    // import runs the window stays and the import is cancelled; the window
+    // closes when it has stopped.
+    void done(int result) override;
 
 private:
     void changed(Change change);
@@ -46,6 +49,7 @@ private:
     UserInterface* messages_ = nullptr;  // dialogs_ unless a test injects its own
     std::unique_ptr<WindowUserInterface> ui_;
     bool running_ = false;
+    PendingClose close_;
     QString status_;
 
     QPushButton* cmdAnalyzeFileImport_ = nullptr;

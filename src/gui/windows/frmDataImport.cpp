@@ -45,7 +45,7 @@ void frmDataImport::changed(Change change) {
             restoreWindow();
             // Asked to close while the command ran: it has stopped now. Queued, so
             // that the command returns before the window's event loop ends.
-            if (TakePendingClose(model_))
+            if (TakePendingClose(model_.close))
                 QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
             break;
         case Change::StoreReplaced:
@@ -172,7 +172,7 @@ void frmDataImport::changeEvent(QEvent* event) {
 
 void frmDataImport::done(int result) {
     // A running import stops at its next check; the store it filled stays.
-    if (!ImportWindowMayClose(model_, running_, SharedPump())) {
+    if (!ImportWindowMayClose(model_.close, running_, SharedPump())) {
         cmdCancel_->setEnabled(false);
         return;
     }

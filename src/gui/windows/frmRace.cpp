@@ -177,7 +177,11 @@ void frmRace::cmdStart_Click() {
     PumpingClock clock;
     SimRandom random(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
     fpsSyuso_->scrollToTop();  // the lanes are the rows from the first
-    Quietly([&] { StartRaceModelSimulation(model_, *messages_, *stage_, clock, random, lastSimulation_); });
+    SimOutcome outcome = SimOutcome::Declined;
+    Quietly([&] {
+        outcome = StartRaceModelSimulation(model_, *messages_, *stage_, clock, random, lastSimulation_);
+    });
+    LogSimulationEnd(outcome, lastSimulation_);
     SharedPump().clearCancel();
 }
 

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QThread>
 #include <algorithm>
+#include <cstdio>
 
 #include "gui/widgets/qt_host.h"
 
@@ -31,67 +32,24 @@ QRegion RegionFromRects(std::span<const SimRect> rects) {
     return region;
 }
 
-SimCanvasWindow::SimCanvasWindow(const SimCanvas& canvas, QWidget* owner, const QString& name, bool takesKeys)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                         (takesKeys ? Qt::WindowFlags() : Qt::WindowDoesNotAcceptFocus)),
+SimCanvasWindow::SimCanvasWindow(const SimCanvas& canvas, QWidget* owner, const QString& name)
+    : QWidget(owner,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       canvas_(canvas) {
     setObjectName(name);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(takesKeys ? Qt::StrongFocus : Qt::NoFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The keyboard stays with the window the user ran the simulation from.
+    setFocusPolicy(Qt::NoFocus);
     resize(canvas.width(), canvas.height());
-    // The loop pumps events with the input of other windows held back; the keys
-    // of the simulation must still come here.
-    MarkAsCancelControl(this);
 }
 
 void SimCanvasWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, imageOf(canvas_));
-}
-
-bool SimCanvasWindow::setKey(int key, bool down) {
-    switch (key) {
-        case Qt::Key_Escape:
-            keys_.esc = down;
-            return true;
-        case Qt::Key_Up:
-            keys_.up = down;
-            return true;
-        case Qt::Key_Down:
-            keys_.down = down;
-            return true;
-        case Qt::Key_Left:
-            keys_.left = down;
-            return true;
-        case Qt::Key_Right:
-            keys_.right = down;
-            return true;
-        default:
-            return false;
-    }
-}
-
-void SimCanvasWindow::keyPressEvent(QKeyEvent* event) {
-    if (!setKey(event->key(), true)) QWidget::keyPressEvent(event);
-}
-
-void SimCanvasWindow::keyReleaseEvent(QKeyEvent* event) {
-    // A key held down repeats as release-press pairs: it stays down.
-    if (event->isAutoRepeat()) return;
-    // Esc ends the run even when pressed and released between two frames.
-    if (event->key() == Qt::Key_Escape) return;
-    if (!setKey(event->key(), false)) QWidget::keyReleaseEvent(event);
-}
-
-void SimCanvasWindow::focusOutEvent(QFocusEvent* event) {
-    // Keys released elsewhere never come back here.
-    const bool esc = keys_.esc;
-    keys_ = {};
-    keys_.esc = esc;
-    QWidget::focusOutEvent(event);
 }
 
 SimOverlayStage::SimOverlayStage(QWidget* host, ControlLookup controls, UserInterface& ui,
@@ -103,6 +61,7 @@ SimOverlayStage::SimOverlayStage(QWidget* host, ControlLookup controls, UserInte
       endProgram_(std::move(endProgram)) {}
 
 SimOverlayStage::~SimOverlayStage() {
+    if (reading_) ReadWholeKeyboard(nullptr);
     delete runners_.data();
     delete marker_.data();
 }
@@ -139,20 +98,23 @@ bool SimOverlayStage::open(const LockedControls& controls, const SimGeometry& co
         if (endProgram_) endProgram_();
         return true;
     }
-    runners_ = new SimCanvasWindow(canvas_->runners(), host_, QStringLiteral("frmSimRunners"), true);
+    runners_ = new SimCanvasWindow(canvas_->runners(), host_, QStringLiteral("frmSimRunners"));
     runners_->setMask(runnerShape.translated(-window.x, -window.y));
     runners_->move(onScreen(window.x, window.y));
-    marker_ = new SimCanvasWindow(canvas_->marker(), host_, QStringLiteral("frmSimChangePoint"), false);
+    marker_ = new SimCanvasWindow(canvas_->marker(), host_, QStringLiteral("frmSimChangePoint"));
     marker_->setMask(markerShape);
     frame_ = 0;
     runners_->show();
     runners_->raise();
-    runners_->activateWindow();
-    runners_->setFocus();
+    keys_ = {};
+    ReadWholeKeyboard(this);
+    reading_ = true;
     return false;
 }
 
 void SimOverlayStage::close(const LockedControls& controls) {
+    if (reading_) ReadWholeKeyboard(nullptr);
+    reading_ = false;
     delete runners_.data();
     delete marker_.data();
     canvas_.reset();
@@ -162,10 +124,47 @@ void SimOverlayStage::close(const LockedControls& controls) {
 
 SimKeys SimOverlayStage::poll() {
     SharedPump().processEvents();
-    SimKeys keys = runners_ ? runners_->keys() : SimKeys{};
+    SimKeys keys = keys_;
     // Closing the window under the run cancels it, as Esc does.
     keys.esc = keys.esc || SharedPump().cancelRequested();
     return keys;
+}
+
+bool SimOverlayStage::wantsKey(int key) const {
+    return key == Qt::Key_Escape || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
+           key == Qt::Key_Right;
+}
+
+void SimOverlayStage::keyChanged(int key, bool down, bool autoRepeat) {
+    // A key held down repeats as release-press pairs: it stays down. Esc ends
+    // the run even when pressed and released between two frames.
+    if (!down && (autoRepeat || key == Qt::Key_Escape)) return;
+    switch (key) {
+        case Qt::Key_Escape:
+            keys_.esc = true;
+            break;
+        case Qt::Key_Up:
+            keys_.up = down;
+            break;
+        case Qt::Key_Down:
+            keys_.down = down;
+            break;
+        case Qt::Key_Left:
+            keys_.left = down;
+            break;
+        case Qt::Key_Right:
+            keys_.right = down;
+            break;
+        default:
+            break;
+    }
+}
+
+void SimOverlayStage::keyboardLost() {
+    // Keys released in another program never come back here.
+    const bool esc = keys_.esc;
+    keys_ = {};
+    keys_.esc = esc;
 }
 
 void SimOverlayStage::beginFrame(int background) { canvas_->beginFrame(background); }
@@ -199,6 +198,13 @@ QImage SimOverlayStage::composite() const {
     QImage marker = imageOf(canvas_->marker()).copy();
     p.drawImage(markerAt_, marker);
     return image;
+}
+
+void LogSimulationEnd(SimOutcome outcome, const SimResult& result) {
+    if (outcome != SimOutcome::Ran) return;
+    std::fprintf(stderr, "simulation ended: frames=%d interval=%d escaped=%d\n", result.frames,
+                 result.interval, result.escaped ? 1 : 0);
+    std::fflush(stderr);
 }
 
 std::int64_t PumpingClock::nowMs() {

@@ -2,8 +2,9 @@
 // The simulation on screen: the runner window and the change-point window,
 // frameless and shaped from the rectangle lists of the core, laid over the
 // window that runs the simulation (the main window or the race model window).
-// The runner window takes the keyboard; the arrow keys count as held while
-// they are down, as polling the keyboard would see them.
+// The keys are read from the whole keyboard while the animation runs, in
+// whichever window has the focus; the arrow keys count as held while they are
+// down, as polling the keyboard would see them.
 #include <QObject>
 #include <QPointer>
 #include <QRegion>
@@ -13,6 +14,7 @@
 #include <span>
 
 #include "base/host.h"
+#include "gui/widgets/qt_host.h"
 #include "simulation/sim_canvas.h"
 #include "simulation/sim_command.h"
 
@@ -35,25 +37,22 @@ inline constexpr const char* kRegionFailure = "It failed in reading of region da
 class SimCanvasWindow final : public QWidget {
     Q_OBJECT
 public:
-    // takesKeys: the window that has the keyboard while the simulation runs.
-    SimCanvasWindow(const SimCanvas& canvas, QWidget* owner, const QString& name, bool takesKeys);
-    SimKeys keys() const { return keys_; }
+    SimCanvasWindow(const SimCanvas& canvas, QWidget* owner, const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    bool setKey(int key, bool down);
     const SimCanvas& canvas_;
-    SimKeys keys_;
 };
 
 // The stage of one window: disables its locked controls, puts up the two
 // surfaces over it and takes them down again.
-class SimOverlayStage final : public QObject, public SimStage, private SimKeyboard, private SimSurface {
+class SimOverlayStage final : public QObject,
+                              public SimStage,
+                              private SimKeyboard,
+                              private SimSurface,
+                              private KeyboardReader {
     Q_OBJECT
 public:
     // host is drawn over and its controls are found through controls; ui shows
@@ -78,6 +77,9 @@ signals:
 
 private:
     SimKeys poll() override;
+    bool wantsKey(int key) const override;
+    void keyChanged(int key, bool down, bool autoRepeat) override;
+    void keyboardLost() override;
     void beginFrame(int background) override;
     void drawRunner(const SimRunner& runner, int x, int y) override;
     void drawChangePoint(int x, int picture) override;
@@ -92,8 +94,14 @@ private:
     QPointer<SimCanvasWindow> runners_;
     QPointer<SimCanvasWindow> marker_;
     QPoint markerAt_;
+    SimKeys keys_;
+    bool reading_ = false;
     int frame_ = 0;
 };
+
+// One line on standard error when a run ends: frames drawn, the last frame
+// interval and whether Esc ended it (what a test driving the real keyboard reads).
+void LogSimulationEnd(SimOutcome outcome, const SimResult& result);
 
 // The simulation's clock on screen: waits while the windows keep painting and
 // the keyboard keeps reporting.

@@ -25,6 +25,7 @@ SimOutcome SimulationMenu::run(SimMode mode) {
     SimRandom random(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
     SimOutcome outcome = SimOutcome::Declined;
     Quietly([&] { outcome = RunRaceSimulation(app_, mode, ui_, *stage_, clock, random, last_); });
+    LogSimulationEnd(outcome, last_);
     SharedPump().clearCancel();
     return outcome;
 }
