@@ -276,7 +276,7 @@ TEST_F(WeeklyImportTest, ThisWeekFillsTheStoreAndTheFiles) {
 // such character a space and every other cell in its own column.
 TEST_F(WeeklyImportTest, QuotesAndLineFeedsInDeliveredTextKeepEveryCellInPlace) {
     const std::string kHorseC = "2006100009";
-    // Records as JVRead hands them over: a stand-in folder would cut one at its line feed.
+    // Records as JVRead hands them over, straight from memory.
     RecordJVLink delivery;
     delivery.records["RACE"] = {
         raRecord('2', kRace2, "若駒\"Ｓ\"", "11", "2000", "1535"), raRecord('2', kRace1),
