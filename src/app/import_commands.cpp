@@ -56,7 +56,7 @@ bool ask(const CommandSpec& spec, const Store& store, UserInterface& ui) {
     return ui.askYesNo(spec.firstTime, Icon::Question, false);
 }
 
-void tell(UserInterface& ui, const char* text) {
+void tell(UserInterface& ui, const std::string& text) {
     ui.setStatus(text);
     ui.showMessage(text, Icon::Warning);
 }
@@ -94,6 +94,7 @@ ImportOutcome runCommand(const CommandSpec& spec, Application& app, WeeklyImport
     CommandScope command(app.changes);
     ctx.store.DataMode.clear();
     ctx.pump.clearCancel();
+    state.session.PassedOver = 0;
 
     bool nothing = false;
     bool ok = false;
@@ -111,12 +112,12 @@ ImportOutcome runCommand(const CommandSpec& spec, Application& app, WeeklyImport
 
     if (ok) {
         app.changes.notify(Change::StoreReplaced);
-        tell(ctx.ui, spec.done);
+        tell(ctx.ui, WithPassedOver(spec.done, state.session.PassedOver));
         return ImportOutcome::Imported;
     }
     ClearImportLists(state.lists);
     if (nothing) {
-        tell(ctx.ui, spec.noData);
+        tell(ctx.ui, WithPassedOver(spec.noData, state.session.PassedOver));
     } else {
         tell(ctx.ui, spec.aborted);
         // A failure after writing may have left weekly files behind.
@@ -128,6 +129,11 @@ ImportOutcome runCommand(const CommandSpec& spec, Application& app, WeeklyImport
 }
 
 }  // namespace
+
+std::string WithPassedOver(const std::string& text, int passedOver) {
+    if (passedOver <= 0) return text;
+    return text + " ( 不正なレコード " + std::to_string(passedOver) + " 件を読み飛ばしました )";
+}
 
 ImportOutcome ImportThisWeek(Application& app, WeeklyImportState& state, ImportTools tools) {
     return runCommand(kThisWeek, app, state, tools);

@@ -19,6 +19,10 @@ enum class ImportOutcome {
     Imported,  // the week is in the store and in the weekly files
 };
 
+// The final status line of an import that read its data to the end, followed,
+// when it passed over damaged records, by how many: "… ( 不正なレコード 3 件を読み飛ばしました )".
+std::string WithPassedOver(const std::string& text, int passedOver);
+
 // What an import command works with besides the application.
 struct ImportTools {
     JVLink& jv;
@@ -32,6 +36,7 @@ struct ImportTools {
 // with LoadRaceCache, so the tables in memory are exactly what start-up reads
 // (the past-run filter column included). Every other outcome leaves an empty
 // store and no weekly files. Windows hear StoreReplaced when the store changed.
+// The success and no-data messages say how many damaged records were passed over.
 ImportOutcome ImportThisWeek(Application& app, WeeklyImportState& state, ImportTools tools);
 ImportOutcome ImportTokubetsu(Application& app, WeeklyImportState& state, ImportTools tools);
 

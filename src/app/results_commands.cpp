@@ -17,10 +17,11 @@ RaceDataOutcome GetRaceData(Application& app, SessionState& session, ImportTools
     if (!tools.ui.askYesNo(kQuestion, Icon::Warning, true)) return RaceDataOutcome::Declined;
     CommandScope command(app.changes);
     tools.pump.clearCancel();
+    session.PassedOver = 0;
     SeisekiBuildContext ctx{app.folders.data, session,     tools.jv,   tools.ui,
                             tools.pump,       tools.clock, app.changes};
     const bool updated = CreateSeisekiDatabase(ctx) == 0;
-    tools.ui.setStatus(updated ? kUpdated : kAborted);
+    tools.ui.setStatus(updated ? WithPassedOver(kUpdated, session.PassedOver) : kAborted);
     return updated ? RaceDataOutcome::Updated : RaceDataOutcome::Aborted;
 }
 

@@ -184,7 +184,7 @@ bool applyToShownRace(RealTimeKind kind, Application& app, const DataImportModel
     return true;
 }
 
-void tell(UserInterface& ui, const char* text) {
+void tell(UserInterface& ui, const std::string& text) {
     ui.setStatus(text);
     ui.showMessage(text, Icon::Warning);
 }
@@ -212,12 +212,14 @@ int UpdateRealTime(RealTimeKind kind, Application& app, DataImportModel& model, 
     CommandScope command(app.changes);
     tools.ui.setStatus(spec.importing);
     clearWork(kind, model.realTime);
+    int& passedOver = model.import.session.PassedOver;
+    passedOver = 0;
     if (importWork(kind, model, raceId, tools) != 0) {
         tools.ui.setStatus(spec.aborted);
         return -1;
     }
     if (!usable(kind, model.realTime)) {
-        tools.ui.setStatus(spec.nothing);
+        tools.ui.setStatus(WithPassedOver(spec.nothing, passedOver));
         return -1;
     }
     if (writeWork(kind, app.folders, raceId, model.realTime) != 0) {
@@ -225,7 +227,7 @@ int UpdateRealTime(RealTimeKind kind, Application& app, DataImportModel& model, 
         return -1;
     }
     applyToShownRace(kind, app, model, raceId);
-    tools.ui.setStatus(spec.done);
+    tools.ui.setStatus(WithPassedOver(spec.done, passedOver));
     return 1;
 }
 
@@ -257,6 +259,7 @@ BatchOutcome UpdateAll(RealTimeKind kind, Application& app, DataImportModel& mod
 
     CommandScope command(app.changes);
     tools.pump.clearCancel();
+    model.import.session.PassedOver = 0;
     const Sheet& grid = model.fpsControl;
     Progress progress(tools.ui, grid.rowCount());
     tools.ui.setStatus(spec.importing);
@@ -274,7 +277,7 @@ BatchOutcome UpdateAll(RealTimeKind kind, Application& app, DataImportModel& mod
         return BatchOutcome::Aborted;
     }
     progress.finish();
-    tell(tools.ui, spec.done);
+    tell(tools.ui, WithPassedOver(spec.done, model.import.session.PassedOver));
     return BatchOutcome::Done;
 }
 

@@ -304,15 +304,16 @@ int run(const RealTimeSession& s, const char* dataSpec, const std::string& raceI
                       s.pump, s.clock, onRecord);
 }
 
-// Parses an odds record of its type and adds it; false when it does not parse
-// or belongs to another race.
+// Parses an odds record of its type and adds it when it belongs to the race.
+enum class OddsTaken { Taken, OtherRace, Damaged };
 template <class Parse, class Take>
-bool takeOddsRecord(OddsTables& work, std::string_view record, const std::string& raceId, Parse parse,
-                    Take take) {
+OddsTaken takeOddsRecord(OddsTables& work, std::string_view record, const std::string& raceId, Parse parse,
+                         Take take) {
     auto parsed = parse(record);
-    if (!parsed || parsed->raceId() != raceId) return false;
+    if (!parsed) return OddsTaken::Damaged;
+    if (parsed->raceId() != raceId) return OddsTaken::OtherRace;
     take(work, *parsed);
-    return true;
+    return OddsTaken::Taken;
 }
 
 }  // namespace
@@ -321,7 +322,7 @@ int ImportOdds(OddsTables& work, const std::string& raceId, const RealTimeSessio
     return run(session, "0B30", raceId, kReadBufferOdds, true, [&](std::string_view record) {
         auto type = RecordTypeOf(record);
         if (!type) return RecordUse::Unused;
-        bool taken = false;
+        OddsTaken taken = OddsTaken::OtherRace;
         switch (*type) {
             case RecordType::O1:
                 taken = takeOddsRecord(work, record, raceId, ParseO1, TakeO1);
@@ -346,7 +347,8 @@ int ImportOdds(OddsTables& work, const std::string& raceId, const RealTimeSessio
         }
         // The count says which odds kinds the race has; a record that could not
         // be used adds none.
-        if (taken) ++work.OddsCount;
+        if (taken == OddsTaken::Damaged) return RecordUse::Damaged;
+        if (taken == OddsTaken::Taken) ++work.OddsCount;
         return RecordUse::Used;
     });
 }
@@ -355,8 +357,9 @@ int ImportMining(MiningWork& work, const std::string& raceId, const RealTimeSess
     return run(session, "0B13", raceId, kReadBufferMining, true, [&](std::string_view record) {
         if (RecordTypeOf(record) != RecordType::DM) return RecordUse::Unused;
         auto dm = ParseDM(record);
+        if (!dm) return RecordUse::Damaged;
         // Only the first forecast of the race counts.
-        if (dm && TakeDM(work, *dm, raceId)) return RecordUse::Last;
+        if (TakeDM(work, *dm, raceId)) return RecordUse::Last;
         return RecordUse::Used;
     });
 }
@@ -366,7 +369,8 @@ int ImportKekka(KekkaWork& work, const std::string& raceId, const RealTimeSessio
     int result = run(session, "0B12", raceId, kReadBufferStored, false, [&](std::string_view record) {
         if (RecordTypeOf(record) != RecordType::SE) return RecordUse::Unused;
         auto se = ParseSE(record);
-        if (se && TakeSE(work, *se, raceId) && ++counted >= kKekkaHorsesMax) return RecordUse::Last;
+        if (!se) return RecordUse::Damaged;
+        if (TakeSE(work, *se, raceId) && ++counted >= kKekkaHorsesMax) return RecordUse::Last;
         return RecordUse::Used;
     });
     if (result == 0) ScoreKekka(work);

@@ -62,6 +62,19 @@ std::optional<RecordType> RecordTypeOf(std::string_view record) {
     return std::nullopt;
 }
 
+bool IsJVDataRecordKind(std::string_view record) {
+    // Every record kind of JV-Data, stored and real-time.
+    static constexpr std::string_view kAllKinds[] = {
+        "TK", "RA", "SE", "HR", "H1", "H6", "O1", "O2", "O3", "O4", "O5", "O6", "WF",
+        "JG", "UM", "KS", "CH", "BR", "BN", "HN", "SK", "CK", "RC", "HC", "WC", "HS",
+        "HY", "YS", "BT", "CS", "DM", "TM", "WH", "WE", "AV", "JC", "TC", "CC"};
+    if (record.size() < 2) return false;
+    const auto code = record.substr(0, 2);
+    for (std::string_view kind : kAllKinds)
+        if (kind == code) return true;
+    return false;
+}
+
 std::string RaceIdOf(std::string_view record) {
     if (record.size() < 27) return {};
     auto id = record.substr(11, 16);

@@ -39,6 +39,10 @@ std::size_t RecordLength(RecordType type);
 // system does not read (those records are never parsed).
 std::optional<RecordType> RecordTypeOf(std::string_view record);
 
+// Whether the first two bytes are the code of a JV-Data record kind, one this
+// system reads or any other (HR, UM, JG, ...). Anything else is not a record.
+bool IsJVDataRecordKind(std::string_view record);
+
 // The 16-character race id (positions 12-27); empty when the record is too
 // short or those bytes are not digits.
 std::string RaceIdOf(std::string_view record);

@@ -144,7 +144,7 @@ private:
         if (raceId.empty() || raceId.compare(0, 8, fromDay_) < 0) return RecordUse::Unused;
         auto runner = SeisekiRecordOf(record);
         // A damaged record is passed over: failing here would stop every later build at it.
-        if (!runner) return RecordUse::Unused;
+        if (!runner) return RecordUse::Damaged;
 
         const std::string_view day = std::string_view(raceId).substr(0, 8);
         if (day != resumeDay_) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "jvlink/records.h"
+
 namespace veltrix {
 
 namespace {
@@ -95,6 +97,7 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
         // Fresh buffers for every read, so nothing of an earlier record survives.
         std::string buff;
         std::string fileName;
+        bool inFile = false;  // a record of the current file was delivered
         buff.reserve(static_cast<std::size_t>(request.bufferSize));
         fileName.reserve(kFileNameBufferSize);
         for (;;) {
@@ -113,11 +116,19 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
                 RecordUse use = onRecord(record);
                 if (use == RecordUse::Failed) return fail();
                 if (use == RecordUse::Last) break;
-                if (use == RecordUse::Unused && request.skipUnusedTypes) jv.JVSkip();
+                if (use == RecordUse::Unused && inFile && !IsJVDataRecordKind(record))
+                    use = RecordUse::Damaged;
+                inFile = true;
+                if (use == RecordUse::Damaged) {
+                    ++state.PassedOver;
+                } else if (use == RecordUse::Unused && request.skipUnusedTypes) {
+                    jv.JVSkip();
+                }
             } else if (n == 0) {
                 if (request.onEndOfData && !request.onEndOfData()) return fail();
                 break;
             } else if (n == -1) {
+                inFile = false;
                 continue;
             } else if (n == -3) {
                 clock.sleepMs(kWaitTurnMs);  // the next file is still arriving

@@ -27,14 +27,19 @@ struct SessionState {
     bool SessionOpen = false;  // an open call was made and JVClose not yet
     int DownloadCount = 0;     // files to download before reading (0 for real-time data)
     bool DownloadDone = false;
+    // Damaged records the sessions passed over (see RecordUse::Damaged). Every
+    // session adds to it; the command that reports it clears it when it starts.
+    int PassedOver = 0;
 };
 
 // What an import did with one record.
 enum class RecordUse {
-    Used,    // the record's type is one the import reads
-    Unused,  // a type the import does not read: the rest of its file is skipped when asked to
-    Failed,  // the import cannot go on: the session closes with failure
-    Last,    // the import has all it needs: reading ends as at the end of the data
+    Used,     // the record's type is one the import reads
+    Unused,   // a type the import does not read: the rest of its file is skipped when asked to
+    Damaged,  // a type the import reads, but not whole (wrong length, bytes that are not text):
+              // passed over and counted, the file is read on
+    Failed,   // the import cannot go on: the session closes with failure
+    Last,     // the import has all it needs: reading ends as at the end of the data
 };
 
 // The record as JV-Link delivered it: CP932 bytes including CR LF. Valid during the call only.
@@ -82,7 +87,9 @@ struct SessionRequest {
 
 // Runs one session. Returns JVClose's value when all data was read (0 normally),
 // -1 on failure or cancel; the session is closed either way. A negative JVStatus
-// ends the session as a failure at once.
+// ends the session as a failure at once. A record of no JV-Data kind after the
+// first record of a file is damage, not a file of another kind: it is counted
+// in PassedOver and the file is read on.
 int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, UserInterface& ui, Pump& pump,
                Clock& clock, const RecordHandler& onRecord);
 

@@ -196,8 +196,9 @@ void zeroCounts(Store& store) {
     store.HistoryCount = 0;
 }
 
-// What a list-filling handler did with a record.
-enum class Take { OtherType, Ignored, Kept };
+// What a list-filling handler did with a record. Damaged: of a wanted type and
+// category, but it cannot be cut (wrong length, bytes that are not text).
+enum class Take { OtherType, Ignored, Damaged, Kept };
 
 // One stored-data session of the weekly import; every kept record advances the bar.
 int readSession(WeeklyImportState& state, ImportContext& ctx, const std::string& dataSpec,
@@ -213,6 +214,7 @@ int readSession(WeeklyImportState& state, ImportContext& ctx, const std::string&
         auto type = RecordTypeOf(record);
         Take t = type ? take(record, *type) : Take::OtherType;
         if (t == Take::OtherType) return RecordUse::Unused;
+        if (t == Take::Damaged) return RecordUse::Damaged;
         if (t == Take::Kept && progress) progress->step();
         return RecordUse::Used;
     });
@@ -488,11 +490,11 @@ int ImportRaceInfo(WeeklyImportState& state, ImportContext& ctx) {
                            if (categoryOf(record) != '2') return Take::Ignored;
                            if (type == RecordType::RA) {
                                auto ra = cutRace(record, raScratch);
-                               if (!ra) return Take::Ignored;
+                               if (!ra) return Take::Damaged;
                                append(lists.WeekRaceList, std::move(*ra));
                            } else {
                                auto se = cutRunner(record, seScratch);
-                               if (!se) return Take::Ignored;
+                               if (!se) return Take::Damaged;
                                append(lists.WeekUmaList, std::move(*se));
                            }
                            return Take::Kept;
@@ -508,8 +510,9 @@ int ImportTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx) {
                            const char category = categoryOf(record);
                            if (category != '1' && category != '2') return Take::Ignored;
                            auto tk = ParseTK(record);
+                           if (!tk) return Take::Damaged;
                            // Flat races only: jump races have no figures to work with.
-                           if (!tk || !inRange(tk->trackCode, 10, 26)) return Take::Ignored;
+                           if (!inRange(tk->trackCode, 10, 26)) return Take::Ignored;
                            append(lists.TokuList, ToImportToku(*tk));
                            return Take::Kept;
                        });
@@ -529,12 +532,12 @@ int ImportUmaHistory(WeeklyImportState& state, ImportContext& ctx, const std::st
                            if (category != '7' && category != 'A') return Take::Ignored;
                            if (type == RecordType::RA) {
                                auto ra = cutRace(record, raScratch);
-                               if (!ra) return Take::Ignored;
+                               if (!ra) return Take::Damaged;
                                std::string key = ra->raceId;
                                append(lists.HRaceList, std::move(*ra), &lists.HRaceKey, std::move(key));
                            } else {
                                auto se = cutRunner(record, seScratch);
-                               if (!se) return Take::Ignored;
+                               if (!se) return Take::Damaged;
                                std::string key = se->umaCode + se->raceId;
                                append(lists.HUmaList, std::move(*se), &lists.HUmaKey, std::move(key));
                            }

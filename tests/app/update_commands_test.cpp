@@ -202,6 +202,35 @@ TEST_F(UpdateTest, OddsBatchGoesOnPastARaceWithoutDataAndKeepsItsCard) {
     EXPECT_EQ(ui.messages[0].text, "速報オッズを更新しました。");
 }
 
+// Damaged records (a byte too many, or cut short) are passed over: the rest of
+// the race's data is used and the final line says how many were passed over, for
+// one race and for a batch over all of its races.
+TEST_F(UpdateTest, PassedOverRecordsAreCountedOnTheFinalLine) {
+    auto odds = SixOddsRecords(kRaceA);
+    odds[1].insert(60, "\n");  // O2 one byte too long
+    odds[3].erase(100, 1);     // O4 one byte short
+    WriteRealTimeRecords(jvlink(), "0B30", kRaceA, odds);
+    auto kekka = KekkaRecords(kRaceB);
+    kekka[2].insert(45, "\r");  // runner 2's name holds a carriage return
+    WriteRealTimeRecords(jvlink(), "0B12", kRaceB, kekka);
+
+    EXPECT_EQ(UpdateOdds(app, model, kRaceA, tools()), 1);
+    EXPECT_EQ(ui.statuses.back(), "速報オッズを更新しました。 ( 不正なレコード 2 件を読み飛ばしました )");
+    OddsTables read;
+    ASSERT_EQ(ReadOddsCache(app.folders, kRaceA, read), 0);
+    EXPECT_EQ(read.OddsCount, 4);
+    EXPECT_EQ(UpdateOdds(app, model, kRaceC, tools()), 1);
+    EXPECT_EQ(ui.statuses.back(), "速報オッズを更新しました。");
+
+    EXPECT_EQ(UpdateKekka(app, model, kRaceB, tools()), 1);
+    EXPECT_EQ(ui.statuses.back(), "レース結果情報を更新しました。 ( 不正なレコード 1 件を読み飛ばしました )");
+
+    ui = FakeUserInterface();
+    EXPECT_EQ(UpdateAllOdds(app, model, tools()), BatchOutcome::Done);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "速報オッズを更新しました。 ( 不正なレコード 2 件を読み飛ばしました )");
+}
+
 TEST_F(UpdateTest, MiningBatchStopsAtAFailedImport) {
     std::filesystem::remove(jvlink() / "realtime" / "0B13" / (kRaceB + ".txt"));
     EXPECT_EQ(UpdateAllMining(app, model, tools()), BatchOutcome::Aborted);

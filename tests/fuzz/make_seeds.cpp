@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "fuzz_common.h"
+#include "jvlink/results_build.h"
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
+#include "store/results_db.h"
 
 namespace fs = std::filesystem;
 
@@ -228,5 +230,35 @@ int main(int argc, char** argv) {
         if (tokuRecords.size() < 60) tokuRecords.push_back(r);
     writeFile(corpus / "import" / "week", "W" + joinRecords(weekRecords));
     writeFile(corpus / "import" / "toku", "T" + joinRecords(tokuRecords));
+
+    // Results database: race files written by the build's own writer from the
+    // final results among the past runs (three races), and the state file's forms.
+    {
+        // Past runs are of the week's horses, a few per race: the fourth file holds
+        // 18 of them, as a full race would.
+        std::map<std::string, std::vector<veltrix::SeisekiRecord>> byRace;
+        std::vector<veltrix::SeisekiRecord> fullRace;
+        for (const auto& r : recordsOf(sample / "jvlink" / "stored" / "RCOV")) {
+            if (!startsWith(r, "SE7")) continue;
+            auto runner = veltrix::SeisekiRecordOf(r);
+            if (!runner) continue;
+            if (fullRace.size() < 18) fullRace.push_back(*runner);
+            const std::string id = raceIdOf(r);
+            if (byRace.size() < 3 || byRace.count(id)) byRace[id].push_back(std::move(*runner));
+        }
+        byRace["2025122806050811"] = fullRace;
+        const fs::path data = sample / "seiseki";
+        fs::create_directories(data);
+        for (const auto& [id, runners] : byRace) {
+            if (veltrix::AppendSeisekiRaceFile(data, id, runners) != 0) {
+                std::fprintf(stderr, "make_seeds: cannot write the race file %s\n", id.c_str());
+                return 1;
+            }
+            writeFile(corpus / "seiseki_file" / id, readFile(*veltrix::SeisekiRaceFilePath(data, id)));
+        }
+        writeFile(corpus / "database_info" / "normal", "\"20251229000000\",\"N\"\r\n");
+        writeFile(corpus / "database_info" / "setup", "\"20000105000000\",\"S\"\r\n");
+        writeFile(corpus / "database_info" / "resume", "\"20250106000000\",\"S\"\r\n");
+    }
     return 0;
 }

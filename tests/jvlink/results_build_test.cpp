@@ -563,5 +563,21 @@ TEST_F(RaceDataCommandTest, LocksTheWindowAndEndsWithItsStatusLine) {
     EXPECT_EQ(ui.statuses, (std::vector<std::string>{"成績情報の更新を中止しました。"}));
 }
 
+// A final result one byte too long (a line feed inside its horse name) is
+// passed over and counted on the final line; the runners after it in its file
+// are written.
+TEST_F(RaceDataCommandTest, PassedOverResultsAreCountedOnTheStatusLine) {
+    const std::string kE1 = "2009012406020101";
+    std::string damaged = seRecord('7', kE1, 1);
+    damaged.insert(50, "\n");
+    writeStored("20090126160000", "SESW20090124", {raRecord(kE1), damaged, seRecord('7', kE1, 2)});
+    EXPECT_EQ(run(), RaceDataOutcome::Updated);
+    EXPECT_EQ(ui.statuses.back(), "成績情報を更新しました。 ( 不正なレコード 1 件を読み飛ばしました )");
+    const SeisekiRaceFile file = ReadSeisekiRaceFile(data, kE1);
+    ASSERT_EQ(file.status, SeisekiFileStatus::Read);
+    ASSERT_EQ(file.runners.size(), 1u);
+    EXPECT_EQ(file.runners[0], expectedRunner(2));
+}
+
 }  // namespace
 }  // namespace veltrix::test

@@ -22,11 +22,13 @@ protected:
     FakeClock clock;
     std::vector<std::string> seen;
 
-    // Records of type "XX" are the ones the import does not use.
+    // The import does not use "HR" (payouts, a JV-Data kind) nor "??" (no kind at all);
+    // "DD" marks a record it finds damaged.
     RecordHandler collect() {
         return [this](std::string_view r) {
             seen.emplace_back(r.substr(0, r.size() >= 2 ? r.size() - 2 : 0));
-            return r.substr(0, 2) == "XX" ? RecordUse::Unused : RecordUse::Used;
+            if (r.substr(0, 2) == "DD") return RecordUse::Damaged;
+            return r.substr(0, 2) == "HR" || r.substr(0, 2) == "??" ? RecordUse::Unused : RecordUse::Used;
         };
     }
     int run(StandinJVLink& link, const SessionRequest& req) {
@@ -36,7 +38,7 @@ protected:
         return SessionRequest::stored("RACE", "19860101000000", 2, "レース情報をダウンロード中...");
     }
     void writeWeek() {
-        WriteStored(jv, "RACE", "20250605200000", "a", {"RA1", "XX1", "RA2"});
+        WriteStored(jv, "RACE", "20250605200000", "a", {"RA1", "HR1", "RA2"});
         WriteStored(jv, "RACE", "20250606120000", "b", {"SE1"});
     }
 };
@@ -50,7 +52,7 @@ TEST_F(SessionTest, NoDownloadReadsAtOnceWithoutTheTimer) {
     EXPECT_EQ(link.calls().status, 0);
     EXPECT_EQ(clock.now, 0);
     EXPECT_TRUE(state.DownloadDone);
-    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "XX1", "SE1"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "HR1", "SE1"}));
     EXPECT_FALSE(state.SessionOpen);
     EXPECT_EQ(link.calls().close, 1);
     EXPECT_TRUE(ui.statuses.empty());  // no download message without a download
@@ -117,7 +119,7 @@ TEST_F(SessionTest, SwitchesAndBusyReadsNeverEndTheLoop) {
     auto req = race();
     req.skipUnusedTypes = false;
     EXPECT_EQ(run(link, req), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "XX1", "RA2", "SE1"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "HR1", "RA2", "SE1"}));
     // 4 records, 4 busy answers, 2 file ends, the end of data
     EXPECT_EQ(link.calls().read, 11);
 }
@@ -126,7 +128,7 @@ TEST_F(SessionTest, UnusedTypeSkipsTheRestOfItsFileUnlessTheImportReadsOn) {
     writeWeek();
     StandinJVLink link(jv);
     EXPECT_EQ(run(link, race()), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "XX1", "SE1"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "HR1", "SE1"}));
     EXPECT_EQ(link.calls().skip, 1);
 
     seen.clear();
@@ -134,8 +136,25 @@ TEST_F(SessionTest, UnusedTypeSkipsTheRestOfItsFileUnlessTheImportReadsOn) {
     auto req = SessionRequest::stored("RACE", "19860101000000", 1, "成績情報をダウンロード中...");
     req.skipUnusedTypes = false;
     EXPECT_EQ(run(results, req), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "XX1", "RA2", "SE1"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "HR1", "RA2", "SE1"}));
     EXPECT_EQ(results.calls().skip, 0);
+}
+
+// Damaged records and records of no JV-Data kind after a file's first record
+// are counted and read past; a file that starts with no known kind is skipped
+// as a file of another kind. Every session adds to the count.
+TEST_F(SessionTest, DamagedRecordsAreCountedAndTheFileReadOn) {
+    WriteStored(jv, "RACE", "20250605200000", "a", {"RA1", "DD1", "??1", "RA2", "HR1", "RA3"});
+    WriteStored(jv, "RACE", "20250606120000", "b", {"??2", "RA4"});
+    WriteStored(jv, "RACE", "20250606130000", "c", {"SE1", "DD2"});
+    StandinJVLink link(jv);
+    EXPECT_EQ(run(link, race()), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"RA1", "DD1", "??1", "RA2", "HR1", "??2", "SE1", "DD2"}));
+    EXPECT_EQ(state.PassedOver, 3);
+    EXPECT_EQ(link.calls().skip, 2);
+    seen.clear();
+    EXPECT_EQ(run(link, race()), 0);
+    EXPECT_EQ(state.PassedOver, 6);
 }
 
 TEST_F(SessionTest, CancelDuringTheWaitClosesWithoutReading) {
@@ -261,13 +280,13 @@ TEST_F(SessionTest, ImportFailuresTakeTheClosePath) {
 }
 
 TEST_F(SessionTest, RealTimeSessionLeavesStatusAndBarToTheCaller) {
-    WriteRealTime(jv, "0B12", "2025060605010111", {"RA5", "XX", "SE5"});
+    WriteRealTime(jv, "0B12", "2025060605010111", {"RA5", "HR", "SE5"});
     StandinJVLink link(jv);
     state.DownloadCount = 7;  // left over from an earlier stored-data session
     ui.progressMax = 36;
     ui.progress = 4;
     EXPECT_EQ(run(link, SessionRequest::realTimeData("0B12", "2025060605010111", kReadBufferStored, false)), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"RA5", "XX", "SE5"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"RA5", "HR", "SE5"}));
     EXPECT_EQ(state.DownloadCount, 0);
     EXPECT_EQ(link.calls().status, 0);
     EXPECT_TRUE(ui.statuses.empty());

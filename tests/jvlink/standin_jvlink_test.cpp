@@ -215,6 +215,21 @@ TEST_F(StandinTest, RecordsSwitchesSkipSizesAndStamps) {
     EXPECT_EQ(s.CurrentFileTimeStamp(), "20250103000000");
 }
 
+// Records end at CR LF only: a bare LF or CR is a byte of its record, a lone
+// CR LF carries none, and bytes after the last CR LF are one last record.
+TEST_F(StandinTest, RecordsEndAtCrLfOnly) {
+    auto dir = jv / "stored" / "RACE";
+    fs::create_directories(dir);
+    ASSERT_TRUE(WriteFileBytes(dir / "20250101000000_a.txt", "SE1\nname\r\n\r\nSE2\rx\r\n\n\r\r\nSE3\n"));
+    ASSERT_TRUE(WriteFileBytes(dir / "20250102000000_b.txt", "RA1\nRA2\nRA3\n"));
+    StandinOptions fast;
+    fast.simulateDownload = false;
+    auto s = make(fast);
+    open(s, "RACE", "19860101000000", 1);
+    EXPECT_EQ(Drain(s), (std::vector<std::string>{"SE1\nname\r\n", "SE2\rx\r\n", "\n\r\r\n", "SE3\n", "|",
+                                                  "RA1\nRA2\nRA3\n", "|"}));
+}
+
 TEST_F(StandinTest, FaultSwitches) {
     WriteStored(jv, "RACE", "20250101000000", "a", {"A1", "A2", "A3"});
     StandinOptions opt;

@@ -276,7 +276,7 @@ TEST_F(WeeklyImportTest, ThisWeekFillsTheStoreAndTheFiles) {
 // such character a space and every other cell in its own column.
 TEST_F(WeeklyImportTest, QuotesAndLineFeedsInDeliveredTextKeepEveryCellInPlace) {
     const std::string kHorseC = "2006100009";
-    // Records as JVRead hands them over: a stand-in folder would cut one at its line feed.
+    // Records as JVRead hands them over, straight from memory.
     RecordJVLink delivery;
     delivery.records["RACE"] = {
         raRecord('2', kRace2, "若駒\"Ｓ\"", "11", "2000", "1535"), raRecord('2', kRace1),
@@ -464,10 +464,71 @@ TEST_F(WeeklyImportTest, DamagedRecordsArePassedOver) {
     // The horse name (bytes 41-76) ends in a lead byte without its second byte.
     badText[74] = ' ';
     badText[75] = '\x81';
-    write("RACE", "BAD", {shortRace, badText});
+    // Not a record of any JV-Data kind, after the file's first record: damage, not another kind of file.
+    std::string garbage = "\x8a\x9b" + std::string(200, 'x') + "\r\n";
+    write("RACE", "BAD", {shortRace, badText, garbage, seRecord('2', kRace1, kHorseA, 3)});
     ASSERT_EQ(runWeek(), ImportOutcome::Imported);
     EXPECT_EQ(store.RaceCount, 2);
-    EXPECT_EQ(store.UmaCount, 2);
+    EXPECT_EQ(store.UmaCount, 3);  // the runner after the damage arrives
+    const std::string done = "今週のレース情報を更新しました。 ( 不正なレコード 3 件を読み飛ばしました )";
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, done);
+    EXPECT_EQ(ui.statuses.back(), done);
+
+    // The count is the command's own: a clean week afterwards says nothing of it.
+    std::filesystem::remove_all(StandinFolder(dir.path()) / "stored" / "RACE");
+    writeWeek();
+    ASSERT_EQ(runWeek(), ImportOutcome::Imported);
+    EXPECT_EQ(ui.messages.back().text, "今週のレース情報を更新しました。");
+}
+
+// A record ends at CR LF only. A line feed or carriage return inside a horse
+// name is part of its record: a record of the right length arrives whole, one
+// made longer by the byte is passed over and counted; either way every other
+// runner of the file arrives.
+TEST_F(WeeklyImportTest, LineBreakBytesInsideARecordDoNotCutTheFile) {
+    write("RACE", "RA", {raRecord('2', kRace1), raRecord('2', kRace2)});
+    std::vector<std::string> runners;
+    for (int h = 1; h <= 16; ++h)
+        runners.push_back(seRecord('2', kRace1, "20061000" + Num(h, 2), h, "ホース" + std::to_string(h)));
+    // Horse 3: a line feed in place of a padding byte (right length).
+    runners[2] = seRecord('2', kRace1, "2006100003", 3, "ネ\nパ");
+    // Horse 5: a line feed added inside the name (one byte too long).
+    runners[4].insert(45, "\n");
+    // Horse 9: a carriage return added; horse 12: an LF CR pair added (not a record end).
+    runners[8].insert(50, "\r");
+    runners[11].insert(44, "\n\r");
+    write("RACE", "SE", runners);
+    write("RCOV", "RA", {raRecord('7', kPast1)});
+    write("RCOV", "SE", {seRecord('7', kPast1, "2006100001", 4)});
+
+    ASSERT_EQ(runWeek(), ImportOutcome::Imported);
+    ASSERT_EQ(store.UmaCount, 13);
+    std::vector<std::string> numbers;
+    for (int u = 1; u <= store.UmaCount; ++u) numbers.push_back(store.UmaInfo.at(u, 4));
+    EXPECT_EQ(numbers, (std::vector<std::string>{"01", "02", "03", "04", "06", "07", "08", "10", "11", "13",
+                                                 "14", "15", "16"}));
+    EXPECT_EQ(store.UmaInfo.at(3, 5), "ネ パ");
+    EXPECT_EQ(store.UmaInfo.at(13, 5), "ホース16");
+    EXPECT_EQ(store.HistoryCount, 1);
+    const std::string done = "今週のレース情報を更新しました。 ( 不正なレコード 3 件を読み飛ばしました )";
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, done);
+    EXPECT_EQ(ui.statuses.back(), done);
+    Store reread;
+    ASSERT_FALSE(LoadRaceCache(reread, folders));
+    EXPECT_EQ(reread.UmaInfo, store.UmaInfo);
+}
+
+// Every race record damaged: the user hears that nothing could be imported, and why.
+TEST_F(WeeklyImportTest, NoDataMessageCountsThePassedOverRecords) {
+    std::string ra = raRecord('2', kRace1);
+    ra.insert(40, "\n");
+    write("RACE", "RA", {ra});
+    EXPECT_EQ(runWeek(), ImportOutcome::NoData);
+    EXPECT_EQ(ui.messages.back().text,
+              "取得可能な今週のレース情報はありません。 ( 不正なレコード 1 件を読み飛ばしました )");
+    expectEmptyStore();
 }
 
 TEST_F(WeeklyImportTest, TokubetsuCancelAtAnyTurn) {

@@ -87,10 +87,13 @@ sleep 0.5  # let it paint
 import -window root "$SHOTS/gui_startup_1280x1024.png" || fail "screenshot failed"
 [ -d "$PROG/cache" ] && [ -d "$PROG/data" ] || fail "cache and data folders not created"
 
+# A second copy only finds the lock and ends, but on a loaded machine even its
+# start can take a while: it gets 30 s, and the message says so.
+second_copy_tenths=300
 run_veltrix
 second=$LAST
-wait_exit "$second" 200
-[ "$RC" = 0 ] || fail "second copy: exit $RC (expected 0 within 5 s)"
+wait_exit "$second" "$second_copy_tenths"
+[ "$RC" = 0 ] || fail "second copy: exit $RC (expected 0 within $((second_copy_tenths / 10)) s)"
 [ "$(windows | grep -c -- "\"$CAPTION\"")" = 1 ] || fail "second copy showed a window"
 kill -0 "$first" 2>/dev/null || fail "first copy ended"
 

@@ -2,9 +2,9 @@
 # veltrix-cli results-db on a generated program folder with two years of
 # results: the race files against the final results (SE, category 7) of the
 # stand-in's RACE stream, field by field; a cancel confirmed and one taken back;
-# and builds killed with SIGKILL at seeded random points, each followed by
-# another build, that must end with the tree of an uninterrupted build byte for
-# byte.
+# and builds killed with SIGKILL at chosen points (right after the N-th race
+# file appears), each followed by another build, that must end with the tree of
+# an uninterrupted build byte for byte.
 # Arguments: build folder, source folder.
 set -euo pipefail
 build=$1
@@ -115,41 +115,45 @@ sed -n 3p "$work/out.txt" | grep -qx "${stamp:0:4}/${stamp:4:2}/${stamp:6:2} 以
 grep -qx '成績情報のインポートを中止しますか？' "$work/out.txt"
 same_as_reference "a cancel, then a build with a cancel taken back"
 
-# ---- SIGKILL at seeded random points ------------------------------------
-# Six points, as numbers of race files present, drawn with a fixed seed and
-# sorted: each build is killed as soon as it has reached its point (the
-# polling leaves it running a few milliseconds more, to somewhere in the middle
-# of its work), and the next build goes on from where it was killed.
-RANDOM=16
+# ---- SIGKILL at chosen points ------------------------------------------
+# Six points, as numbers of race files present, spread over the database.
+# Each build runs in slices of 20 ms between SIGSTOP and SIGCONT and is killed
+# in the first pause that finds its point reached: the kill lands right after
+# the N-th file appeared (a few files later at most), however fast or loaded
+# the machine is, and never after the build ended. The next build goes on from
+# where the last was killed.
 fresh_data
-points=$(for i in 1 2 3 4 5 6; do echo $(( (RANDOM * 32768 + RANDOM) % races + 1 )); done | sort -n)
 killed=0
-for point in $points; do
+for i in 1 2 3 4 5 6; do
+    point=$((races * i / 7))
     "$cli" --root "$p" results-db build >/dev/null 2>&1 &
     pid=$!
-    for wait_turn in $(seq 3000); do
-        # The build may not have made the folder yet, or renames a file under find: count what is there.
+    kill -STOP "$pid" 2>/dev/null || true
+    while :; do
+        # The build may not have made the folder yet: count what is there.
         present=$(find "$p/data" -mindepth 2 -type f 2>/dev/null | wc -l || true)
         [ "$present" -ge "$point" ] && break
-        sleep 0.01
+        # A build that ended is a zombie until waited for, and signals still reach it.
+        [ "$(ps -o stat= -p "$pid" | cut -c1)" = Z ] && break
+        kill -CONT "$pid"
+        sleep 0.02
+        kill -STOP "$pid"
     done
     kill -9 "$pid" 2>/dev/null || true
     status=0
     wait "$pid" 2>/dev/null || status=$?
-    if [ "$status" -eq 137 ]; then killed=$((killed + 1)); fi
+    if [ "$status" -eq 137 ]; then
+        killed=$((killed + 1))
+    else
+        echo "the build to be killed at $point race files ended by itself (exit $status, $present files)"
+    fi
 done
-# Then builds until one ends with success. When the last killed build had
-# already finished, the next finds nothing newer: JV-Link answers "no data", the
-# build ends as aborted and steps back to the start of its day, which the one
-# after it reads again.
-for try in 1 2 3; do
-    if "$cli" --root "$p" results-db build >"$work/out.txt"; then break; fi
-    tail -1 "$work/out.txt" | grep -qx '成績情報の更新を中止しました。'
-done
-same_as_reference "builds killed at random moments"
-echo "$killed of 6 builds killed while running"
-if [ "$killed" -lt 4 ]; then
-    echo "too few kills found a build running"
+# Then one build reads on from the last kill to the end.
+"$cli" --root "$p" results-db build >"$work/out.txt"
+tail -1 "$work/out.txt" | grep -qx '成績情報を更新しました。'
+same_as_reference "builds killed at chosen points"
+if [ "$killed" -ne 6 ]; then
+    echo "only $killed of 6 builds were killed while running"
     exit 1
 fi
 echo ok

@@ -236,12 +236,15 @@ int StandinJVLink::JVRead(std::string& buff, int size, std::string& fileName) {
     }
     for (;;) {
         fileName = files_[current_].name;
-        // Next record: one line with its line end; blank lines carry no record.
+        // Next record: everything up to and including the next CR LF. A bare CR or
+        // LF is a byte of the record (a damaged name may hold one); the record's
+        // length then tells its reader whether it is whole. A lone CR LF carries
+        // no record.
         while (pos_ < content_.size()) {
-            std::size_t eol = content_.find('\n', pos_);
-            std::size_t end = eol == std::string::npos ? content_.size() : eol + 1;
+            std::size_t eol = content_.find("\r\n", pos_);
+            std::size_t end = eol == std::string::npos ? content_.size() : eol + 2;
             std::string_view line(content_.data() + pos_, end - pos_);
-            if (line == "\r\n" || line == "\n" || line == "\r") {
+            if (line == "\r\n") {
                 pos_ = end;
                 continue;
             }
