@@ -3,7 +3,7 @@
 set -euo pipefail
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES=(build-essential openbox cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libcurl4-openssl-dev libcli11-dev
           libuchardet-dev libcpp-httplib-dev qt6-translations-l10n
           fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick poppler-utils procps)

@@ -58,4 +58,34 @@ CommandScope::~CommandScope() {
     if (--changes_.commandDepth_ == 0) changes_.notify(Change::CommandFinished);
 }
 
+const char* ChangeName(Change change) {
+    switch (change) {
+        case Change::StoreReplaced:
+            return "StoreReplaced";
+        case Change::RaceCardReset:
+            return "RaceCardReset";
+        case Change::RaceOpened:
+            return "RaceOpened";
+        case Change::RunnerChosen:
+            return "RunnerChosen";
+        case Change::CalculationDone:
+            return "CalculationDone";
+        case Change::BetListLoaded:
+            return "BetListLoaded";
+        case Change::OddsApplied:
+            return "OddsApplied";
+        case Change::HideSecondaryWindows:
+            return "HideSecondaryWindows";
+        case Change::PaneChanged:
+            return "PaneChanged";
+        case Change::CommandStarted:
+            return "CommandStarted";
+        case Change::CommandFinished:
+            return "CommandFinished";
+        case Change::CancelWithdrawn:
+            return "CancelWithdrawn";
+    }
+    return "";
+}
+
 }  // namespace veltrix

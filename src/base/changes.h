@@ -23,6 +23,9 @@ enum class Change {
     CancelWithdrawn,  // a cancel was answered No: the command goes on, its cancel control live again
 };
 
+// The change's name as written here ("RaceOpened"), for logs.
+const char* ChangeName(Change change);
+
 class ChangeNotifier;
 
 // Unsubscribes when it goes; move-only.

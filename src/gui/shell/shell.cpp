@@ -25,9 +25,11 @@ namespace {
 // Owns the program's state and windows from start-up to ShutDown.
 class Shell final : public StartupSteps {
 public:
-    explicit Shell(const QString& programFolder)
-        : jvLink_(std::make_unique<StandinJVLink>(StandinFolder(toPath(programFolder)))) {
+    explicit Shell(const QString& programFolder) {
         app_.folders = Folders::under(toPath(programFolder));
+        StandinOptions options;
+        ReadStandinFaults(StandinFolder(app_.folders.program), options.faults);
+        jvLink_ = std::make_unique<StandinJVLink>(StandinFolder(app_.folders.program), options);
     }
 
     bool anotherCopyRunning() override {
@@ -73,6 +75,7 @@ public:
     }
 
     bool showMainWindow() override {
+        logged_ = app_.changes.subscribe([](Change c) { LogLine(std::string("change: ") + ChangeName(c)); });
         main_ = std::make_unique<frmSyusohyo>(app_, [this] { ShutDown(); });
         // The import window exists from here on (hidden), owned by the main window;
         // the main window's load initialises the JV-Link control.
@@ -111,6 +114,7 @@ private:
     Application app_;
     // The program's one JV-Link control: the stand-in over the program folder's "jvlink".
     std::unique_ptr<JVLink> jvLink_;
+    Subscription logged_;
     GraphWindows graphWindows_;  // owned by the main window; the race model window opens two
     InstanceLock lock_;
     RaiseServer raiseServer_;

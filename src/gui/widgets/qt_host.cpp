@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTranslator>
 #include <QWidget>
+#include <cstdio>
 
 namespace veltrix::gui {
 
@@ -44,7 +45,15 @@ void QtUserInterface::setParent(QWidget* parent) { parent_ = parent; }
 void QtUserInterface::setStatusLabel(QLabel* label) { status_ = label; }
 void QtUserInterface::setProgressBar(QProgressBar* bar) { progress_ = bar; }
 
+void LogLine(const std::string& text) {
+    static const bool enabled = !qEnvironmentVariableIsEmpty("VELTRIX_LOG");
+    if (!enabled) return;
+    std::fprintf(stderr, "veltrix: %s\n", text.c_str());
+    std::fflush(stderr);
+}
+
 void QtUserInterface::showMessage(const std::string& text, Icon icon) {
+    LogLine("message: " + text);
     QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text), QMessageBox::Ok,
                     parent_);
     box.setObjectName(QStringLiteral("msgVeltrix"));
@@ -52,6 +61,7 @@ void QtUserInterface::showMessage(const std::string& text, Icon icon) {
 }
 
 bool QtUserInterface::askYesNo(const std::string& text, Icon icon, bool defaultNo) {
+    LogLine("question: " + text);
     QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setObjectName(QStringLiteral("msgVeltrix"));
@@ -61,6 +71,7 @@ bool QtUserInterface::askYesNo(const std::string& text, Icon icon, bool defaultN
 }
 
 bool QtUserInterface::askOkCancel(const std::string& text, Icon icon) {
+    LogLine("question: " + text);
     QMessageBox box(toQtIcon(icon), QString::fromLatin1(kMessageTitle), toQString(text),
                     QMessageBox::Ok | QMessageBox::Cancel, parent_);
     box.setObjectName(QStringLiteral("msgVeltrix"));
@@ -289,6 +300,7 @@ std::string WindowUserInterface::askSaveFileName(const std::string& title, const
 }
 
 void WindowUserInterface::setStatus(const std::string& text) {
+    LogLine("status: " + text);
     if (showStatus_) showStatus_(text);
     if (messages_ != &dialogs_) messages_->setStatus(text);
 }

@@ -134,6 +134,12 @@ void MarkAsCancelControl(QWidget* control);
 // the loop running unseen.
 void LetEscapeCancel(QWidget* window);
 
+// With the environment variable VELTRIX_LOG set, one line on standard error
+// ("veltrix: " and text): the messages and questions shown, the changes the
+// program hears, the end of each simulation. What a test driving the program
+// through the window system reads; nothing without the variable.
+void LogLine(const std::string& text);
+
 // "CSV ファイル (*.csv)|*.csv|..." (description|pattern pairs) -> Qt's
 // "CSV ファイル (*.csv);;..." form; a filter already in Qt's form is kept.
 QString toQtFileFilter(const std::string& filter);

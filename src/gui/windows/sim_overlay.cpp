@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QThread>
 #include <algorithm>
-#include <cstdio>
 
 #include "gui/widgets/qt_host.h"
 
@@ -202,9 +201,8 @@ QImage SimOverlayStage::composite() const {
 
 void LogSimulationEnd(SimOutcome outcome, const SimResult& result) {
     if (outcome != SimOutcome::Ran) return;
-    std::fprintf(stderr, "simulation ended: frames=%d interval=%d escaped=%d\n", result.frames,
-                 result.interval, result.escaped ? 1 : 0);
-    std::fflush(stderr);
+    LogLine("simulation ended: frames=" + std::to_string(result.frames) + " interval=" +
+            std::to_string(result.interval) + " escaped=" + std::to_string(result.escaped ? 1 : 0));
 }
 
 std::int64_t PumpingClock::nowMs() {

@@ -99,8 +99,8 @@ private:
     int frame_ = 0;
 };
 
-// One line on standard error when a run ends: frames drawn, the last frame
-// interval and whether Esc ended it (what a test driving the real keyboard reads).
+// The log line of a run that ended: frames drawn, the last frame interval and
+// whether Esc ended it.
 void LogSimulationEnd(SimOutcome outcome, const SimResult& result);
 
 // The simulation's clock on screen: waits while the windows keep painting and

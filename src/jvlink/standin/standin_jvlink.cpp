@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <system_error>
 #include <thread>
 
 #include "base/encoding.h"
+#include "base/fields.h"
 
 extern char** environ;
 
@@ -20,7 +22,8 @@ namespace fs = std::filesystem;
 namespace {
 
 bool allDigits(const std::string& s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](unsigned char c) { return c >= '0' && c <= '9'; });
 }
 
 // Data specs and keys become path components: only upper-case letters and digits.
@@ -87,6 +90,18 @@ StandinJVLink::StandinJVLink(fs::path folder, StandinOptions options)
     notInitialisedLeft_ = options_.faults.notInitialisedOpens;
 }
 
+void ReadStandinFaults(const fs::path& folder, StandinFaults& faults) {
+    std::ifstream in(folder / "faults.txt", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto eq = line.find('=');
+        if (eq == std::string::npos || line.substr(0, eq) != "ReadDelayMs") continue;
+        if (auto v = ParseInteger(line.substr(eq + 1)); v && *v >= 0 && *v <= 10000)
+            faults.readDelayMs = static_cast<int>(*v);
+    }
+}
+
 int StandinJVLink::JVInit(const std::string& softwareId) {
     ++calls_.init;
     if (options_.faults.initResult != 0) return options_.faults.initResult;
@@ -125,8 +140,8 @@ void StandinJVLink::startSession(std::vector<DataFile> files, int downloadCount)
     open_ = true;
 }
 
-int StandinJVLink::JVOpen(const std::string& dataSpec, const std::string& fromTime, int option, int& readCount,
-                          int& downloadCount, std::string& lastFileTimeStamp) {
+int StandinJVLink::JVOpen(const std::string& dataSpec, const std::string& fromTime, int option,
+                          int& readCount, int& downloadCount, std::string& lastFileTimeStamp) {
     ++calls_.open;
     readCount = 0;
     downloadCount = 0;
@@ -227,6 +242,7 @@ int StandinJVLink::JVRead(std::string& buff, int size, std::string& fileName) {
     if (!open_) return kJVNotOpen;
     ++sessionReads_;
     const auto& f = options_.faults;
+    if (f.readDelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(f.readDelayMs));
     if (f.readFailureCode != 0 && sessionReads_ == f.readFailureAt) return f.readFailureCode;
 
     if (current_ < 0) {

@@ -32,15 +32,21 @@ bool OpenWithDesktop(const std::filesystem::path& file);
 
 // Switches that make the stand-in fail the way the component can.
 struct StandinFaults {
-    int notInitialisedOpens = 0;      // the first N open calls return -201
-    bool busyBeforeRecords = false;   // every record is preceded by one -3
-    int statusFailureCode = 0;        // non-zero: JVStatus returns it (negative) ...
-    int statusFailureAfter = 0;       // ... once this many files have downloaded
-    int readFailureCode = 0;          // non-zero: the readFailureAt-th JVRead of a
-    int readFailureAt = 1;            // session returns this code
-    int initResult = 0;               // result of JVInit
-    int setUIPropertiesResult = 0;    // result of JVSetUIProperties
+    int notInitialisedOpens = 0;     // the first N open calls return -201
+    bool busyBeforeRecords = false;  // every record is preceded by one -3
+    int statusFailureCode = 0;       // non-zero: JVStatus returns it (negative) ...
+    int statusFailureAfter = 0;      // ... once this many files have downloaded
+    int readFailureCode = 0;         // non-zero: the readFailureAt-th JVRead of a
+    int readFailureAt = 1;           // session returns this code
+    int initResult = 0;              // result of JVInit
+    int setUIPropertiesResult = 0;   // result of JVSetUIProperties
+    int readDelayMs = 0;             // every JVRead waits this long first: a slow component
 };
+
+// The faults a stand-in folder asks for in its "faults.txt" (lines "Key=value",
+// for the desktop program under test): ReadDelayMs. Other lines are ignored;
+// nothing changes without the file.
+void ReadStandinFaults(const std::filesystem::path& folder, StandinFaults& faults);
 
 struct StandinOptions {
     // false: every file counts as downloaded already (DownloadCount 0); for benchmarks.
@@ -116,11 +122,11 @@ private:
     int downloaded_ = 0;
     int sessionReads_ = 0;
     long long totalSizeKb_ = 0;
-    int current_ = -1;          // index of the file being read, -1 before the first
-    bool atFileEnd_ = false;    // the end of the current file has been reported (-1)
-    std::string content_;       // bytes of the current file
+    int current_ = -1;        // index of the file being read, -1 before the first
+    bool atFileEnd_ = false;  // the end of the current file has been reported (-1)
+    std::string content_;     // bytes of the current file
     std::size_t pos_ = 0;
-    bool busyGiven_ = false;    // the -3 before the next record has been returned
+    bool busyGiven_ = false;  // the -3 before the next record has been returned
     std::string currentStamp_;
 };
 
