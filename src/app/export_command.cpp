@@ -4,17 +4,14 @@
 #include <cmath>
 #include <exception>
 
-#include "base/trim.h"
 #include "app/race_commands.h"
 #include "base/encoding.h"
 #include "base/format.h"
+#include "base/trim.h"
+#include "racecard/columns.h"
 #include "racecard/race_card.h"
 
 namespace veltrix {
-
-namespace {
-
-}  // namespace
 
 std::string RaceCardExportLine(const Sheet& s, RowNo row) {
     std::string line;
@@ -50,7 +47,8 @@ bool ExportRaceCardCommand(Application& app, UserInterface& ui, Pump& pump) {
     pump.clearCancel();
     const std::string raceId = RaceIdOfLabel(app.raceCard.lblRace);
     if (raceId.empty() || app.raceCard.sheet(kSheetSyuso).rowCount() == 0) return false;
-    const std::string file = ui.askSaveFileName("CSVファイルへ出力", "csvﾌｧｲﾙ (*.csv)|*.csv", raceId + ".csv");
+    const std::string file =
+        ui.askSaveFileName("CSVファイルへ出力", "csvﾌｧｲﾙ (*.csv)|*.csv", raceId + ".csv");
     if (file.empty()) return false;
     if (ExportRaceCard(app.raceCard, raceId, std::filesystem::u8path(file), pump) == 0)
         ui.showMessage(kExportDone, Icon::Information);
@@ -90,7 +88,8 @@ PrintPages LayoutPrintPages(const std::vector<double>& columnWidths, int rowCoun
     pages.rowsPerPage = row > 0 ? std::max(1, static_cast<int>(std::floor(body / row))) : 1;
     for (int first = 1; first <= rowCount; first += pages.rowsPerPage)
         pages.rows.emplace_back(first, std::min(rowCount, first + pages.rowsPerPage - 1));
-    if (pages.rows.empty()) pages.rows.emplace_back(1, 0);  // a race card without rows still prints its header
+    if (pages.rows.empty())
+        pages.rows.emplace_back(1, 0);  // a race card without rows still prints its header
     return pages;
 }
 
@@ -99,5 +98,25 @@ std::string PreparePrintRaceCard(Application& app) {
     HideSecondaryWindows(app);
     return PrintHeaderLine(app.raceCard.lblRace, app.raceCard.lblRelateValue);
 }
+
+PrintCell PrintCellOf(const Sheet& s, RowNo row, ColNo col) {
+    const Cell& c = s.cell(row, col);
+    PrintCell p;
+    p.text = ScreenText(c.text);
+    p.fore = c.fore.value_or(kCardFore);
+    p.back = c.back.value_or(kCardBack);
+    if (col == card::kName) {
+        p.fore = kCardFore;
+        p.back = kCardBack;
+    }
+    p.strikeOut = c.strikeOut;
+    p.topBorder = c.topBorder;
+    p.borderColor = c.borderColor.value_or(p.fore);
+    p.align = s.alignment(row, col);
+    if (p.align == CellAlign::Auto) p.align = c.number ? CellAlign::Right : CellAlign::Left;
+    return p;
+}
+
+std::string PrintHeaderText(const Sheet& s, ColNo col) { return ScreenText(s.header(col)); }
 
 }  // namespace veltrix

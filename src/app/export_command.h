@@ -63,4 +63,25 @@ PrintPages LayoutPrintPages(const std::vector<double>& columnWidths, int rowCoun
 // line. Empty when no race is shown (nothing is printed).
 std::string PreparePrintRaceCard(Application& app);
 
+// The race card's base, as the grid shows a cell that sets no colour of its own.
+inline constexpr Rgb kCardFore = kWhite;
+inline constexpr Rgb kCardBack = kBlack;
+
+// One printed cell as the grid shows it: the screen's text (the yen sign for
+// money), the cell's colours over the card's base. The chosen runner's
+// inverted name is where the pane is, not part of the card: every name prints
+// in the colours of the unchosen ones.
+struct PrintCell {
+    std::string text;
+    Rgb fore;
+    Rgb back;
+    bool strikeOut = false;
+    bool topBorder = false;
+    Rgb borderColor;
+    CellAlign align = CellAlign::Left;
+};
+PrintCell PrintCellOf(const Sheet& syuso, RowNo row, ColNo col);
+// A column header as the grid shows it.
+std::string PrintHeaderText(const Sheet& syuso, ColNo col);
+
 }  // namespace veltrix

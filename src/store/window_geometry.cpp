@@ -73,6 +73,83 @@ std::optional<WindowGeometry> ParseWindowGeometry(std::string_view text) {
     return g;
 }
 
+std::string SetGeometryLine(std::string_view text, std::string_view key, std::string_view value) {
+    std::string out;
+    bool set = false;
+    for (std::string_view line : SplitLines(text)) {
+        if (line.empty()) continue;
+        const size_t eq = line.find('=');
+        if (eq != std::string_view::npos && line.substr(0, eq) == key) {
+            if (set) continue;
+            out.append(key).append("=").append(value).append("\r\n");
+            set = true;
+            continue;
+        }
+        out.append(line).append("\r\n");
+    }
+    if (!set) out.append(key).append("=").append(value).append("\r\n");
+    return out;
+}
+
+std::optional<WindowPlace> ParseWindowPlace(std::string_view text, std::string_view window) {
+    if (text.size() > kMaxFileSize || window.empty()) return std::nullopt;
+    for (std::string_view line : SplitLines(text)) {
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos || line.substr(0, eq) != window) continue;
+        std::string_view value = line.substr(eq + 1);
+        int v[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            const size_t comma = i < 3 ? value.find(',') : value.size();
+            if (comma == std::string_view::npos) return std::nullopt;
+            const auto n = i < 2 ? boundedInt(value.substr(0, comma), -kMaxCoordinate, kMaxCoordinate)
+                                 : boundedInt(value.substr(0, comma), 1, kMaxCoordinate);
+            if (!n) return std::nullopt;
+            v[i] = *n;
+            value = comma < value.size() ? value.substr(comma + 1) : std::string_view();
+        }
+        return WindowPlace{v[0], v[1], v[2], v[3]};
+    }
+    return std::nullopt;
+}
+
+std::optional<WindowPlace> PlaceOnScreens(const WindowPlace& kept, const std::vector<WindowPlace>& screens) {
+    const long cx = kept.left + kept.width / 2;
+    const long cy = kept.top + kept.height / 2;
+    for (const WindowPlace& s : screens) {
+        if (cx < s.left || cy < s.top || cx >= s.left + s.width || cy >= s.top + s.height) continue;
+        WindowPlace p = kept;
+        p.width = std::min(p.width, s.width);
+        p.height = std::min(p.height, s.height);
+        return p;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::string geometryText(const std::filesystem::path& programFolder) {
+    const auto path = programFolder / kGeometryFileName;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) > kMaxFileSize)
+        return {};
+    return ReadFileBytes(path).value_or(std::string());
+}
+
+}  // namespace
+
+std::optional<WindowPlace> ReadWindowPlace(const std::filesystem::path& programFolder,
+                                           std::string_view window) {
+    return ParseWindowPlace(geometryText(programFolder), window);
+}
+
+bool WriteWindowPlace(const std::filesystem::path& programFolder, std::string_view window,
+                      const WindowPlace& p) {
+    const std::string value = std::to_string(p.left) + "," + std::to_string(p.top) + "," +
+                              std::to_string(p.width) + "," + std::to_string(p.height);
+    return !WriteFileAtomically(programFolder / kGeometryFileName,
+                                SetGeometryLine(geometryText(programFolder), window, value));
+}
+
 std::optional<WindowGeometry> ReadWindowGeometry(const std::filesystem::path& programFolder) {
     const auto path = programFolder / kGeometryFileName;
     std::error_code ec;
@@ -84,8 +161,15 @@ std::optional<WindowGeometry> ReadWindowGeometry(const std::filesystem::path& pr
 }
 
 bool WriteWindowGeometry(const std::filesystem::path& programFolder, const WindowGeometry& geometry) {
-    // ASCII only, so the text is already CP932.
-    return !WriteFileAtomically(programFolder / kGeometryFileName, FormatWindowGeometry(geometry));
+    // ASCII only, so the text is already CP932. The graph windows' lines stay.
+    std::string text = geometryText(programFolder);
+    const std::string lines = FormatWindowGeometry(geometry);
+    for (std::string_view line : SplitLines(lines)) {
+        const size_t eq = line.find('=');
+        if (eq != std::string_view::npos)
+            text = SetGeometryLine(text, line.substr(0, eq), line.substr(eq + 1));
+    }
+    return !WriteFileAtomically(programFolder / kGeometryFileName, text);
 }
 
 }  // namespace veltrix

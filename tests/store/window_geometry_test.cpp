@@ -42,5 +42,43 @@ TEST(WindowGeometryFile, DamagedTextIsIgnored) {
     EXPECT_FALSE(ReadWindowGeometry(dir.path()));
 }
 
+// The graph windows' lines live beside the main window's keys: an old file
+// without them reads as before, each side writes its own lines only.
+TEST(WindowGeometryFile, GraphWindowPlacesKeepTheMainWindowsKeys) {
+    const std::string old = FormatWindowGeometry(sample());
+    EXPECT_EQ(ParseWindowGeometry(old), sample());
+    EXPECT_FALSE(ParseWindowPlace(old, "frmPaceGraph"));
+
+    std::string text = SetGeometryLine(old, "frmPaceGraph", "900,120,193,213");
+    text = SetGeometryLine(text, "frmRaceGraph", "900,333,300,260");
+    text = SetGeometryLine(text, "frmPaceGraph", "880,100,250,240");
+    EXPECT_EQ(text.find(old), 0u);  // the main window's lines first, unchanged
+    EXPECT_EQ(ParseWindowGeometry(text), sample());
+    EXPECT_EQ(ParseWindowPlace(text, "frmPaceGraph"), (WindowPlace{880, 100, 250, 240}));
+    EXPECT_EQ(ParseWindowPlace(text, "frmRaceGraph"), (WindowPlace{900, 333, 300, 260}));
+    EXPECT_FALSE(ParseWindowPlace(text, "frmRaceHistoryGraph"));
+    for (const char* bad :
+         {"frmPaceGraph=1,2,3", "frmPaceGraph=1,2,0,4", "frmPaceGraph=a,2,3,4", "frmPaceGraph=1,2,3,4,5"})
+        EXPECT_FALSE(ParseWindowPlace(bad, "frmPaceGraph")) << bad;
+
+    test::TempDir dir;
+    EXPECT_FALSE(WriteWindowPlace(dir.path(), "frmRaceGraph", {10, 20, 300, 260}));
+    EXPECT_FALSE(ReadWindowGeometry(dir.path()));  // no main window's layout yet
+    EXPECT_FALSE(WriteWindowGeometry(dir.path(), sample()));
+    EXPECT_EQ(ReadWindowGeometry(dir.path()), sample());
+    EXPECT_EQ(ReadWindowPlace(dir.path(), "frmRaceGraph"), (WindowPlace{10, 20, 300, 260}));
+}
+
+TEST(WindowGeometryFile, AKeptPlaceOffEveryScreenIsIgnored) {
+    const std::vector<WindowPlace> screens{{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
+    EXPECT_EQ(PlaceOnScreens({1500, 100, 300, 250}, screens), (WindowPlace{1500, 100, 300, 250}));
+    // Half off the edge is still reachable: its centre is on a screen.
+    EXPECT_TRUE(PlaceOnScreens({-100, 10, 300, 250}, screens));
+    EXPECT_FALSE(PlaceOnScreens({3300, 100, 300, 250}, screens));
+    EXPECT_FALSE(PlaceOnScreens({100, 100, 300, 250}, {}));
+    // Bigger than its screen: bounded by it.
+    EXPECT_EQ(PlaceOnScreens({10, 10, 1500, 2000}, screens), (WindowPlace{10, 10, 1280, 1024}));
+}
+
 }  // namespace
 }  // namespace veltrix

@@ -4,7 +4,6 @@
 #include <memory>
 #include <ostream>
 
-#include "app/export_command.h"
 #include "cli/command.h"
 #include "cli/race_options.h"
 #include "print/race_card_printer.h"
@@ -21,8 +20,7 @@ struct PrintArgs {
 int runPrint(Context& ctx, const PrintArgs& args) {
     Application app;
     if (ShowRace(ctx, app, args.raceId, args.calc, true)) return 1;
-    const std::string header = PreparePrintRaceCard(app);
-    if (print::PrintRaceCardToPdf(app.raceCard.sheet(kSheetSyuso), header, args.file) != 0) {
+    if (print::PrintRaceCardToPdf(app, args.file) != 0) {
         ctx.err << "the PDF file could not be written: " << args.file << '\n';
         return 1;
     }

@@ -5,6 +5,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "graphs/label_layout.h"
 #include "gui/widgets/qt_host.h"
 
 namespace veltrix::gui {
@@ -20,6 +23,8 @@ namespace veltrix::gui {
 namespace {
 
 QColor toQColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+
+constexpr qreal kMarkerSize = 7;
 
 void setUpAxis(QAbstractAxis* axis, const ChartAxis& a) {
     axis->setLabelsVisible(a.labelsVisible);
@@ -38,7 +43,7 @@ QXYSeries* xySeries(const ChartSeries& s) {
     QXYSeries* series = nullptr;
     if (s.kind == SeriesKind::Scatter) {
         auto* scatter = new QScatterSeries;
-        scatter->setMarkerSize(7);
+        scatter->setMarkerSize(kMarkerSize);
         scatter->setBorderColor(toQColor(s.colour));
         series = scatter;
     } else {
@@ -50,30 +55,77 @@ QXYSeries* xySeries(const ChartSeries& s) {
     return series;
 }
 
-// A label of its own per point: Qt Charts labels a series' points with one
-// pattern, so each labelled point becomes a one-point series carrying its text.
-std::vector<QXYSeries*> labelledPoints(const ChartSeries& s) {
-    std::vector<QXYSeries*> out;
-    for (size_t i = 0; i < s.points.size(); ++i) {
-        ChartSeries one = s;
-        one.points = {s.points[i]};
-        QXYSeries* series = xySeries(one);
-        const QString label = i < s.labels.size() ? toQString(s.labels[i]) : QString();
-        series->setPointLabelsFormat(label);
-        series->setPointLabelsVisible(!label.isEmpty());
-        series->setPointLabelsColor(toQColor(s.labelColour));
-        series->setPointLabelsClipping(false);
-        QFont font = series->pointLabelsFont();
-        font.setPointSizeF(7);
-        series->setPointLabelsFont(font);
-        out.push_back(series);
+// The labels of a chart's points, laid out by the core's rule whenever the
+// plot area moves (a resize, new axes, a chart rendered for the printer).
+class PointLabels final : public QObject {
+public:
+    explicit PointLabels(QChart* chart) : QObject(chart), chart_(chart) {
+        setObjectName(QStringLiteral("pointLabels"));
+        connect(chart, &QChart::plotAreaChanged, this, &PointLabels::relayout);
     }
-    return out;
-}
+    // The items are the chart's: a chart that goes deletes them before this object.
+    void clear() {
+        for (Label& l : labels_) delete l.item;
+        labels_.clear();
+    }
+    void add(QAbstractSeries* series, const ChartPoint& point, const std::string& text, const Rgb& colour) {
+        Label l;
+        l.series = series;
+        l.value = QPointF(point.x, point.y);
+        l.full = toQString(text);
+        l.shortText = toQString(ShortPointLabel(text));
+        l.item = new QGraphicsSimpleTextItem(l.full, chart_);
+        QFont font = l.item->font();
+        font.setPointSizeF(7);
+        l.item->setFont(font);
+        l.item->setBrush(toQColor(colour));
+        l.item->setZValue(10);
+        labels_.push_back(l);
+    }
+    void relayout() {
+        const QRectF plot = chart_->plotArea();
+        std::vector<LabelBox> boxes;
+        for (const Label& l : labels_) {
+            const QFontMetricsF fm(l.item->font());
+            const QPointF at = chart_->mapToPosition(l.value, l.series);
+            boxes.push_back({at.x(), at.y(), fm.horizontalAdvance(l.full), fm.height(),
+                             fm.horizontalAdvance(l.shortText), fm.height()});
+        }
+        const auto places = LayoutPointLabels(boxes, {plot.left(), plot.top(), plot.right(), plot.bottom()},
+                                              kMarkerSize / 2 + 2);
+        for (size_t i = 0; i < labels_.size() && i < places.size(); ++i) {
+            labels_[i].item->setText(places[i].shortened ? labels_[i].shortText : labels_[i].full);
+            labels_[i].item->setPos(places[i].left, places[i].top);
+        }
+    }
+    QList<DrawnLabel> drawn() const {
+        QList<DrawnLabel> out;
+        for (const Label& l : labels_)
+            out.append({l.item->text(), l.full, l.value, l.item->mapRectToParent(l.item->boundingRect()),
+                        l.item->brush().color()});
+        return out;
+    }
+
+private:
+    struct Label {
+        QAbstractSeries* series = nullptr;
+        QPointF value;
+        QString full;
+        QString shortText;
+        QGraphicsSimpleTextItem* item = nullptr;
+    };
+    QChart* chart_;
+    std::vector<Label> labels_;
+};
 
 }  // namespace
 
 void FillChart(QChart* chart, const ChartModel& model) {
+    if (auto* old =
+            chart->findChild<PointLabels*>(QStringLiteral("pointLabels"), Qt::FindDirectChildrenOnly)) {
+        old->clear();
+        delete old;
+    }
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
@@ -107,17 +159,17 @@ void FillChart(QChart* chart, const ChartModel& model) {
 
     // All bar series of a chart share one group, side by side in each category.
     QBarSeries* bars = nullptr;
+    PointLabels* labels = nullptr;
     for (const ChartSeries& s : model.series) {
         if (s.kind != SeriesKind::Bar) {
-            std::vector<QXYSeries*> parts;
-            if (s.labels.empty())
-                parts.push_back(xySeries(s));
-            else
-                parts = labelledPoints(s);
-            for (QXYSeries* series : parts) {
-                chart->addSeries(series);
-                series->attachAxis(x);
-                series->attachAxis(y);
+            QXYSeries* series = xySeries(s);
+            chart->addSeries(series);
+            series->attachAxis(x);
+            series->attachAxis(y);
+            if (!s.labels.empty()) {
+                if (!labels) labels = new PointLabels(chart);
+                for (size_t i = 0; i < s.points.size() && i < s.labels.size(); ++i)
+                    if (!s.labels[i].empty()) labels->add(series, s.points[i], s.labels[i], s.labelColour);
             }
             continue;
         }
@@ -141,6 +193,13 @@ void FillChart(QChart* chart, const ChartModel& model) {
         bars->attachAxis(x);
         bars->attachAxis(y);
     }
+    if (labels) labels->relayout();
+}
+
+QList<DrawnLabel> DrawnPointLabels(const QChart* chart) {
+    const auto* labels =
+        chart->findChild<PointLabels*>(QStringLiteral("pointLabels"), Qt::FindDirectChildrenOnly);
+    return labels ? labels->drawn() : QList<DrawnLabel>();
 }
 
 QChart* BuildChart(const ChartModel& model) {

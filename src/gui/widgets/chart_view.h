@@ -33,4 +33,15 @@ QChart* BuildChart(const ChartModel& model);
 // Puts the model's series and axes onto an existing chart, removing what it had.
 void FillChart(QChart* chart, const ChartModel& model);
 
+// A point label as drawn: its text (whole or shortened), the whole label, the
+// point, its box in the chart's coordinates and its colour.
+struct DrawnLabel {
+    QString text;
+    QString full;
+    QPointF value;
+    QRectF box;
+    QColor colour;
+};
+QList<DrawnLabel> DrawnPointLabels(const QChart* chart);
+
 }  // namespace veltrix::gui

@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <exception>
+#include <vector>
 
 #include "graphs/graph_layout.h"
 #include "graphs/pace_graph.h"
@@ -62,6 +64,7 @@ GraphWindowBase::GraphWindowBase(Application& app, GraphWindow kind, const char*
     });
     const double dpi = logicalDpi(this);
     resize(TwipsToPixels(kGraphWindowWidth, dpi), TwipsToPixels(kGraphWindowHeight, dpi));
+    kept_ = ReadWindowPlace(app_.folders.program, objectName);
 }
 
 bool GraphWindowBase::dark() const {
@@ -99,12 +102,36 @@ void GraphWindowBase::redraw() {
     });
 }
 
-void GraphWindowBase::DrawGraph(const QPoint& topLeft) {
+void GraphWindowBase::DrawGraph(const QPoint& topLeft, bool keptPlace) {
     const double dpi = logicalDpi(this);
-    resize(TwipsToPixels(kGraphWindowWidth, dpi), TwipsToPixels(kGraphWindowHeight, dpi));
-    move(topLeft);
+    QRect place(topLeft,
+                QSize(TwipsToPixels(kGraphWindowWidth, dpi), TwipsToPixels(kGraphWindowHeight, dpi)));
+    if (kept_) {
+        std::vector<WindowPlace> screens;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect a = screen->availableGeometry();
+            screens.push_back({a.x(), a.y(), a.width(), a.height()});
+        }
+        // A place from a screen that is gone would open the window out of reach.
+        if (const auto on = PlaceOnScreens(*kept_, screens)) {
+            place.setSize(QSize(on->width, on->height));
+            if (keptPlace) place.moveTopLeft(QPoint(on->left, on->top));
+        }
+    }
+    resize(place.size());
+    move(place.topLeft());
     redraw();
     showNormal();
+}
+
+void GraphWindowBase::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    Quietly([&] {
+        const QRect g = geometry();
+        kept_ = WindowPlace{pos().x(), pos().y(), g.width(), g.height()};
+        // The place is a convenience: a write that fails only means the default place next time.
+        WriteWindowPlace(app_.folders.program, objectName().toStdString(), *kept_);
+    });
 }
 
 void GraphWindowBase::placeCaptions() {
@@ -159,21 +186,19 @@ bool frmRaceGraph::hears(Change c) const {
     return c == Change::CalculationDone || c == Change::RaceCardReset || c == Change::RaceOpened;
 }
 
-bool frmRaceGraph::PrintGraph(QPagedPaintDevice& printer, QWidget* raceCard) {
+bool frmRaceGraph::PrintGraph(QPagedPaintDevice& printer) {
     if (!isVisible()) return true;
     return Quietly(true, [&] {
-        if (raceCard) {
-            const QRect card = raceCard->frameGeometry();
-            move(card.right() - frameGeometry().width() + 1, card.bottom() - frameGeometry().height() + 1);
-        }
-        QCoreApplication::processEvents();
-        // Captured directly: the user's clipboard is left alone.
-        const QPixmap picture = grab();
-        if (picture.isNull()) return true;
+        // The window's drawing recorded as painting commands, not pixels: the
+        // printer draws the chart and its texts at its own resolution.
+        QPicture picture;
+        QPainter recorder(&picture);
+        render(&recorder);
+        recorder.end();
         const QRectF page = printer.pageLayout().fullRectPoints();
         const double twipsPerPoint = kTwipsPerInch / 72.0;
-        const PrintSize size = GraphPrintSize(picture.width(), picture.height(), page.width() * twipsPerPoint,
-                                              page.height() * twipsPerPoint);
+        const PrintSize size =
+            GraphPrintSize(width(), height(), page.width() * twipsPerPoint, page.height() * twipsPerPoint);
         QPainter painter;
         if (!painter.begin(&printer)) return true;
         // Device units per twip; the painter's origin is the printable area's corner.
@@ -182,8 +207,12 @@ bool frmRaceGraph::PrintGraph(QPagedPaintDevice& printer, QWidget* raceCard) {
             printer.pageLayout().paintRectPoints().topLeft() * (printer.logicalDpiX() / 72.0);
         const QRectF target(kGraphPrintOffset * unit - origin.x(), kGraphPrintOffset * unit - origin.y(),
                             size.width * unit, size.height * unit);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(target, picture, QRectF(picture.rect()));
+        painter.setClipRect(target);
+        painter.translate(target.topLeft());
+        // A picture plays back scaled by the device's resolution over its own.
+        const double played = printer.logicalDpiX() / static_cast<double>(picture.logicalDpiX());
+        painter.scale(target.width() / (width() * played), target.height() / (height() * played));
+        painter.drawPicture(0, 0, picture);
         return !painter.end();
     });
 }
@@ -213,7 +242,7 @@ void OpenGraphWindows(const GraphWindows& windows, Application& app, QWidget* ra
         GraphWindowBase* const all[] = {windows.pace, windows.race, windows.history};
         for (size_t i = 0; i < 3; ++i) {
             if (!all[i]) continue;
-            all[i]->DrawGraph(QPoint(places[i].left, places[i].top));
+            all[i]->DrawGraph(QPoint(places[i].left, places[i].top), true);
             MakeTopMost(all[i]);
         }
         if (raceCard) raceCard->activateWindow();
@@ -243,7 +272,7 @@ void PrintRaceGraphWithDialog(frmRaceGraph& window, QWidget* raceCard) {
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, raceCard);
         if (dialog.exec() != QDialog::Accepted) return;
-        window.PrintGraph(printer, raceCard);
+        window.PrintGraph(printer);
     });
 }
 

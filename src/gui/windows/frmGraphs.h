@@ -4,9 +4,11 @@
 // ("R指数遷移グラフ"). Each draws what the core holds for it on one ChartView,
 // switches its colour scheme on a click, and redraws when the core says so.
 #include <QWidget>
+#include <optional>
 
 #include "app/application.h"
 #include "app/graph_commands.h"
+#include "store/window_geometry.h"
 
 class QLabel;
 class QPagedPaintDevice;
@@ -24,8 +26,10 @@ public:
     QLabel* captionX() const { return captionX_; }
     QLabel* captionY() const { return captionY_; }
     // DrawPaceGraph / DrawRaceGraph: the window's size (2900 x 3200 twips at the
-    // screen's logical DPI), its top-left corner at topLeft (pixels), shown.
-    void DrawGraph(const QPoint& topLeft);
+    // screen's logical DPI, or the size the user last gave it), its top-left
+    // corner at topLeft (pixels) or, with keptPlace, where the user last left
+    // it when that is on a screen; shown.
+    void DrawGraph(const QPoint& topLeft, bool keptPlace = false);
     // Draws the chart and the caption frames from the core's state.
     void redraw();
 
@@ -34,6 +38,8 @@ protected:
                     const QString& xCaption, const QString& yCaption, QWidget* parent);
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The place and size are kept in "VELTRIX.geometry" whenever the window goes.
+    void hideEvent(QHideEvent* event) override;
     // Which of the core's changes this window redraws on.
     virtual bool hears(Change change) const = 0;
     Application& app_;
@@ -44,6 +50,7 @@ private:
     void placeCaptions();
 
     GraphWindow kind_;
+    std::optional<WindowPlace> kept_;
     Subscription subscription_;
     ChartView* chart_ = nullptr;
     QLabel* captionX_ = nullptr;
@@ -63,11 +70,11 @@ class frmRaceGraph final : public GraphWindowBase {
     Q_OBJECT
 public:
     explicit frmRaceGraph(Application& app, QWidget* parent = nullptr);
-    // PrintGraph: the window's picture, moved to the race card's bottom-right
-    // corner and captured directly, printed at 1100 twips from the page's
-    // corner in the box the core computes. Nothing while the window is hidden;
-    // true when nothing was printed.
-    bool PrintGraph(QPagedPaintDevice& printer, QWidget* raceCard);
+    // PrintGraph: the window's picture, drawn into the printer's painter at its
+    // resolution 1100 twips from the page's corner, in the box the core
+    // computes; the window stays where it is. Nothing while the window is
+    // hidden; true when nothing was printed.
+    bool PrintGraph(QPagedPaintDevice& printer);
 
 protected:
     bool hears(Change change) const override;

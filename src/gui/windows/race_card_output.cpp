@@ -5,8 +5,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <exception>
+#include <functional>
 
-#include "app/export_command.h"
 #include "gui/widgets/qt_host.h"
 #include "gui/windows/frmGraphs.h"
 #include "gui/windows/frmSyusohyo.h"
@@ -14,16 +14,19 @@
 
 namespace veltrix::gui {
 
+int PrintRaceCardOn(Application& app, QPrinter& printer, const std::function<bool()>& chooseDevice) {
+    return print::PrintRaceCard(app, printer, chooseDevice, [&printer] {
+        return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    });
+}
+
 void PrintRaceCardWithDialog(Application& app, QWidget* parent) {
     Quietly([&] {
-        const std::string header = PreparePrintRaceCard(app);
-        if (header.empty()) return;
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageOrientation(QPageLayout::Landscape);
         printer.setDocName(QStringLiteral("VELTRIX"));
         QPrintDialog dialog(&printer, parent);
-        if (dialog.exec() != QDialog::Accepted) return;
-        print::PaintRaceCard(printer, app.raceCard.sheet(kSheetSyuso), header);
+        PrintRaceCardOn(app, printer, [&] { return dialog.exec() == QDialog::Accepted; });
     });
 }
 

@@ -2,11 +2,13 @@
 // the menu or a race figure label along the race card's right edge, drawn from
 // the core's points and labels, switched between the two schemes by a click,
 // refreshed by the calculation and the pane, and opened for a past race by the
-// race model window's entry point. Screenshots of each in both schemes.
+// race model window's entry point; resizable, their places kept between runs.
+// Screenshots of each in both schemes and resized.
 #include <QAction>
 #include <QApplication>
 #include <QChart>
 #include <QDir>
+#include <QGraphicsLayout>
 #include <QLabel>
 #include <QScatterSeries>
 #include <QTemporaryDir>
@@ -29,20 +31,40 @@
 #include "sample/imported_sample.h"
 #include "sample/sample_world.h"
 #include "sample_program.h"
+#include "store/window_geometry.h"
 
 using namespace veltrix;
 using namespace veltrix::gui;
 
 namespace {
 
-// The labelled points a chart draws, in order: the label and the point.
+// The points a chart draws, in order, with their whole labels (empty for an unlabelled chart).
 QList<QPair<QString, QPointF>> drawnPoints(ChartView* view) {
     QList<QPair<QString, QPointF>> out;
+    const QList<DrawnLabel> labels = DrawnPointLabels(view->chart());
+    for (const DrawnLabel& l : labels) out.append({l.full, l.value});
+    if (!labels.isEmpty()) return out;
     for (QAbstractSeries* s : view->chart()->series())
         if (auto* scatter = qobject_cast<QScatterSeries*>(s))
-            for (const QPointF& p : scatter->points())
-                out.append({scatter->pointLabelsVisible() ? scatter->pointLabelsFormat() : QString(), p});
+            for (const QPointF& p : scatter->points()) out.append({QString(), p});
     return out;
+}
+
+// The chart's layout after new axes or a new size: done when the event loop has run it.
+bool laidOut(GraphWindowBase* g) { return g->chart()->chart()->layout()->isActivated(); }
+
+// The labels lie inside the plot and clear of each other; a shortened one is its horse number.
+void checkLabels(GraphWindowBase* g) {
+    const QRectF plot = g->chart()->chart()->plotArea();
+    const QList<DrawnLabel> labels = DrawnPointLabels(g->chart()->chart());
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        QVERIFY2(plot.contains(labels[i].box), qPrintable(labels[i].full));
+        if (labels[i].text != labels[i].full)
+            QCOMPARE(labels[i].text, labels[i].full.section(QLatin1Char(' '), 0, 0));
+        for (qsizetype j = 0; j < i; ++j)
+            QVERIFY2(!labels[i].box.intersects(labels[j].box),
+                     qPrintable(labels[i].full + " / " + labels[j].full));
+    }
 }
 
 }  // namespace
@@ -159,18 +181,34 @@ private slots:
                 all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_dark.png").arg(names[i])));
             QTest::mouseClick(all[i]->chart()->viewport(), Qt::LeftButton);
             QCOMPARE(backdrop(all[i]), QColor(Qt::white));
-            QTest::qWait(50);  // the new axes are laid out by the event loop before the picture
+            QTRY_VERIFY(laidOut(all[i]));
             QVERIFY(all[i]->captionX()->styleSheet().contains(QStringLiteral("#000000")));
             QVERIFY(
                 all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_light.png").arg(names[i])));
         }
-        auto* labelled = qobject_cast<QScatterSeries*>(w.race->chart()->chart()->series().value(0));
-        QVERIFY(labelled);
-        QCOMPARE(labelled->pointLabelsColor(), QColor(Qt::black));
+        QCOMPARE(DrawnPointLabels(w.race->chart()->chart()).value(0).colour, QColor(Qt::black));
         QTest::mouseClick(w.race->chart()->viewport(), Qt::LeftButton);
         QCOMPARE(backdrop(w.race), QColor(96, 96, 96));
-        labelled = qobject_cast<QScatterSeries*>(w.race->chart()->chart()->series().value(0));
-        QCOMPARE(labelled->pointLabelsColor(), QColor(Qt::white));
+        QCOMPARE(DrawnPointLabels(w.race->chart()->chart()).value(0).colour, QColor(Qt::white));
+
+        // Resizable: the charts follow, the labels are laid out again for the new plot.
+        const QSize bigger[] = {QSize(420, 380), QSize(560, 460), QSize(480, 300)};
+        for (int i = 0; i < 3; ++i) {
+            all[i]->resize(bigger[i]);
+            QCOMPARE(all[i]->chart()->size(), bigger[i]);
+            QTRY_VERIFY(laidOut(all[i]));
+            checkLabels(all[i]);
+            // The resize's own posted events (the view's scene rect, its repaint) before the picture.
+            QCoreApplication::sendPostedEvents();
+            QVERIFY(
+                all[i]->grab().save(test::ScreenshotDir() + QStringLiteral("/%1_resized.png").arg(names[i])));
+        }
+        // Small as it opens, with its labels still inside and apart.
+        w.race->resize(TwipsToPixels(kGraphWindowWidth, 96), TwipsToPixels(kGraphWindowHeight, 96));
+        QTRY_VERIFY(laidOut(w.race));
+        checkLabels(w.race);
+        w.race->resize(bigger[1]);
+        QTRY_VERIFY(laidOut(w.race));
 
         // A window below 2000 twips hides its caption frames.
         w.pace->resize(TwipsToPixels(1900, 96), w.pace->height());
@@ -192,8 +230,25 @@ private slots:
         ResetData(*app_);
         QCOMPARE(drawnPoints(w.race->chart()).size(), qsizetype(0));
         QCOMPARE(drawnPoints(w.history->chart()).size(), qsizetype(0));
+        // Hidden, each keeps its place and size beside the main window's layout, which stays.
+        const WindowGeometry mainLayout{50, 60, 1200, 880, false, {500, 300}};
+        QVERIFY(!WriteWindowGeometry(app_->folders.program, mainLayout));
+        // Moved by the user onto the (800 x 600) offscreen screen.
+        for (int i = 0; i < 3; ++i) all[i]->move(20 + i * 60, 30 + i * 40);
+        const QRect kept[] = {QRect(w.pace->pos(), w.pace->size()), QRect(w.race->pos(), w.race->size()),
+                              QRect(w.history->pos(), w.history->size())};
         HideSecondaryWindows(*app_);
         QVERIFY(!w.pace->isVisible() && !w.race->isVisible() && !w.history->isVisible());
+        QCOMPARE(ReadWindowGeometry(app_->folders.program), std::optional<WindowGeometry>(mainLayout));
+        const GraphWindows again = MakeGraphWindows(*app_, &main);
+        QVERIFY(!main.OpenRace(QString::fromStdString(raceId_), QString::fromStdString(label_)));
+        OpenGraphWindows(again, *app_, &main);
+        GraphWindowBase* reopened[] = {again.pace, again.race, again.history};
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(reopened[i]->isVisible());
+            QCOMPARE(QRect(reopened[i]->pos(), reopened[i]->size()), kept[i]);
+        }
+        HideSecondaryWindows(*app_);
     }
 
     void pastRaceEntryPointOpensTwoGraphsBesideAWindow() {
