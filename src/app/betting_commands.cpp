@@ -106,6 +106,15 @@ bool SaveKaimeList(Application& app) {
     return WriteKaimeCache(app.folders, raceId, app.raceTables.KaimeData) != 0;
 }
 
+bool SaveKaimeListCommand(Application& app, UserInterface& ui) {
+    if (SaveKaimeList(app)) {
+        ui.showMessage("買い目リストを保存できませんでした。", Icon::Warning);
+        return true;
+    }
+    ui.showMessage("買い目リストを保存しました。", Icon::Information);
+    return false;
+}
+
 bool PutKaimeCsv(Application& app, UserInterface& ui) {
     CommandScope command(app.changes);
     const std::string raceId = raceIdOnShow(app);

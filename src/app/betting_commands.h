@@ -45,6 +45,9 @@ bool SortKaime(Application& app, ColNo header);
 // "保存": the grid into KaimeData and the race's bet-list file (an empty list
 // deletes it). True on failure.
 bool SaveKaimeList(Application& app);
+// The bet list window's "保存": SaveKaimeList, then one line for the user,
+// saved or not. True on failure.
+bool SaveKaimeListCommand(Application& app, UserInterface& ui);
 // "CSV出力": asks for the file and writes the list; shows the outcome. True
 // when nothing was written (no race, no rows, the dialog cancelled, a failure).
 bool PutKaimeCsv(Application& app, UserInterface& ui);

@@ -65,6 +65,23 @@ std::optional<std::vector<std::array<std::string, 32>>> PastRunSlots(const RaceC
     return slots;
 }
 
+std::optional<std::string> NoUsableRunMessage(const RaceCard& card) {
+    bool anyRun = false, anyFigures = false;
+    for (int row = 1; row <= card.pastRuns.rows() && row <= card.sheet(kSheetSyuso).rowCount(); ++row) {
+        for (int l = 1; l <= card.pastRuns.slotCount(row); ++l) {
+            if (card.pastRuns.at(row, l, run::kUseFlag) == "ON") return std::nullopt;
+            anyRun = true;
+            anyFigures = anyFigures || !card.pastRuns.at(row, l, run::kRL).empty();
+        }
+    }
+    if (!anyRun) return "過去の成績がある出走馬がいないため、指数を計算できませんでした。";
+    if (!anyFigures)
+        return "過去の成績に分析ファイルの指数がないため、指数を計算できませんでした。"
+               "分析ファイルをインポートしてください。";
+    return "選択パレットの条件に合う過去の成績がないため、指数を計算できませんでした。"
+           "選択パレットの条件を見直してください。";
+}
+
 std::vector<std::string> BestPredictions(const RaceCard& card) {
     const Sheet& s = card.sheet(kSheetOdds);
     std::vector<std::pair<double, int>> ranked;  // rank, row

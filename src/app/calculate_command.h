@@ -16,6 +16,11 @@ namespace veltrix {
 // True when an error ended it.
 bool Calculate(Application& app);
 
+// After a calculation in which no runner had a run it could use: the one line
+// that says why (no past run at all, no run with the analysis figures, or no
+// run inside the palette's selection). nullopt when some runner had one.
+std::optional<std::string> NoUsableRunMessage(const RaceCard& card);
+
 // How the command line changes the palette that SetSelect left.
 struct PaletteOptions {
     std::optional<int> periodDays;                    // 100 .. 900

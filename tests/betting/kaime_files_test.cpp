@@ -44,6 +44,25 @@ TEST_F(KaimeFilesTest, ExportWritesElevenFieldsPerBetInCp932WithCrLf) {
               "\"1\",\"05\",\"500\"\r\n\"4\",\"0307\",\"1200\"\r\n\"8\",\"060103\",\"0\"\r\n");
 }
 
+// "保存" tells the user either way; a failure leaves the file of the last save.
+TEST_F(KaimeFilesTest, SaveSaysWhetherTheListWasSaved) {
+    AddKaime(app, "1", "05");
+    FakeUserInterface ui;
+    ASSERT_FALSE(SaveKaimeListCommand(app, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "買い目リストを保存しました。");
+    const std::string saved = bytes(cache5());
+    // The file's place is taken by a folder: the save cannot replace it.
+    fs::remove(cache5());
+    fs::create_directories(cache5() / "in the way");
+    AddKaime(app, "2", "05");
+    EXPECT_TRUE(SaveKaimeListCommand(app, ui));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "買い目リストを保存できませんでした。");
+    EXPECT_EQ(ui.messages[1].icon, Icon::Warning);
+    EXPECT_FALSE(saved.empty());
+}
+
 TEST_F(KaimeFilesTest, TypeNumbersOfEveryBetType) {
     const std::pair<const char*, const char*> rows[] = {{"1", "05"},    {"2", "05"},   {"4", "0307"},
                                                         {"5", "0307"},  {"6", "0703"}, {"7", "010306"},

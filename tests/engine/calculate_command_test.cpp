@@ -113,6 +113,29 @@ TEST_F(CalculateCommandTest, ThePeriodChosenInThePaletteStays) {
     EXPECT_EQ(app.settings.Kikan, 300);
 }
 
+// A calculation says why when no runner had a run to use, and nothing otherwise.
+TEST_F(CalculateCommandTest, NoUsableRunIsToldWithItsReason) {
+    ASSERT_FALSE(OpenRace(app, kRaceId, label, pump));
+    ASSERT_FALSE(Calculate(app));
+    EXPECT_FALSE(NoUsableRunMessage(app.raceCard));
+
+    // No distance box ticked: the runs are there, none is in the selection.
+    for (auto& box : app.palette.chkDKyori) box.value = false;
+    for (auto& box : app.palette.chkSKyori) box.value = false;
+    ASSERT_FALSE(Calculate(app));
+    auto reason = NoUsableRunMessage(app.raceCard);
+    ASSERT_TRUE(reason);
+    EXPECT_NE(reason->find("選択パレットの条件に合う過去の成績がない"), std::string::npos);
+
+    // Runs without the analysis figures (a new import before the analysis files).
+    for (int row = 1; row <= app.raceCard.pastRuns.rows(); ++row)
+        for (int l = 1; l <= app.raceCard.pastRuns.slotCount(row); ++l)
+            app.raceCard.pastRuns.at(row, l, run::kRL).clear();
+    reason = NoUsableRunMessage(app.raceCard);
+    ASSERT_TRUE(reason);
+    EXPECT_NE(reason->find("分析ファイルをインポートしてください。"), std::string::npos);
+}
+
 TEST_F(CalculateCommandTest, ResetClearsThePaletteSoNothingCounts) {
     ASSERT_FALSE(OpenRace(app, kRaceId, label, pump));
     ResetData(app);

@@ -132,8 +132,9 @@ GraphWindows AttachGraphWindows(frmSyusohyo& main, Application& app) {
         QObject::connect(item, &QAction::triggered, &main, open);
     QObject::connect(&main, &frmSyusohyo::raceFiguresClicked, &main, open);
     if (QAction* item = main.menuItem(QStringLiteral("mnuPrintRGraph")))
-        QObject::connect(item, &QAction::triggered, &main,
-                         [windows, &main] { PrintRaceGraphWithDialog(*windows.race, &main); });
+        QObject::connect(item, &QAction::triggered, &main, [windows, &main] {
+            PrintRaceGraphWithDialog(*windows.race, &main, main.userInterface());
+        });
     if (QAction* item = main.menuItem(QStringLiteral("mnuExport")))
         QObject::connect(item, &QAction::triggered, &main, [&app, &main] {
             Quietly([&] { ExportRaceCardCommand(app, main.userInterface(), SharedPump()); });

@@ -273,7 +273,7 @@ QUrl GuideUrl(const QString& programFolder) {
     return QUrl::fromLocalFile(programFolder + QStringLiteral("/help/Guide01.html"));
 }
 
-void OpenWithShell(const QUrl& target) { QDesktopServices::openUrl(target); }
+bool OpenWithShell(const QUrl& target) { return !QDesktopServices::openUrl(target); }
 
 WindowUserInterface::WindowUserInterface(UserInterface*& messages, const UserInterface& dialogs,
                                          std::function<void(const std::string&)> showStatus,

@@ -158,7 +158,7 @@ bool InstallJapaneseTranslations(QCoreApplication& app);
 // its path needs no quoting).
 QUrl GuideUrl(const QString& programFolder);
 // Opens a document or web page with the desktop's opener; no shell is involved.
-// Errors are ignored, as the menu commands that use it ignore them.
-void OpenWithShell(const QUrl& target);
+// True when no opener took it.
+bool OpenWithShell(const QUrl& target);
 
 }  // namespace veltrix::gui

@@ -266,8 +266,12 @@ void OpenPastRaceGraphs(const GraphWindows& windows, Application& app, const Pas
     });
 }
 
-void PrintRaceGraphWithDialog(frmRaceGraph& window, QWidget* raceCard) {
-    if (!window.isVisible()) return;
+void PrintRaceGraphWithDialog(frmRaceGraph& window, QWidget* raceCard, UserInterface& ui) {
+    // The print is of the graph on screen.
+    if (!window.isVisible()) {
+        ui.showMessage(kRaceGraphClosedMessage, Icon::Warning);
+        return;
+    }
     Quietly([&] {
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, raceCard);

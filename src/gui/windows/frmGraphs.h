@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "app/graph_commands.h"
+#include "base/host.h"
 #include "store/window_geometry.h"
 
 class QLabel;
@@ -111,7 +112,9 @@ void OpenPastRaceGraphs(const GraphWindows& windows, Application& app, const Pas
                         const std::string& raceCaption, const QRect& frame);
 
 // "予測R指数グラフの印刷(&R)": the printer dialog (which offers a PDF file),
-// then PrintGraph. Nothing while the graph is hidden.
-void PrintRaceGraphWithDialog(frmRaceGraph& window, QWidget* raceCard);
+// then PrintGraph.
+// With the graph closed there is nothing to print: ui says so.
+void PrintRaceGraphWithDialog(frmRaceGraph& window, QWidget* raceCard, UserInterface& ui);
+inline constexpr const char* kRaceGraphClosedMessage = "予測R指数グラフを表示してから印刷してください。";
 
 }  // namespace veltrix::gui

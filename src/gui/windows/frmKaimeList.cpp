@@ -157,8 +157,8 @@ void frmKaimeList::cmdBunpaiHarai_Click() {
 }
 
 void frmKaimeList::cmdSave_Click() {
-    // A failed save says nothing; the file of the last save stays.
-    locked([this] { SaveKaimeList(app_); });
+    // A failed save leaves the file of the last save.
+    locked([this] { SaveKaimeListCommand(app_, *ui_); });
 }
 
 void frmKaimeList::cmdPutCSV_Click() {

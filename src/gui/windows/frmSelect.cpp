@@ -153,10 +153,15 @@ void frmSelect::calculate() {
     if (raceCard_) raceCard_->repaint();
     // A calculation that failed leaves the card as far as it got, as the
     // calculation itself does; the palette stays usable for another try.
-    veltrix::Calculate(app_);
+    const bool failed = veltrix::Calculate(app_);
     setEnabled(true);
-    setFocus();
     QApplication::restoreOverrideCursor();
+    // A normal calculation says nothing; one that found no run to use says why.
+    if (!failed)
+        if (auto reason =
+                Quietly(std::optional<std::string>(), [&] { return NoUsableRunMessage(app_.raceCard); }))
+            messages_->showMessage(*reason, Icon::Warning);
+    setFocus();
 }
 
 void frmSelect::closeEvent(QCloseEvent* event) {

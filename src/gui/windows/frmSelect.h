@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "gui/widgets/qt_host.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -23,6 +24,9 @@ public:
 
     QPushButton* cmdCalculate() const { return cmdCalculate_; }
     QComboBox* cboKikan() const { return cboKikan_; }
+    // The warning of a calculation that found no run goes to ui (tests script
+    // the user); nullptr restores the message box.
+    void setUserInterface(UserInterface* ui) { messages_ = ui ? ui : &dialogs_; }
 
 public slots:
     // Redraws every control from the core's palette state.
@@ -42,6 +46,8 @@ private:
 
     Application& app_;
     Subscription subscription_;
+    QtUserInterface dialogs_{this};
+    UserInterface* messages_ = &dialogs_;
     QWidget* raceCard_ = nullptr;
     bool placed_ = false;
     std::array<QCheckBox*, kCourseBoxes> chkJo_{};

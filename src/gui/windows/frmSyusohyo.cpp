@@ -466,12 +466,17 @@ void frmSyusohyo::openAnalyzeWindow() {
 
 void frmSyusohyo::openHelp() {
     veltrix::HideSecondaryWindows(app_);
-    OpenWithShell(GuideUrl(fromPath(app_.folders.program)));
+    const QUrl guide = GuideUrl(fromPath(app_.folders.program));
+    if (OpenWithShell(guide))
+        ui_.showMessage("利用ガイド「" + guide.toLocalFile().toStdString() + "」を開けませんでした。",
+                        Icon::Warning);
 }
 
 void frmSyusohyo::openMakerSite() {
     veltrix::HideSecondaryWindows(app_);
-    OpenWithShell(QUrl(QString::fromLatin1(kMakerSiteUrl)));
+    if (OpenWithShell(QUrl(QString::fromLatin1(kMakerSiteUrl))))
+        ui_.showMessage(std::string("ウェブサイト「") + kMakerSiteUrl + "」を開けませんでした。",
+                        Icon::Warning);
 }
 
 void frmSyusohyo::showVersionWindow() {

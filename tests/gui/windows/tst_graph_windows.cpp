@@ -16,6 +16,7 @@
 #include <QValueAxis>
 #include <memory>
 
+#include "../../support/fake_host.h"
 #include "app/calculate_command.h"
 #include "app/pane_commands.h"
 #include "app/race_commands.h"
@@ -121,6 +122,13 @@ private slots:
         main.setGeometry(40, 40, 1260, 900);
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
+        {
+            // Printing the predicted graph while it is closed says what to do.
+            test::FakeUserInterface user;
+            PrintRaceGraphWithDialog(*w.race, &main, user);
+            QCOMPARE(user.messages.size(), size_t(1));
+            QCOMPARE(user.messages[0].text, std::string(kRaceGraphClosedMessage));
+        }
 
         // No race: nothing opens.
         main.menuItem(QStringLiteral("mnuRGraph"))->trigger();

@@ -20,8 +20,8 @@
 #include "../../betting/race_odds.h"
 #include "../../support/fake_host.h"
 #include "app/betting_commands.h"
-#include "base/format.h"
 #include "app/startup.h"
+#include "base/format.h"
 #include "betting/kaime_list.h"
 #include "betting/kaime_money.h"
 #include "gui/shell/attach_windows.h"
@@ -209,7 +209,6 @@ private slots:
         ui.saveNames.push_back(csv.toStdString());
         list_->setUserInterface(&ui);
         list_->findChild<QPushButton*>(QStringLiteral("cmdPutCSV"))->click();
-        list_->setUserInterface(nullptr);
         QCOMPARE(ui.messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(ui.messages[0].text), QStringLiteral("買い目リストを出力しました。"));
         QVERIFY(QFile::exists(csv));
@@ -223,7 +222,10 @@ private slots:
             QVERIFY(!bytes.contains("\x81\x8f"));  // the full-width yen of CP932
         }
         list_->findChild<QPushButton*>(QStringLiteral("cmdSave"))->click();
+        list_->setUserInterface(nullptr);
         QVERIFY(std::filesystem::exists(*RaceFilePath(app_->folders, '5', raceId_)));
+        QCOMPARE(ui.messages.size(), size_t(2));
+        QCOMPARE(QString::fromStdString(ui.messages[1].text), QStringLiteral("買い目リストを保存しました。"));
 
         // The race again: the list and the orange cells come back.
         openRace();

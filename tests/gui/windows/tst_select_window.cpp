@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "../../racecard/race_fixture.h"
+#include "../../support/fake_host.h"
 #include "gui/shell/attach_windows.h"
 #include "gui/widgets/sheet_model.h"
 #include "gui/windows/frmSelect.h"
@@ -151,9 +152,12 @@ private slots:
         QApplication::sendEvent(palette, &activate);
         QCOMPARE(palette->cboKikan()->currentIndex(), 5);
 
+        test::FakeUserInterface user;
+        palette->setUserInterface(&user);
         QTest::mouseClick(palette->cmdCalculate(), Qt::LeftButton);
         QVERIFY(palette->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(user.messages.empty());  // a calculation with figures says nothing
         SheetModel* s1 = main.sheetModel(1);
         QVERIFY(!s1->index(0, sheet1::kRL.value - 1).data().toString().isEmpty());
         QVERIFY(!s1->index(0, sheet1::kSeiseki.value - 1).data().toString().isEmpty());
@@ -195,7 +199,10 @@ private slots:
         QCOMPARE(app_->palette.optRule1, static_cast<int>(kRuleTop1));
         palette->cboKikan()->setCurrentIndex(0);
         emit palette->cboKikan()->activated(0);
+        test::FakeUserInterface user;
+        palette->setUserInterface(&user);
         QTest::mouseClick(palette->cmdCalculate(), Qt::LeftButton);
+        palette->setUserInterface(nullptr);
         QCOMPARE(app_->settings.Kikan, static_cast<short>(100));
 
         // Closing only hides it; the settings stay.
