@@ -66,6 +66,7 @@ std::optional<std::vector<std::array<std::string, 32>>> PastRunSlots(const RaceC
 }
 
 std::optional<std::string> NoUsableRunMessage(const RaceCard& card) {
+    if (card.sheet(kSheetSyuso).rowCount() == 0) return std::nullopt;  // no race on show: nothing was asked
     bool anyRun = false, anyFigures = false;
     for (int row = 1; row <= card.pastRuns.rows() && row <= card.sheet(kSheetSyuso).rowCount(); ++row) {
         for (int l = 1; l <= card.pastRuns.slotCount(row); ++l) {

@@ -142,7 +142,8 @@ TEST_F(CalculateCommandTest, ResetClearsThePaletteSoNothingCounts) {
     EXPECT_EQ(app.palette.optRule1, kRuleNone);
     EXPECT_FALSE(app.palette.chkDKyori[0].tag);
     EXPECT_FALSE(app.palette.chkJo[5]);
-    ASSERT_FALSE(Calculate(app));  // no race on show: nothing to do, nothing breaks
+    ASSERT_FALSE(Calculate(app));                    // no race on show: nothing to do, nothing breaks
+    EXPECT_FALSE(NoUsableRunMessage(app.raceCard));  // and nothing to tell
     EXPECT_EQ(app.raceCard.sheet(kSheetSyuso).rowCount(), 0);
 }
 
