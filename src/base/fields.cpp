@@ -171,7 +171,6 @@ std::string FormatReal(double value) {
     return buf;
 }
 
-namespace {}  // namespace
 
 std::optional<double> ParseReal(std::string_view text) {
     std::string_view s = TrimBlanks(text);
