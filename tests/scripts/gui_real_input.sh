@@ -36,7 +36,8 @@ cleanup() {
 }
 trap cleanup EXIT
 # The whole run is bounded: a step that hangs ends it.
-( sleep 240; echo "FAIL: the run took more than 240 s"; kill -TERM $$ ) 2>/dev/null &
+# (A sleep killed by the clean-up ends the watchdog without a word.)
+( sleep 240 && { echo "FAIL: the run took more than 240 s"; kill -TERM $$; } ) 2>/dev/null &
 WATCHDOG=$!
 PIDS+=("$WATCHDOG")
 
