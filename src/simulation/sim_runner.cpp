@@ -43,6 +43,33 @@ SimState PrepareRunners(const std::vector<SimEntry>& entries, SimMode mode, cons
     return state;
 }
 
+void ApplySimKey(SimKeys& keys, SimKey key, bool down, bool autoRepeat) {
+    if (!down && (autoRepeat || key == SimKey::Esc)) return;
+    switch (key) {
+        case SimKey::Esc:
+            keys.esc = true;
+            break;
+        case SimKey::Up:
+            keys.up = down;
+            break;
+        case SimKey::Down:
+            keys.down = down;
+            break;
+        case SimKey::Left:
+            keys.left = down;
+            break;
+        case SimKey::Right:
+            keys.right = down;
+            break;
+    }
+}
+
+void ReleaseSimArrows(SimKeys& keys) {
+    const bool esc = keys.esc;
+    keys = {};
+    keys.esc = esc;
+}
+
 SimDirection DirectionOf(const SimKeys& k) {
     if (k.left && k.right && !k.up && !k.down) return SimDirection::LeftRight;
     const int held = int(k.up) + int(k.down) + int(k.left) + int(k.right);

@@ -81,6 +81,14 @@ int CountSimTargets(const std::vector<SimEntry>& entries);
 struct SimKeys {
     bool esc = false, up = false, down = false, left = false, right = false;
 };
+enum class SimKey { Esc, Up, Down, Left, Right };
+// A press or release seen on the keyboard. A key held down repeats as
+// release-press pairs: it stays down. Esc stays pressed once pressed, so a tap
+// between two frames still ends the run.
+void ApplySimKey(SimKeys& keys, SimKey key, bool down, bool autoRepeat);
+// The program lost the keyboard: releases will not be seen, so the arrows go up.
+void ReleaseSimArrows(SimKeys& keys);
+
 enum class SimDirection { None, LeftRight, Up, Down, Left, Right };
 // Left and right together, or one arrow alone; anything else is none.
 SimDirection DirectionOf(const SimKeys& keys);

@@ -147,6 +147,26 @@ TEST(SimPreparation, TargetsAreRowsWithTotalAboveZero) {
         2);
 }
 
+// Held keys as the keyboard reports them: repeats keep a key down, Esc stays
+// pressed, a lost keyboard lets the arrows go and keeps Esc.
+TEST(SimKeyboard, PressesAndReleasesMakeTheHeldKeys) {
+    SimKeys k;
+    ApplySimKey(k, SimKey::Up, true, false);
+    ApplySimKey(k, SimKey::Up, false, true);  // auto-repeat: still held
+    EXPECT_TRUE(k.up);
+    ApplySimKey(k, SimKey::Up, false, false);
+    EXPECT_FALSE(k.up);
+    ApplySimKey(k, SimKey::Esc, true, false);
+    ApplySimKey(k, SimKey::Esc, false, false);  // a tap between two frames
+    EXPECT_TRUE(k.esc);
+    ApplySimKey(k, SimKey::Left, true, false);
+    ApplySimKey(k, SimKey::Right, true, false);
+    EXPECT_EQ(DirectionOf(k), SimDirection::LeftRight);
+    ReleaseSimArrows(k);
+    EXPECT_FALSE(k.left || k.right || k.up || k.down);
+    EXPECT_TRUE(k.esc);
+}
+
 TEST(SimKeyboard, DirectionIsOneCode) {
     EXPECT_EQ(DirectionOf({.left = true, .right = true}), SimDirection::LeftRight);
     EXPECT_EQ(DirectionOf({.up = true}), SimDirection::Up);

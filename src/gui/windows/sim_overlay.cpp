@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QThread>
 #include <algorithm>
+#include <optional>
 
 #include "gui/widgets/qt_host.h"
 
@@ -129,42 +130,34 @@ SimKeys SimOverlayStage::poll() {
     return keys;
 }
 
-bool SimOverlayStage::wantsKey(int key) const {
-    return key == Qt::Key_Escape || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
-           key == Qt::Key_Right;
-}
+namespace {
 
-void SimOverlayStage::keyChanged(int key, bool down, bool autoRepeat) {
-    // A key held down repeats as release-press pairs: it stays down. Esc ends
-    // the run even when pressed and released between two frames.
-    if (!down && (autoRepeat || key == Qt::Key_Escape)) return;
+std::optional<SimKey> simKeyOf(int key) {
     switch (key) {
         case Qt::Key_Escape:
-            keys_.esc = true;
-            break;
+            return SimKey::Esc;
         case Qt::Key_Up:
-            keys_.up = down;
-            break;
+            return SimKey::Up;
         case Qt::Key_Down:
-            keys_.down = down;
-            break;
+            return SimKey::Down;
         case Qt::Key_Left:
-            keys_.left = down;
-            break;
+            return SimKey::Left;
         case Qt::Key_Right:
-            keys_.right = down;
-            break;
+            return SimKey::Right;
         default:
-            break;
+            return std::nullopt;
     }
 }
 
-void SimOverlayStage::keyboardLost() {
-    // Keys released in another program never come back here.
-    const bool esc = keys_.esc;
-    keys_ = {};
-    keys_.esc = esc;
+}  // namespace
+
+bool SimOverlayStage::wantsKey(int key) const { return simKeyOf(key).has_value(); }
+
+void SimOverlayStage::keyChanged(int key, bool down, bool autoRepeat) {
+    if (auto k = simKeyOf(key)) ApplySimKey(keys_, *k, down, autoRepeat);
 }
+
+void SimOverlayStage::keyboardLost() { ReleaseSimArrows(keys_); }
 
 void SimOverlayStage::beginFrame(int background) { canvas_->beginFrame(background); }
 
