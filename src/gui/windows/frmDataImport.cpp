@@ -34,7 +34,11 @@ frmDataImport::frmDataImport(Application& app, JVLink& jv, QWidget* parent)
     subscription_ = app_.changes.subscribe([this](Change c) { changed(c); });
 }
 
-frmDataImport::~frmDataImport() = default;
+frmDataImport::~frmDataImport() {
+    // The grid's model observes the race list of model_, a member that goes
+    // before the window's children: the grid goes first.
+    delete fpsControl_;
+}
 
 void frmDataImport::changed(Change change) {
     switch (change) {

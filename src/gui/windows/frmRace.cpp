@@ -49,7 +49,11 @@ frmRace::frmRace(Application& app, JVLink* jv, std::function<void()> endProgram,
         this, [this](LockedControl c) { return lockedControl(c); }, dialogs_, std::move(endProgram));
 }
 
-frmRace::~frmRace() = default;
+frmRace::~frmRace() {
+    // The grid's model observes model_'s sheet, a member that goes before the
+    // window's children: the grid goes first.
+    delete fpsSyuso_;
+}
 
 QObject* frmRace::lockedControl(LockedControl control) const {
     switch (control) {
