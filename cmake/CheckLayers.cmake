@@ -1,7 +1,7 @@
 # The layers of the source tree, checked on every build. A file may include
 # only headers of its own folder and of the folders below it:
 #
-#   core:  base <- store <- jvlink, racecard <- engine <- graphs, betting, simulation, service <- app
+#   core:  platform <- base <- store <- jvlink, racecard <- engine <- graphs, betting, simulation, service <- app
 #   above: print (the printed race card, Qt Gui)
 #   GUI:   gui/widgets <- gui/windows <- gui/shell
 #
@@ -12,6 +12,9 @@
 #
 # Run with -DSOURCE_DIR=<repository>; fails with one line per offending include.
 
+# The operating system's services behind one interface, with a linux/ and a
+# windows/ implementation folder; everything above calls only its headers.
+set(layer_platform -1)
 set(layer_base 0)
 set(layer_store 1)
 set(layer_jvlink 2)

@@ -1,10 +1,5 @@
 #include "app/startup_checks.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <exception>
 
 namespace veltrix {
@@ -35,33 +30,6 @@ bool CreateStoreFolders(const Folders& folders, std::string* reason) {
 
 std::string StartupFailureMessage(const std::string& reason) {
     return std::string(kStartupFailedMessage) + "\n" + reason;
-}
-
-InstanceLock::~InstanceLock() { release(); }
-
-InstanceLock::State InstanceLock::tryAcquire(const std::filesystem::path& lockFile) {
-    if (held()) return State::Acquired;
-    // O_CLOEXEC: a program started from here (a browser for the guide) must not
-    // inherit the descriptor and keep the lock after this copy has ended.
-    int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return State::Unavailable;
-    int rc;
-    do {
-        rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        bool busy = errno == EWOULDBLOCK;
-        ::close(fd);
-        return busy ? State::HeldElsewhere : State::Unavailable;
-    }
-    fd_ = fd;
-    return State::Acquired;
-}
-
-void InstanceLock::release() {
-    if (fd_ < 0) return;
-    ::close(fd_);  // closing the last descriptor drops the lock; the file stays
-    fd_ = -1;
 }
 
 StartupResult RunStartup(StartupSteps& steps, UserInterface& ui) {

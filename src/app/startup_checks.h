@@ -6,6 +6,7 @@
 
 #include "base/folders.h"
 #include "base/host.h"
+#include "platform/file_lock.h"
 
 namespace veltrix {
 
@@ -26,29 +27,9 @@ bool CreateStoreFolders(const Folders& folders, std::string* reason = nullptr);
 inline constexpr const char* kStartupFailedMessage = "VELTRIX を起動できません。";
 std::string StartupFailureMessage(const std::string& reason);
 
-// One running copy per program folder. The lock is an flock() on a file, so
-// the operating system drops it when the process ends in any way: a file left
-// behind by a crashed copy never blocks the next start.
-class InstanceLock {
-public:
-    enum class State {
-        Acquired,       // this object holds the lock
-        HeldElsewhere,  // another running copy holds it
-        Unavailable,    // the lock file cannot be opened; nothing is known
-    };
-
-    InstanceLock() = default;
-    ~InstanceLock();
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
-
-    State tryAcquire(const std::filesystem::path& lockFile);
-    void release();
-    bool held() const { return fd_ >= 0; }
-
-private:
-    int fd_ = -1;
-};
+// One running copy per program folder: a lock on kLockFileName there, which
+// the operating system drops when the process ends in any way.
+using InstanceLock = platform::FileLock;
 
 // The steps of the start-up, in the order they run. Routines return true on failure.
 class StartupSteps {

@@ -1,61 +1,15 @@
 #include "base/encoding.h"
 
-#include <fcntl.h>
-#include <iconv.h>
-#include <unistd.h>
-
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 
+#include "platform/files.h"
+#include "platform/text_codec.h"
+
 namespace veltrix {
-namespace {
-
-// One converter per direction and thread; iconv_open is far too slow per call.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    std::optional<std::string> convert(std::string_view in) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // reset shift state
-        std::string out;
-        out.resize(in.size() * 3 / 2 + 16);
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = in.size();
-        size_t done = 0;
-        while (true) {
-            char* dst = out.data() + done;
-            size_t dstLeft = out.size() - done;
-            size_t rc = iconv(cd_, srcLeft ? &src : nullptr, &srcLeft, &dst, &dstLeft);
-            done = out.size() - dstLeft;
-            if (rc != static_cast<size_t>(-1)) {
-                if (srcLeft == 0) break;
-                continue;
-            }
-            if (errno == E2BIG) {
-                out.resize(out.size() * 2);
-                continue;
-            }
-            return std::nullopt;  // EILSEQ or EINVAL: invalid or truncated input
-        }
-        out.resize(done);
-        return out;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-}  // namespace
 
 std::optional<std::string> Cp932ToUtf8(std::string_view bytes) {
     // Pure ASCII needs no conversion; most numeric fields are.
@@ -67,8 +21,7 @@ std::optional<std::string> Cp932ToUtf8(std::string_view bytes) {
         }
     }
     if (ascii) return std::string(bytes);
-    thread_local Converter conv("UTF-8", "CP932");
-    return conv.convert(bytes);
+    return platform::Cp932ToUtf8(bytes);
 }
 
 namespace {
@@ -93,8 +46,8 @@ Sequence bmpSequenceAt(std::string_view s, size_t pos) {
     return {0, 0};
 }
 
-// UTF-8 to CP932 a character at a time through a table that iconv fills on a
-// character's first use. iconv costs far more per byte than the table, and the
+// UTF-8 to CP932 a character at a time through a table that the system's
+// converter fills on a character's first use. The converter costs far more per byte than the table, and the
 // store files are mostly ASCII with a few hundred other characters. CP932 has
 // no shift state, so a character converts alone as it does within the text.
 class Cp932Encoder {
@@ -130,8 +83,8 @@ public:
             uint32_t form = seq.len ? forms_[seq.cp] : kNoForm;
             if (form == kNotAsked) form = ask(seq.cp, text.substr(pos, seq.len));
             // Whatever the table cannot hold (malformed text, characters that
-            // CP932 lacks) goes to iconv whole, which judges it as before.
-            if (form == kNoForm) return iconv_.convert(text);
+            // CP932 lacks) goes to the converter whole, which judges it as before.
+            if (form == kNoForm) return platform::Utf8ToCp932(text);
             if (form > 0xFF) *to++ = static_cast<char>(form >> 8);
             *to++ = static_cast<char>(form & 0xFF);
             from += seq.len;
@@ -144,11 +97,11 @@ private:
     static constexpr uint32_t kNoForm = 0xFFFFFFFF;
     static constexpr uint32_t kNotAsked = 0;  // no character above U+007F encodes to byte 0
 
-    // Asks iconv for the character's CP932 bytes and keeps them as a number
+    // Asks the converter for the character's CP932 bytes and keeps them as a number
     // (one byte, or lead << 8 | trail).
     uint32_t ask(char32_t cp, std::string_view utf8) {
         uint32_t& form = forms_[cp];
-        auto bytes = iconv_.convert(utf8);
+        auto bytes = platform::Utf8ToCp932(utf8);
         if (bytes && bytes->size() == 1 && (*bytes)[0] != '\0')
             form = static_cast<unsigned char>((*bytes)[0]);
         else if (bytes && bytes->size() == 2)
@@ -158,7 +111,6 @@ private:
         return form;
     }
 
-    Converter iconv_{"CP932", "UTF-8"};
     std::vector<uint32_t> forms_ = std::vector<uint32_t>(0x10000, kNotAsked);  // by code point
 };
 
@@ -190,36 +142,11 @@ bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
     return static_cast<bool>(out);
 }
 
-namespace {
-// Writes and flushes the bytes to the disk, so that the rename that follows
-// can never publish a file whose contents were not yet written.
-bool writeDurably(const std::filesystem::path& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    return ok;
-}
-}  // namespace
-
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          const std::function<bool(const std::filesystem::path&)>& beforeRename) {
     std::filesystem::path tmp = path;
     tmp += ".tmp";
-    if (!writeDurably(tmp, bytes)) {
+    if (!platform::WriteDurably(tmp, bytes)) {
         std::error_code ec;
         std::filesystem::remove(tmp, ec);
         return false;
@@ -229,8 +156,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         std::filesystem::remove(tmp, ec);
         return false;
     }
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
+    if (!platform::ReplaceFile(tmp, path)) {
         std::filesystem::remove(tmp, ec);
         return false;
     }

@@ -10,6 +10,8 @@
 
 #include "base/fields.h"
 #include "cli/command.h"
+#include "platform/console.h"
+#include "platform/paths.h"
 #include "veltrix_version.h"
 
 namespace veltrix::cli {
@@ -54,9 +56,8 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, long long& 
 namespace {
 
 std::filesystem::path executableFolder(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path();
+    auto folder = veltrix::platform::ExecutableFolder();
+    if (!folder.empty()) return folder;
     return std::filesystem::absolute(argv0).parent_path();
 }
 
@@ -106,7 +107,14 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     try {
-        return run(argc, argv);
+        // Every system gives the commands UTF-8 arguments and writes their
+        // output bytes unchanged.
+        veltrix::platform::PrepareConsole();
+        std::vector<std::string> args = veltrix::platform::Utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& a : args) pointers.push_back(a.data());
+        pointers.push_back(nullptr);
+        return run(static_cast<int>(args.size()), pointers.data());
     } catch (const std::exception& e) {
         std::cerr << "error: " << e.what() << "\n";
         return 1;

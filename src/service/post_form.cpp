@@ -1,12 +1,8 @@
 #include "service/post_form.h"
 
-#include <curl/curl.h>
-
-#include <chrono>
 #include <cstdlib>
-#include <memory>
-#include <mutex>
 
+#include "platform/http_post.h"
 #include "veltrix_version.h"
 
 namespace veltrix {
@@ -40,60 +36,6 @@ bool isIpv6Literal(std::string_view s) {
         if (!ok) return false;
     }
     return s.find(':') != std::string_view::npos;
-}
-
-void initialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-using SteadyClock = std::chrono::steady_clock;
-
-struct Transfer {
-    CURL* easy = nullptr;
-    std::string* received = nullptr;
-    bool refused = false;  // status other than 200, too many bytes, or out of memory
-    SteadyClock::time_point lastByte = SteadyClock::now();
-};
-
-size_t onHeader(char*, size_t size, size_t count, void* user) {
-    static_cast<Transfer*>(user)->lastByte = SteadyClock::now();
-    return size * count;
-}
-
-size_t onPiece(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    const size_t n = size * count;
-    t->lastByte = SteadyClock::now();
-    long status = 0;
-    curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
-    // The body of an error page is not worth reading.
-    if (status != 200 || t->received->size() + n > static_cast<size_t>(kMaxResponseBytes)) {
-        t->refused = true;
-        return 0;  // ends the transfer with a write error
-    }
-    try {
-        t->received->append(data, n);
-    } catch (...) {
-        // Nothing may leave a C callback; the transfer ends as a failure.
-        t->refused = true;
-        return 0;
-    }
-    return n;
-}
-
-struct EasyDeleter {
-    void operator()(CURL* c) const { curl_easy_cleanup(c); }
-};
-struct MultiDeleter {
-    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
-};
-struct ListDeleter {
-    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
-};
-
-std::string urlHost(const std::string& host) {
-    return host.find(':') != std::string::npos ? "[" + host + "]" : host;
 }
 
 }  // namespace
@@ -150,81 +92,31 @@ int PostForm(const ServiceAddress& address, const std::string& path, const std::
              std::string& received, Pump& pump, const PostOptions& options) {
     received.clear();
     if (address.host.empty() || address.port < 1 || address.port > 65535) return -1;
-    initialiseCurlOnce();
-    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
-    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    if (!easy || !multi) return -1;
-
-    Transfer transfer{easy.get(), &received};
-    const std::string url = "http://" + urlHost(address.host) + ":" + std::to_string(address.port) + path;
-    const std::string referrer = address.host + path;
-    const std::string agent = ServiceUserAgent();
-    curl_slist* headers = nullptr;
-    for (const char* h : {"Content-Type: application/x-www-form-urlencoded", "Pragma: no-cache",
-                          "Cache-Control: no-cache", "Expect:"}) {
-        curl_slist* more = curl_slist_append(headers, h);
-        if (more == nullptr) {
-            curl_slist_free_all(headers);
-            return -1;
-        }
-        headers = more;
-    }
-    std::unique_ptr<curl_slist, ListDeleter> headerList(headers);
-
-    CURL* c = easy.get();
-    bool setUp = curl_easy_setopt(c, CURLOPT_URL, url.c_str()) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_POST, 1L) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_POSTFIELDS, body.c_str()) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size())) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_HTTPHEADER, headerList.get()) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_USERAGENT, agent.c_str()) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_REFERER, referrer.c_str()) == CURLE_OK;
-    // The loopback service of the tests and the demo never goes through a proxy.
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_NOPROXY, "127.0.0.1,localhost,::1") == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 4096L) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onPiece) == CURLE_OK;
-    setUp = setUp && curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer) == CURLE_OK;
-    if (!setUp) return -1;
-    if (curl_multi_add_handle(multi.get(), c) != CURLM_OK) return -1;
-
-    int result = -1;
-    bool finished = false;
-    while (true) {
+    platform::HttpPost request;
+    request.host = address.host;
+    request.port = address.port;
+    request.path = path;
+    request.body = body;
+    request.headers = {"Content-Type: application/x-www-form-urlencoded", "Pragma: no-cache", "Cache-Control: no-cache"};
+    request.userAgent = ServiceUserAgent();
+    request.referrer = address.host + path;
+    request.connectTimeoutMs = options.connectTimeoutMs;
+    request.stallTimeoutMs = options.stallTimeoutMs;
+    request.pollMs = options.pollMs;
+    request.maxBytes = kMaxResponseBytes;
+    const auto result = platform::PostHttp(request, received, [&pump] {
         pump.processEvents();
-        if (pump.cancelRequested()) {
-            result = kPostCancelled;
+        return !pump.cancelRequested();
+    });
+    switch (result) {
+        case platform::HttpResult::Received:
+            return static_cast<int>(received.size());
+        case platform::HttpResult::Cancelled:
+            return kPostCancelled;
+        case platform::HttpResult::Failed:
             break;
-        }
-        int running = 0;
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
-        if (running == 0) {
-            finished = true;
-            break;
-        }
-        // A server that sends nothing for the stall time is given up (curl's own
-        // low-speed check averages over seconds and reacts late).
-        if (SteadyClock::now() - transfer.lastByte > std::chrono::milliseconds(options.stallTimeoutMs)) break;
-        if (curl_multi_poll(multi.get(), nullptr, 0, options.pollMs, nullptr) != CURLM_OK) break;
     }
-    if (finished) {
-        int left = 0;
-        while (CURLMsg* msg = curl_multi_info_read(multi.get(), &left)) {
-            if (msg->msg != CURLMSG_DONE || msg->easy_handle != c) continue;
-            long status = 0;
-            curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-            if (msg->data.result == CURLE_OK && status == 200 && !transfer.refused)
-                result = static_cast<int>(received.size());
-        }
-    }
-    curl_multi_remove_handle(multi.get(), c);
-    if (result < 0) received.clear();
-    return result;
+    return -1;
 }
 
 }  // namespace veltrix

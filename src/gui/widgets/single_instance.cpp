@@ -1,13 +1,13 @@
 #include "gui/widgets/single_instance.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+
+#include "platform/paths.h"
 
 namespace veltrix::gui {
 
@@ -23,7 +23,7 @@ QString InstanceServerName(const QString& programFolder) {
         QCryptographicHash::hash(folder.isEmpty() ? programFolder.toUtf8() : folder, QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    return QStringLiteral("veltrix-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+    return QStringLiteral("veltrix-%1-%2").arg(QString::fromStdString(platform::CurrentUserKey())).arg(QString::fromLatin1(hash));
 }
 
 RaiseServer::RaiseServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {

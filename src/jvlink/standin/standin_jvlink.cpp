@@ -1,8 +1,5 @@
 #include "jvlink/standin/standin_jvlink.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,8 +9,7 @@
 
 #include "base/encoding.h"
 #include "base/fields.h"
-
-extern char** environ;
+#include "platform/desktop.h"
 
 namespace veltrix {
 
@@ -70,20 +66,6 @@ std::string weekStartOf(const std::string& stamp) {
 }
 
 }  // namespace
-
-bool OpenWithDesktop(const fs::path& file) {
-    std::string target = file.string();
-    char prog[] = "xdg-open";
-    char* argv[] = {prog, target.data(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
-    // Reap the helper without blocking the user-interface thread.
-    std::thread([pid] {
-        int status = 0;
-        waitpid(pid, &status, 0);
-    }).detach();
-    return true;
-}
 
 StandinJVLink::StandinJVLink(fs::path folder, StandinOptions options)
     : folder_(std::move(folder)), options_(std::move(options)) {
@@ -331,7 +313,7 @@ int StandinJVLink::JVMVPlay(const std::string& raceId) {
     if (raceId.size() != 16 || !allDigits(raceId)) return kJVBadKey;
     auto video = findVideo(raceId);
     if (video.empty()) return kJVNoData;
-    bool started = options_.videoOpener ? options_.videoOpener(video) : OpenWithDesktop(video);
+    bool started = options_.videoOpener ? options_.videoOpener(video) : platform::OpenWithDesktop(video);
     return started ? 0 : kJVVideoNotStarted;
 }
 

@@ -27,9 +27,6 @@ inline constexpr int kJVVideoNotStarted = -504;  // the desktop could not open t
 // Opens a video file with the desktop's player; true when it started.
 using VideoOpener = std::function<bool(const std::filesystem::path&)>;
 
-// Default opener: runs "xdg-open <file>" directly (no shell) and does not wait.
-bool OpenWithDesktop(const std::filesystem::path& file);
-
 // Switches that make the stand-in fail the way the component can.
 struct StandinFaults {
     int notInitialisedOpens = 0;     // the first N open calls return -201
@@ -57,7 +54,7 @@ struct StandinOptions {
     // an empty session (read count 0) instead.
     int noDataResult = kJVNoData;
     StandinFaults faults;
-    VideoOpener videoOpener;  // empty: OpenWithDesktop
+    VideoOpener videoOpener;  // empty: the desktop's player (platform::OpenWithDesktop)
 };
 
 // How often each operation was called; tests check the session procedure with it.
