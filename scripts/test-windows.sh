@@ -12,6 +12,9 @@ stage() { echo "== $1: $(( SECONDS - stage_start )) s"; stage_start=$SECONDS; }
 stage_start=$SECONDS
 
 cmake --preset windows-x64 >/dev/null
+# Wine's prefix once, before the test programs start under it side by side.
+WINEPREFIX="$PWD/build-win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init
+WINEPREFIX="$PWD/build-win64/wineprefix" wineserver --wait
 cmake --build build-win64 -j"$JOBS"
 stage "windows-x64 build"
 (cd build-win64 && VELTRIX_LINUX_BUILD="$PWD/../build" ctest --output-on-failure -j"$JOBS")
