@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/console_host.h"
 #include "cli/program_folder.h"
+#include "cli/jvlink_option.h"
 #include "jvlink/standin/standin_jvlink.h"
 
 namespace veltrix::cli {
@@ -28,13 +29,13 @@ int runImport(Context& ctx, const ImportArgs& args) {
     if (OpenProgramFolder(ctx, app, load)) return 1;
 
     ConsoleUserInterface ui(ctx.out);
-    StandinJVLink jv(StandinFolder(ctx.root));
-    if (InitJVLinkAtStartup(jv, ui) != 0) return 1;
+    std::unique_ptr<JVLink> jv = OpenJVLink(ctx);
+    if (!jv || InitJVLinkAtStartup(*jv, ui) != 0) return 1;
 
     CountingPump pump(args.cancelAt);
     SystemClock clock;
     WeeklyImportState state;
-    const ImportTools tools{jv, ui, pump, clock};
+    const ImportTools tools{*jv, ui, pump, clock};
     const ImportOutcome outcome =
         which == "week" ? ImportThisWeek(app, state, tools) : ImportTokubetsu(app, state, tools);
     return outcome == ImportOutcome::Imported ? 0 : 1;

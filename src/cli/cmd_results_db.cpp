@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "cli/command.h"
 #include "cli/console_host.h"
+#include "cli/jvlink_option.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "store/results_db.h"
 
@@ -58,13 +59,13 @@ int runBuild(Context& ctx, const BuildArgs& args) {
     // Every file counts as downloaded already, so each turn of the pump is a read turn.
     StandinOptions options;
     options.simulateDownload = false;
-    StandinJVLink jv(StandinFolder(ctx.root), options);
-    if (InitJVLinkAtStartup(jv, ui) != 0) return 1;
+    std::unique_ptr<JVLink> jv = OpenJVLink(ctx, options);
+    if (!jv || InitJVLinkAtStartup(*jv, ui) != 0) return 1;
 
     CountingPump pump(args.cancelAt);
     SystemClock clock;
     SessionState session;
-    const RaceDataOutcome outcome = GetRaceData(app, session, ImportTools{jv, ui, pump, clock});
+    const RaceDataOutcome outcome = GetRaceData(app, session, ImportTools{*jv, ui, pump, clock});
     return outcome == RaceDataOutcome::Updated ? 0 : 1;
 }
 

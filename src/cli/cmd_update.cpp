@@ -12,6 +12,7 @@
 #include "cli/command.h"
 #include "cli/console_host.h"
 #include "cli/program_folder.h"
+#include "cli/jvlink_option.h"
 #include "jvlink/standin/standin_jvlink.h"
 
 namespace veltrix::cli {
@@ -47,11 +48,11 @@ int runUpdate(Context& ctx, const UpdateArgs& args) {
     }
 
     ConsoleUserInterface ui(ctx.out);
-    StandinJVLink jv(StandinFolder(ctx.root));
-    if (InitJVLinkAtStartup(jv, ui) != 0) return 1;
+    std::unique_ptr<JVLink> jv = OpenJVLink(ctx);
+    if (!jv || InitJVLinkAtStartup(*jv, ui) != 0) return 1;
     CountingPump pump(args.cancelAt);
     SystemClock clock;
-    const ImportTools tools{jv, ui, pump, clock};
+    const ImportTools tools{*jv, ui, pump, clock};
 
     bool allSucceeded = true;
     if (week) {

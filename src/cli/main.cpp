@@ -10,6 +10,7 @@
 
 #include "base/fields.h"
 #include "cli/command.h"
+#include "jvlink/component.h"
 #include "platform/console.h"
 #include "platform/paths.h"
 #include "veltrix_version.h"
@@ -88,6 +89,17 @@ int run(int argc, char** argv) {
                          "Print the version and exit");
     cli.add_option("--root", ctx.root, "Program folder (default: the folder of veltrix-cli)")
         ->type_name("DIR");
+    cli.add_option("--jvlink", ctx.jvlink,
+                   "JV-Link for import, update and results-db: standin (the program folder's jvlink "
+                   "folder), com (JV-Link) or com:PROGID (default: com when JV-Link is registered, "
+                   "else standin)")
+        ->type_name("CHOICE")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                std::string reason;
+                return veltrix::ParseJVLinkChoice(text, reason) ? std::string() : reason;
+            },
+            ""));
     cli.require_subcommand(1);
     for (AddCommand add : Commands()) add(cli, ctx);
 

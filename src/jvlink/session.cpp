@@ -151,7 +151,7 @@ int ConfigJVLink(JVLink& jv, UserInterface& ui) {
 
 int InitJVLinkAtStartup(JVLink& jv, UserInterface& ui) {
     int result = jv.JVInit(SoftwareId);
-    if (result != 0) ui.showMessage("JV-Linkの初期化に失敗しました。", Icon::Warning);
+    if (result != 0) ui.showMessage(kJVLinkInitFailedMessage, Icon::Warning);
     return result;
 }
 
@@ -160,7 +160,7 @@ VideoResult PlayRaceVideo(JVLink& jv, UserInterface& ui, const std::string& race
     int check = jv.JVMVCheck(raceId);
     if (check == kNotInitialised) {
         if (jv.JVInit(SoftwareId) != 0) {
-            ui.showMessage("JV-Linkの初期化に失敗しました。", Icon::Warning);
+            ui.showMessage(kJVLinkInitFailedMessage, Icon::Warning);
             return VideoResult::InitFailed;
         }
         check = jv.JVMVCheck(raceId);

@@ -96,6 +96,9 @@ int RunSession(SessionState& state, JVLink& jv, const SessionRequest& request, U
 // cmdConfigJVLink: JV-Link's settings dialog. Returns its result; non-zero is reported.
 int ConfigJVLink(JVLink& jv, UserInterface& ui);
 
+// What the user is told when JV-Link cannot be initialised (or not even created).
+inline constexpr const char* kJVLinkInitFailedMessage = "JV-Linkの初期化に失敗しました。";
+
 // Start-up: JVInit. Returns its result; non-zero is reported and the caller ends the program.
 int InitJVLinkAtStartup(JVLink& jv, UserInterface& ui);
 

@@ -14,6 +14,8 @@
 #include "gui/windows/frmGraphs.h"
 #include "gui/windows/frmSplash.h"
 #include "gui/windows/frmSyusohyo.h"
+#include "jvlink/component.h"
+#include "jvlink/session.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "store/settings.h"
 #include "store/weekly_store.h"
@@ -29,7 +31,9 @@ public:
         app_.folders = Folders::under(toPath(programFolder));
         StandinOptions options;
         ReadStandinFaults(StandinFolder(app_.folders.program), options.faults);
-        jvLink_ = std::make_unique<StandinJVLink>(StandinFolder(app_.folders.program), options);
+        std::string reason;
+        jvLink_ = MakeJVLink(DefaultJVLinkChoice(), app_.folders.program, options, reason);
+        if (!jvLink_) LogLine(reason);
     }
 
     bool anotherCopyRunning() override {
@@ -75,6 +79,12 @@ public:
     }
 
     bool showMainWindow() override {
+        // A component that cannot even be created fails as its initialisation would.
+        if (!jvLink_) {
+            QtUserInterface ui;
+            ui.showMessage(kJVLinkInitFailedMessage, Icon::Warning);
+            return true;
+        }
         logged_ = app_.changes.subscribe([](Change c) { LogLine(std::string("change: ") + ChangeName(c)); });
         main_ = std::make_unique<frmSyusohyo>(app_, [this] { ShutDown(); });
         // The import window exists from here on (hidden), owned by the main window;
@@ -112,7 +122,8 @@ public:
 
 private:
     Application app_;
-    // The program's one JV-Link control: the stand-in over the program folder's "jvlink".
+    // The program's one JV-Link control: JV-Link when it is registered, else the
+    // stand-in over the program folder's "jvlink".
     std::unique_ptr<JVLink> jvLink_;
     Subscription logged_;
     GraphWindows graphWindows_;  // owned by the main window; the race model window opens two
