@@ -1,6 +1,7 @@
 #pragma once
 // The service may answer in any of the Japanese encodings in use; the stored
-// file is CP932 with CR LF. The encoding is detected (uchardet), never guessed.
+// file is CP932 with CR LF. The encoding is found from the bytes alone, the
+// same way on every system.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,8 +10,10 @@ namespace veltrix {
 
 enum class JapaneseEncoding { Ascii, ShiftJis, EucJp, Iso2022Jp, Utf8 };
 
-// The encoding uchardet finds in the bytes; nullopt when it finds none of the
-// Japanese ones (or nothing at all).
+// The encoding of the bytes: a UTF-8 byte-order mark; seven-bit text, with
+// ISO-2022-JP's escapes or without any; else the one of UTF-8, CP932 and
+// EUC-JP the bytes are valid in (CP932 and EUC-JP both: the reading with fewer
+// half-width katakana). nullopt when none holds.
 std::optional<JapaneseEncoding> DetectJapaneseEncoding(std::string_view bytes);
 
 // The bytes in that encoding as UTF-8 (a UTF-8 byte-order mark dropped);
@@ -32,7 +35,12 @@ std::optional<std::string> ResponseText(std::string_view bytes);
 std::optional<std::string> Iso2022JpToEucJp(std::string_view bytes);
 std::optional<std::string> EucJpToIso2022Jp(std::string_view bytes);
 
-// iconv between two named encodings; nullopt for bytes that do not convert.
-std::optional<std::string> ConvertCharset(std::string_view bytes, const char* to, const char* from);
+// EUC-JP in the Microsoft form (the NEC and IBM characters of CP932 text) to
+// CP932 and back, by tables made once from glibc's iconv
+// (tools/charset_tables): each character as the Linux program stored it when
+// it read the text as Unicode and wrote it as CP932. nullopt for a sequence
+// that is not valid or has no form in the other encoding.
+std::optional<std::string> EucJpToCp932(std::string_view bytes);
+std::optional<std::string> Cp932ToEucJp(std::string_view bytes);
 
 }  // namespace veltrix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <system_error>
 
@@ -112,10 +113,11 @@ int AppendSeisekiRaceFile(const fs::path& dataFolder, const std::string& raceId,
         fs::create_directory(folder, ec);
         if (ec) return -1;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path->c_str(), "ab"), &std::fclose);
+    std::ofstream file(*path, std::ios::binary | std::ios::app);
     if (!file) return -1;
-    const bool written = std::fwrite(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
-    return written && std::fclose(file.release()) == 0 ? 0 : -1;
+    file.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+    file.close();
+    return file ? 0 : -1;
 }
 
 SeisekiRaceFile ReadSeisekiRaceFile(const fs::path& dataFolder, const std::string& raceId) {

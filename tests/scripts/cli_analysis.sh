@@ -7,8 +7,8 @@
 set -euo pipefail
 build=$1
 src=$2
-cli="$build/bin/veltrix-cli"
-svc="$build/bin/veltrix-analysis-service"
+. "$src/tests/scripts/lib/runner.sh"
+svc="$tools/veltrix-analysis-service"
 golden="$src/tests/data/golden"
 work=$(mktemp -d)
 pids=()
@@ -44,7 +44,7 @@ horse=2021100805
 # A whole import through VELTRIX_SERVICE_URL.
 start_service
 fresh_program
-VELTRIX_SERVICE_URL="$url" "$cli" --root "$work/p" analysis import >"$work/out.txt"
+VELTRIX_SERVICE_URL="$url" "${cli[@]}" --root "$work/p" analysis import >"$work/out.txt"
 cat >"$work/expected.txt" <<'LINES'
 今週のレース情報の分析ファイルをインポートしますか？
 分析ファイルをダウンロードしました。 ( 今週のレース情報：統計データ )
@@ -55,16 +55,16 @@ cat >"$work/expected.txt" <<'LINES'
 分析ファイルをインポートしました。 ( 今週のレース情報：2026/12/13 )
 LINES
 diff -u "$work/expected.txt" "$work/out.txt"
-"$cli" --root "$work/p" history "$horse" >"$work/history.txt"
+"${cli[@]}" --root "$work/p" history "$horse" >"$work/history.txt"
 diff -u "$golden/expected/history.txt" "$work/history.txt"
-"$cli" --root "$work/p" load | grep -qx 'Analysis	2'
+"${cli[@]}" --root "$work/p" load | grep -qx 'Analysis	2'
 good=$url
 
 # No file for the second date: the first stays, the command fails.
 start_service --answer-for 20261213r=err6
 fresh_program
 status=0
-"$cli" --root "$work/p" analysis import --service "$url" >"$work/out.txt" || status=$?
+"${cli[@]}" --root "$work/p" analysis import --service "$url" >"$work/out.txt" || status=$?
 test "$status" -eq 1
 tail -1 "$work/out.txt" | grep -qx '取得可能な分析ファイルはありません。 ( 今週のレース情報：2026/12/13 )'
 test -f "$work/p/cache/cachea20261212r" && test ! -e "$work/p/cache/cachea20261213r"
@@ -73,7 +73,7 @@ test -f "$work/p/cache/cachea20261212r" && test ! -e "$work/p/cache/cachea202612
 start_service --answer slow
 fresh_program
 status=0
-"$cli" --root "$work/p" analysis import --service "$url" --cancel-after 30 >"$work/out.txt" || status=$?
+"${cli[@]}" --root "$work/p" analysis import --service "$url" --cancel-after 30 >"$work/out.txt" || status=$?
 test "$status" -eq 1
 tail -1 "$work/out.txt" | grep -qx '分析ファイルのインポートを中断しました。'
 
@@ -82,18 +82,18 @@ start_service
 gone=$url
 kill "${pids[-1]}" && wait "${pids[-1]}" 2>/dev/null || true
 status=0
-"$cli" --root "$work/p" analysis import --service "$gone" >"$work/out.txt" || status=$?
+"${cli[@]}" --root "$work/p" analysis import --service "$gone" >"$work/out.txt" || status=$?
 test "$status" -eq 1
 tail -1 "$work/out.txt" | grep -qx '分析ファイルのインポート中にエラーが発生しました。'
 
 # Addresses that are not a service URL are refused before anything is asked.
 for bad in "ftp://127.0.0.1" "http://127.0.0.1:99999" "http://h/x?y"; do
-    if "$cli" --root "$work/p" analysis import --service "$bad" >"$work/out.txt" 2>"$work/err.txt"; then exit 1; fi
+    if "${cli[@]}" --root "$work/p" analysis import --service "$bad" >"$work/out.txt" 2>"$work/err.txt"; then exit 1; fi
     test ! -s "$work/out.txt" && test "$(wc -l <"$work/err.txt")" -eq 1
 done
-if VELTRIX_SERVICE_URL="not a url" "$cli" --root "$work/p" analysis import >"$work/out.txt" 2>"$work/err.txt"; then
+if VELTRIX_SERVICE_URL="not a url" "${cli[@]}" --root "$work/p" analysis import >"$work/out.txt" 2>"$work/err.txt"; then
     exit 1
 fi
 grep -q 'VELTRIX_SERVICE_URL' "$work/err.txt" && test ! -s "$work/out.txt"
-if "$cli" --root "$work/p" analysis 2>/dev/null; then exit 1; fi
+if "${cli[@]}" --root "$work/p" analysis 2>/dev/null; then exit 1; fi
 echo "cli_analysis: ok ($good)"

@@ -5,13 +5,15 @@
 set -u
 BUILD=$1
 SRC=$2
-CLI="$BUILD/bin/veltrix-cli"
+build=$BUILD
+src=$SRC
+. "$src/tests/scripts/lib/runner.sh"
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cp -r "$SRC/tests/data/golden/program" "$TMP/p"
 R=2026121206050309
-run() { "$CLI" --root "$TMP/p" "$@"; }
+run() { "${cli[@]}" --root "$TMP/p" "$@"; }
 T=$'\t'
 
 # The restored list: four bets and the total row.

@@ -4,32 +4,33 @@
 # the abort message and an empty store. Arguments: build folder, source folder.
 set -euo pipefail
 build=$1
-cli="$build/bin/veltrix-cli"
+src=$2
+. "$src/tests/scripts/lib/runner.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$cli" sample "$work/p" --results-years 0 --jvlink-only >/dev/null
+"${cli[@]}" sample "$work/p" --results-years 0 --jvlink-only >/dev/null
 
-"$cli" --root "$work/p" import week >"$work/out.txt"
+"${cli[@]}" --root "$work/p" import week >"$work/out.txt"
 head -1 "$work/out.txt" | grep -qx '今週のレース情報をインポートしますか？'
 tail -1 "$work/out.txt" | grep -qx '今週のレース情報を更新しました。'
 grep -qx 'レース情報を展開中...' "$work/out.txt"
-"$cli" --root "$work/p" load >"$work/load.txt"
+"${cli[@]}" --root "$work/p" load >"$work/load.txt"
 grep -qx 'DataMode	KONSYU' "$work/load.txt"
 grep -qx 'RaceCount	72' "$work/load.txt"
 runners=$(sed -n 's/^UmaCount\t//p' "$work/load.txt")
 
-"$cli" --root "$work/p" import toku >"$work/out.txt"
+"${cli[@]}" --root "$work/p" import toku >"$work/out.txt"
 head -1 "$work/out.txt" | grep -qx '今週のレース情報をインポート済みです。特別登録馬情報をインポートしますか？'
 tail -1 "$work/out.txt" | grep -qx '特別登録馬情報を更新しました。'
-"$cli" --root "$work/p" load | grep -qx 'DataMode	TOKUBETSU'
+"${cli[@]}" --root "$work/p" load | grep -qx 'DataMode	TOKUBETSU'
 
 for n in 1 40 3000 30000; do
     status=0
-    "$cli" --root "$work/p" import week --cancel-after "$n" >"$work/out.txt" || status=$?
+    "${cli[@]}" --root "$work/p" import week --cancel-after "$n" >"$work/out.txt" || status=$?
     test "$status" -eq 1
     tail -1 "$work/out.txt" | grep -qx 'レース情報の更新を中止しました。'
-    "$cli" --root "$work/p" load | grep -qx 'RaceCount	0'
+    "${cli[@]}" --root "$work/p" load | grep -qx 'RaceCount	0'
     if ls "$work/p/cache" | grep -q '^cache[123]'; then
         echo "weekly files left after a cancel at turn $n"
         exit 1
@@ -49,14 +50,14 @@ perl -e '
     substr($records[100], 44, 0) = "\n";
     open(my $out, ">:raw", $path) or die; print $out @records; close $out;
 ' "$work/lf/jvlink/stored/RACE/$se"
-"$cli" --root "$work/lf" import week >"$work/out.txt"
+"${cli[@]}" --root "$work/lf" import week >"$work/out.txt"
 tail -1 "$work/out.txt" | grep -qx '今週のレース情報を更新しました。 ( 不正なレコード 1 件を読み飛ばしました )'
 test "$(grep -c 'を更新しました。' "$work/out.txt")" -eq 1
-"$cli" --root "$work/lf" load >"$work/load.txt"
+"${cli[@]}" --root "$work/lf" load >"$work/load.txt"
 grep -qx 'RaceCount	72' "$work/load.txt"
 grep -qx "UmaCount	$((runners - 1))" "$work/load.txt"
 
 # Bad arguments.
-if "$cli" --root "$work/p" import month 2>/dev/null; then exit 1; fi
-if "$cli" --root "$work/p" import week --cancel-after x 2>/dev/null; then exit 1; fi
+if "${cli[@]}" --root "$work/p" import month 2>/dev/null; then exit 1; fi
+if "${cli[@]}" --root "$work/p" import week --cancel-after x 2>/dev/null; then exit 1; fi
 echo ok

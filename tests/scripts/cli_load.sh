@@ -5,7 +5,7 @@
 set -euo pipefail
 build=$1
 src=$2
-cli="$build/bin/veltrix-cli"
+. "$src/tests/scripts/lib/runner.sh"
 data="$src/tests/data/cli_load"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -18,14 +18,14 @@ program() {  # a fresh copy of the committed program folder
 }
 
 program
-"$cli" --root "$work/p" load >"$work/out.txt"
+"${cli[@]}" --root "$work/p" load >"$work/out.txt"
 diff -u "$data/expected.txt" "$work/out.txt"
 test -d "$work/p/data"
 
 # A damaged week: the mode text is wrong. The three files go, the store is empty.
 program
 sed -i 's/"KONSYU"/"KONSYUU"/' "$work/p/cache/cache1xxxxxxxx"
-"$cli" --root "$work/p" load >"$work/out.txt" 2>"$work/err.txt"
+"${cli[@]}" --root "$work/p" load >"$work/out.txt" 2>"$work/err.txt"
 diff -u "$data/expected_empty.txt" "$work/out.txt"
 # The user is told on standard error which file was damaged and what to do.
 test "$(wc -l <"$work/err.txt")" -eq 1
@@ -39,14 +39,14 @@ fi
 # An incomplete week is not read and not deleted.
 program
 rm "$work/p/cache/cache3xxxxxxxx"
-"$cli" --root "$work/p" load >"$work/out.txt"
+"${cli[@]}" --root "$work/p" load >"$work/out.txt"
 diff -u "$data/expected_empty.txt" "$work/out.txt"
 test -f "$work/p/cache/cache1xxxxxxxx"
 
 # Settings that cannot be read end with one line on standard error and exit 1.
 program
 printf 'pace=0.10\r\n' >"$work/p/VELTRIX.ctx"
-if "$cli" --root "$work/p" load >"$work/out.txt" 2>"$work/err.txt"; then
+if "${cli[@]}" --root "$work/p" load >"$work/out.txt" 2>"$work/err.txt"; then
     echo "load succeeded with bad settings" >&2
     exit 1
 fi

@@ -6,29 +6,29 @@
 set -euo pipefail
 build=$1
 src=$2
-cli="$build/bin/veltrix-cli"
+. "$src/tests/scripts/lib/runner.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cp -r "$src/tests/data/golden/program" "$work/p"
 race=2026121206050309
 
-"$cli" --version >"$work/out" 2>"$work/err" || fail "--version exited $?"
+"${cli[@]}" --version >"$work/out" 2>"$work/err" || fail "--version exited $?"
 [ "$(cat "$work/out")" = "VELTRIX Version 2.8.3" ] || fail "--version printed: $(cat "$work/out")"
 [ ! -s "$work/err" ] || fail "--version wrote to standard error"
 
-"$cli" --help >"$work/out" 2>"$work/err" || fail "--help exited $?"
+"${cli[@]}" --help >"$work/out" 2>"$work/err" || fail "--help exited $?"
 for command in card history import load odds sample; do
     grep -q "^  $command " "$work/out" || fail "--help does not list $command"
 done
 [ ! -s "$work/err" ] || fail "--help wrote to standard error"
-"$cli" card --help | grep -q 'RACEID' || fail "card --help does not show RACEID"
+"${cli[@]}" card --help | grep -q 'RACEID' || fail "card --help does not show RACEID"
 
 # Each line: the arguments of one bad call, run on the golden folder.
 while IFS= read -r args; do
     status=0
     # shellcheck disable=SC2086
-    eval "\"\$cli\" --root \"\$work/p\" $args" >"$work/out" 2>"$work/err" || status=$?
+    eval "\"\${cli[@]}\" --root \"\$work/p\" $args" >"$work/out" 2>"$work/err" || status=$?
     [ "$status" -eq 1 ] || fail "exit $status for: $args"
     [ ! -s "$work/out" ] || fail "standard output for: $args"
     [ "$(wc -l <"$work/err")" -eq 1 ] || fail "not one line on standard error for: $args: $(cat "$work/err")"
@@ -57,9 +57,9 @@ ARGS
 [ ! -e "$work/s" ] || fail "a refused sample call wrote a folder"
 
 # Leading zeros are decimal, as everywhere in the program (not octal).
-"$cli" --root "$work/p" card "$race" --sheet 03 >"$work/card3" || fail "--sheet 03 refused"
-"$cli" --root "$work/p" card "$race" --sheet 3 | cmp -s - "$work/card3" || fail "--sheet 03 is not sheet 3"
-"$cli" sample "$work/a" --seed 010 --results-years 0 --jvlink-only >/dev/null || fail "--seed 010 refused"
-"$cli" sample "$work/b" --seed 10 --results-years 0 --jvlink-only >/dev/null || fail "--seed 10 refused"
+"${cli[@]}" --root "$work/p" card "$race" --sheet 03 >"$work/card3" || fail "--sheet 03 refused"
+"${cli[@]}" --root "$work/p" card "$race" --sheet 3 | cmp -s - "$work/card3" || fail "--sheet 03 is not sheet 3"
+"${cli[@]}" sample "$work/a" --seed 010 --results-years 0 --jvlink-only >/dev/null || fail "--seed 010 refused"
+"${cli[@]}" sample "$work/b" --seed 10 --results-years 0 --jvlink-only >/dev/null || fail "--seed 10 refused"
 diff -r "$work/a" "$work/b" >/dev/null || fail "--seed 010 is not seed 10"
 echo "cli_usage: ok"

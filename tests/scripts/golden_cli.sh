@@ -11,7 +11,7 @@ build=$1
 src=$2
 update=${VELTRIX_UPDATE_GOLDEN:-0}
 [ "${3:-}" = "--update" ] && update=1
-cli="$build/bin/veltrix-cli"
+. "$src/tests/scripts/lib/runner.sh"
 golden="$src/tests/data/golden"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -60,7 +60,7 @@ for check in "${checks[@]}"; do
     rm -rf "$work/p"
     cp -r "$golden/program" "$work/p"
     # shellcheck disable=SC2086
-    if ! "$cli" --root "$work/p" $args >"$work/out" 2>"$work/err"; then
+    if ! "${cli[@]}" --root "$work/p" $args >"$work/out" 2>"$work/err"; then
         echo "FAIL: veltrix-cli $args exited non-zero: $(cat "$work/err")"
         failed=1
         continue

@@ -3,19 +3,22 @@
 # and one line per registered runner, every line with every column of the sheet.
 set -u
 BUILD=$1
-CLI="$BUILD/bin/veltrix-cli"
+SRC=$2
+build=$BUILD
+src=$SRC
+. "$src/tests/scripts/lib/runner.sh"
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$CLI" sample "$TMP/w" --seed 3 --results-years 0 --jvlink-only > /dev/null || fail "sample exited $?"
-"$CLI" --root "$TMP/w" import week > /dev/null 2>&1 || fail "import exited $?"
-"$CLI" --root "$TMP/w" load > "$TMP/load" || fail "load exited $?"
+"${cli[@]}" sample "$TMP/w" --seed 3 --results-years 0 --jvlink-only > /dev/null || fail "sample exited $?"
+"${cli[@]}" --root "$TMP/w" import week > /dev/null 2>&1 || fail "import exited $?"
+"${cli[@]}" --root "$TMP/w" load > "$TMP/load" || fail "load exited $?"
 RACE=$(awk -F'\t' '$1 == "race" { print $2; exit }' "$TMP/load")
 [ -n "$RACE" ] || fail "no race in the stored week"
 
 for sheet in 1 2 3; do
-    "$CLI" --root "$TMP/w" card "$RACE" --sheet "$sheet" > "$TMP/card$sheet" || fail "card --sheet $sheet exited $?"
+    "${cli[@]}" --root "$TMP/w" card "$RACE" --sheet "$sheet" > "$TMP/card$sheet" || fail "card --sheet $sheet exited $?"
     cols=$(case $sheet in 1) echo 34;; 2) echo 29;; 3) echo 46;; esac)
     awk -F'\t' -v n="$cols" 'NF != n { bad = 1 } END { exit bad }' "$TMP/card$sheet" || fail "sheet $sheet: a line without $cols columns"
 done
@@ -28,7 +31,7 @@ awk -F'\t' 'NR > 1 && $2 != NR - 1 { bad = 1 } END { exit bad }' "$TMP/card1" ||
 # Same runners in the same order on every sheet.
 diff <(tail -n +2 "$TMP/card1" | cut -f2,3,5) <(tail -n +2 "$TMP/card3" | cut -f2,3,5) > /dev/null || fail "sheets 1 and 3 differ in runners"
 
-if "$CLI" --root "$TMP/w" card 2000010101010101 > /dev/null 2>&1; then fail "accepted an unknown race"; fi
-if "$CLI" --root "$TMP/w" card "$RACE" --sheet 4 > /dev/null 2>&1; then fail "accepted sheet 4"; fi
-if "$CLI" --root "$TMP/w" odds "$RACE" > /dev/null 2>&1; then fail "odds without an odds file"; fi
+if "${cli[@]}" --root "$TMP/w" card 2000010101010101 > /dev/null 2>&1; then fail "accepted an unknown race"; fi
+if "${cli[@]}" --root "$TMP/w" card "$RACE" --sheet 4 > /dev/null 2>&1; then fail "accepted sheet 4"; fi
+if "${cli[@]}" --root "$TMP/w" odds "$RACE" > /dev/null 2>&1; then fail "odds without an odds file"; fi
 echo ok

@@ -8,16 +8,17 @@
 # Arguments: build folder, source folder.
 set -euo pipefail
 build=$1
-cli="$build/bin/veltrix-cli"
+src=$2
+. "$src/tests/scripts/lib/runner.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 p="$work/p"
 
-"$cli" sample "$p" --results-years 2 --jvlink-only >/dev/null
-test "$("$cli" --root "$p" results-db info)" = "$(printf '20000105000000\tS\nraces\t0')"
+"${cli[@]}" sample "$p" --results-years 2 --jvlink-only >/dev/null
+test "$("${cli[@]}" --root "$p" results-db info)" = "$(printf '20000105000000\tS\nraces\t0')"
 
 # ---- an uninterrupted build --------------------------------------------
-"$cli" --root "$p" results-db build >"$work/out.txt"
+"${cli[@]}" --root "$p" results-db build >"$work/out.txt"
 head -4 "$work/out.txt" >"$work/head.txt"
 diff -u - "$work/head.txt" <<'EOF'
 過去の成績情報をインポートしますか？
@@ -79,7 +80,7 @@ exit($bad ? 1 : 0);
 PERL
 races=$(sed -n 's/^races \([0-9]*\) .*/\1/p' "$work/compare.txt")
 test "$races" -gt 7000
-info=$("$cli" --root "$p" results-db info)
+info=$("${cli[@]}" --root "$p" results-db info)
 echo "$info" | sed -n 1p | grep -Eq '^20[0-9]{12}	N$'
 echo "$info" | sed -n 2p | grep -qx "races	$races"
 
@@ -105,12 +106,12 @@ same_as_reference() {
 # day; its own cancel is taken back, and it reads on to the end.
 fresh_data
 status=0
-"$cli" --root "$p" results-db build --cancel-after 100000 >"$work/out.txt" || status=$?
+"${cli[@]}" --root "$p" results-db build --cancel-after 100000 >"$work/out.txt" || status=$?
 test "$status" -eq 1
 tail -2 "$work/out.txt" | diff -u - <(printf '%s\n' '成績情報のインポートを中止しますか？' '成績情報の更新を中止しました。')
-stamp=$("$cli" --root "$p" results-db info | sed -n 1p)
+stamp=$("${cli[@]}" --root "$p" results-db info | sed -n 1p)
 echo "$stamp" | grep -Eq '^20[0-9]{6}000000	S$'
-"$cli" --root "$p" results-db build --cancel-after 50 --continue-after-cancel >"$work/out.txt"
+"${cli[@]}" --root "$p" results-db build --cancel-after 50 --continue-after-cancel >"$work/out.txt"
 sed -n 3p "$work/out.txt" | grep -qx "${stamp:0:4}/${stamp:4:2}/${stamp:6:2} 以降の成績情報データベースを作成します。"
 grep -qx '成績情報のインポートを中止しますか？' "$work/out.txt"
 same_as_reference "a cancel, then a build with a cancel taken back"
@@ -126,7 +127,7 @@ fresh_data
 killed=0
 for i in 1 2 3 4 5 6; do
     point=$((races * i / 7))
-    "$cli" --root "$p" results-db build >/dev/null 2>&1 &
+    "${cli[@]}" --root "$p" results-db build >/dev/null 2>&1 &
     pid=$!
     kill -STOP "$pid" 2>/dev/null || true
     while :; do
@@ -149,7 +150,7 @@ for i in 1 2 3 4 5 6; do
     fi
 done
 # Then one build reads on from the last kill to the end.
-"$cli" --root "$p" results-db build >"$work/out.txt"
+"${cli[@]}" --root "$p" results-db build >"$work/out.txt"
 tail -1 "$work/out.txt" | grep -qx '成績情報を更新しました。'
 same_as_reference "builds killed at chosen points"
 if [ "$killed" -ne 6 ]; then

@@ -28,9 +28,9 @@ std::optional<std::string> encoded(const std::string& cp932, AnswerKind kind) {
         case AnswerKind::Utf8Bom:
             return "\xEF\xBB\xBF" + *utf8;
         case AnswerKind::EucJp:
-            return ConvertCharset(*utf8, "EUC-JP-MS", "UTF-8");
+            return Cp932ToEucJp(cp932);
         case AnswerKind::Iso2022Jp: {
-            const auto euc = ConvertCharset(*utf8, "EUC-JP-MS", "UTF-8");
+            const auto euc = Cp932ToEucJp(cp932);
             if (!euc) return std::nullopt;
             return EucJpToIso2022Jp(*euc);
         }

@@ -1,12 +1,12 @@
 #include "platform/console.h"
 
+#include "platform/windows/wide.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
-
-#include "platform/windows/wide.h"
 
 namespace veltrix::platform {
 

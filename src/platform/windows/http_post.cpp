@@ -1,14 +1,13 @@
 #include "platform/http_post.h"
 
+#include "platform/windows/wide.h"
+
 #include <winhttp.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
-
-#include "platform/windows/wide.h"
 
 namespace veltrix::platform {
 
