@@ -82,7 +82,7 @@ void reportUsageError(const CLI::App& cli, const CLI::Error& e, std::ostream& er
 // callback runs inside the parse).
 int run(int argc, char** argv) {
     using namespace veltrix::cli;
-    Context ctx{executableFolder(argv[0]), std::cout, std::cerr};
+    Context ctx{executableFolder(argv[0]), {}, std::cout, std::cerr};
 
     CLI::App cli("VELTRIX command line: the program folder's store, race card and imports", "veltrix-cli");
     cli.set_version_flag("--version", std::string("VELTRIX Version ") + VELTRIX_VERSION_TEXT,
