@@ -2,6 +2,10 @@
 
 #include "platform/windows/wide.h"
 
+// <windows.h> has a ReplaceFile of its own, a macro for ReplaceFileW, which
+// would rename the definition below away from the declaration.
+#undef ReplaceFile
+
 namespace veltrix::platform {
 
 bool WriteDurably(const std::filesystem::path& path, std::string_view bytes) {
