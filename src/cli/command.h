@@ -11,9 +11,9 @@ namespace veltrix::cli {
 
 struct Context {
     std::filesystem::path root;  // program folder (--root, default: the executable's folder)
+    std::string jvlink;          // --jvlink: standin, com or com:PROGID; empty: the default rule
     std::ostream& out;           // UTF-8 results
     std::ostream& err;           // one-line reasons for failures
-    std::string jvlink;          // --jvlink: standin, com or com:PROGID; empty: the default rule
     int status = 0;              // exit code left by the command that ran
 };
 
