@@ -89,6 +89,19 @@ for mode in jvgets jvread; do
   fi
 done
 
+# The server, not a stand-in of the program's own, answered: over an empty
+# folder it has nothing to give.
+mkdir -p "$work/empty/jvlink"
+cp -a "$work/world" "$work/served"
+status=0
+VELTRIX_TEST_JVLINK=$(winpath "$work/empty/jvlink") wine "$cli" --root "$(winpath "$work/served")" \
+  --jvlink com:VELTRIX.TestJVLink import week >"$work/served.out" 2>&1 || status=$?
+if [ "$status" = 1 ] && grep -q "レース情報の更新を中止しました。" "$work/served.out"; then
+  echo "ok: the test server serves the folder of VELTRIX_TEST_JVLINK"
+else
+  fail "over an empty VELTRIX_TEST_JVLINK the import through the server gave exit $status: $(tail -1 "$work/served.out")"
+fi
+
 # One clear line and exit 1 for a choice that is not one, and for a component that is not there.
 expect_refusal() {
   local what=$1 expected=$2

@@ -14,7 +14,7 @@
 #include "jvlink/session.h"
 #include "jvlink/standin/standin_jvlink.h"
 #include "sample/record_writer.h"
-#include "standin_folder.h"
+#include "jvlink/standin_folder.h"
 
 namespace veltrix::test {
 namespace {
