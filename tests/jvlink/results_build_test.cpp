@@ -154,12 +154,12 @@ private:
     StandinJVLink& inner_;
 };
 
-// Every file under a folder, by relative path, with its bytes.
+// Every file under a folder, by relative path ("/" on every system), with its bytes.
 std::map<std::string, std::string> tree(const fs::path& root) {
     std::map<std::string, std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.is_regular_file())
-            out[fs::relative(e.path(), root).string()] = ReadFileBytes(e.path()).value_or("?");
+            out[fs::relative(e.path(), root).generic_string()] = ReadFileBytes(e.path()).value_or("?");
     return out;
 }
 

@@ -104,7 +104,7 @@ SampleOptions smallWorld(std::uint32_t seed) {
 std::map<std::string, std::string> readTree(const fs::path& root) {
     std::map<std::string, std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(root)) {
-        if (e.is_regular_file()) out[fs::relative(e.path(), root).string()] = *ReadFileBytes(e.path());
+        if (e.is_regular_file()) out[fs::relative(e.path(), root).generic_string()] = *ReadFileBytes(e.path());
     }
     return out;
 }
