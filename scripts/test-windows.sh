@@ -21,6 +21,8 @@ stage "windows-x64 build"
 stage "windows-x64 tests under Wine"
 ./scripts/check-windows-same.sh build build-win64
 stage "Linux and Windows outputs compared"
+./scripts/wine-com-test.sh build-win64
+stage "COM round trip through the test server"
 
 cmake --preset windows-x86 >/dev/null
 cmake --build build-win32 -j"$JOBS"

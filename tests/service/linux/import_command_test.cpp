@@ -10,7 +10,7 @@
 #include "app/startup.h"
 #include "racecard/race_card.h"
 #include "service/analysis_download.h"
-#include "service/service_fixture.h"
+#include "service/linux/service_fixture.h"
 
 namespace veltrix::test {
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
 // A program folder holding the committed small week (two race dates) without
 // its analysis files, and the local analysis-file service on a free loopback
-// port serving those files.
+// port serving those files. The service is built for Linux only; the Windows
+// build meets it as a separate program in the command-line scripts.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>

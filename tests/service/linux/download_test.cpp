@@ -7,7 +7,7 @@
 #include "base/encoding.h"
 #include "service/analysis_download.h"
 #include "service/japanese_text.h"
-#include "service/service_fixture.h"
+#include "service/linux/service_fixture.h"
 
 namespace veltrix::test {
 namespace {
