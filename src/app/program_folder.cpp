@@ -16,7 +16,9 @@ bool isFile(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
-std::filesystem::path guideIn(const std::filesystem::path& folder) { return folder / "help" / "Guide01.html"; }
+std::filesystem::path guideIn(const std::filesystem::path& folder) {
+    return folder / "help" / "Guide01.html";
+}
 
 }  // namespace
 

@@ -91,10 +91,11 @@ int run(int argc, char** argv) {
     CLI::App cli("VELTRIX command line: the program folder's store, race card and imports", "veltrix-cli");
     cli.set_version_flag("--version", std::string("VELTRIX Version ") + VELTRIX_VERSION_TEXT,
                          "Print the version and exit");
-    auto* root = cli.add_option("--root", ctx.root,
-                                "Program folder (default: the folder of veltrix-cli when it holds VELTRIX.ctx, "
-                                "else the per-user folder; `where` prints it)")
-                     ->type_name("DIR");
+    auto* root =
+        cli.add_option("--root", ctx.root,
+                       "Program folder (default: the folder of veltrix-cli when it holds VELTRIX.ctx, "
+                       "else the per-user folder; `where` prints it)")
+            ->type_name("DIR");
     cli.require_subcommand(1);
     for (AddCommand add : Commands()) add(cli, ctx);
     // Runs after a successful parse and before the command: without --root the

@@ -70,7 +70,8 @@ TEST(ProgramFolder, FirstStartOfAnInstalledCopyMakesThePerUserFolderOnce) {
     writeFile(copy.perUser / "VELTRIX.ctx", "[MarkInfo]\r\nMark=★\r\n");
     ASSERT_FALSE(PrepareProgramFolder(choice, firstStart, reason)) << reason;
     EXPECT_FALSE(firstStart);
-    EXPECT_EQ(ReadFileBytes(copy.perUser / "VELTRIX.ctx"), std::optional<std::string>("[MarkInfo]\r\nMark=★\r\n"));
+    EXPECT_EQ(ReadFileBytes(copy.perUser / "VELTRIX.ctx"),
+              std::optional<std::string>("[MarkInfo]\r\nMark=★\r\n"));
 
     // Settings deleted by hand come back as shipped.
     fs::remove(copy.perUser / "VELTRIX.ctx");

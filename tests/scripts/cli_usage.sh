@@ -59,7 +59,8 @@ ARGS
 
 # where: --root as an absolute folder; without it the build's bin/, a portable
 # folder because the settings file lies beside the executable.
-[ "$(cd "$work" && "$cli" --root p where)" = "$work/p" ] || fail "where with --root p"
+abs_cli="$(cd "$(dirname "$cli")" && pwd)/veltrix-cli"
+[ "$(cd "$work" && "$abs_cli" --root p where)" = "$work/p" ] || fail "where with --root p"
 [ "$("$cli" where)" = "$(cd "$build/bin" && pwd -P)" ] || fail "where of the build: $("$cli" where)"
 
 # Leading zeros are decimal, as everywhere in the program (not octal).

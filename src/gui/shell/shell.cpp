@@ -27,7 +27,8 @@ namespace {
 class Shell final : public StartupSteps {
 public:
     // firstStartNote, when not empty, goes to the main window's status line once it shows.
-    Shell(const QString& programFolder, std::string firstStartNote) : firstStartNote_(std::move(firstStartNote)) {
+    Shell(const QString& programFolder, std::string firstStartNote)
+        : firstStartNote_(std::move(firstStartNote)) {
         app_.folders = Folders::under(toPath(programFolder));
         StandinOptions options;
         ReadStandinFaults(StandinFolder(app_.folders.program), options.faults);
