@@ -6,7 +6,8 @@ SUDO=""
 PACKAGES=(build-essential openbox cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libcurl4-openssl-dev libcli11-dev
           libcpp-httplib-dev qt6-translations-l10n
-          fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick poppler-utils procps)
+          fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick poppler-utils procps
+          qt6-qpa-plugins help2man dpkg-dev lintian desktop-file-utils man-db)
 # --windows: the cross compilers and Wine for the Windows builds (64-bit Wine
 # only: wine32 cannot run on a kernel without 32-bit support and would be picked first).
 if [ "${1:-}" = "--windows" ]; then

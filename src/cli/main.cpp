@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_folder.h"
 #include "base/fields.h"
 #include "cli/command.h"
 #include "jvlink/component.h"
@@ -56,10 +57,10 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, long long& 
 
 namespace {
 
-std::filesystem::path executableFolder(const char* argv0) {
+veltrix::ProgramFolderChoice chooseProgramFolder(const char* argv0) {
     auto folder = veltrix::platform::ExecutableFolder();
-    if (!folder.empty()) return folder;
-    return std::filesystem::absolute(argv0).parent_path();
+    if (folder.empty()) folder = std::filesystem::absolute(argv0).parent_path();
+    return veltrix::ChooseProgramFolder(folder, veltrix::platform::PerUserProgramFolder());
 }
 
 // A parse error as one line on standard error, naming the command it concerns.
@@ -78,17 +79,24 @@ void reportUsageError(const CLI::App& cli, const CLI::Error& e, std::ostream& er
     err << where << ": " << what << " (" << where << " --help shows the usage)\n";
 }
 
+// Ends the run before the command when the per-user program folder cannot be made.
+struct FolderNotReady {};
+
 // Sets up the command line, parses it and runs the chosen command (its
 // callback runs inside the parse).
 int run(int argc, char** argv) {
     using namespace veltrix::cli;
-    Context ctx{executableFolder(argv[0]), {}, std::cout, std::cerr};
+    const veltrix::ProgramFolderChoice choice = chooseProgramFolder(argv[0]);
+    Context ctx{choice.folder, {}, std::cout, std::cerr};
 
     CLI::App cli("VELTRIX command line: the program folder's store, race card and imports", "veltrix-cli");
     cli.set_version_flag("--version", std::string("VELTRIX Version ") + VELTRIX_VERSION_TEXT,
                          "Print the version and exit");
-    cli.add_option("--root", ctx.root, "Program folder (default: the folder of veltrix-cli)")
-        ->type_name("DIR");
+    auto* root =
+        cli.add_option("--root", ctx.root,
+                       "Program folder (default: the folder of veltrix-cli when it holds VELTRIX.ctx, "
+                       "else the per-user folder; `where` prints it)")
+            ->type_name("DIR");
     cli.add_option("--jvlink", ctx.jvlink,
                    "JV-Link for import, update and results-db: standin (the program folder's jvlink "
                    "folder), com (JV-Link) or com:PROGID (default: com when JV-Link is registered, "
@@ -102,9 +110,23 @@ int run(int argc, char** argv) {
             ""));
     cli.require_subcommand(1);
     for (AddCommand add : Commands()) add(cli, ctx);
+    // Runs after a successful parse and before the command: without --root the
+    // chosen per-user folder is made ready, as the program's first start does.
+    cli.parse_complete_callback([&] {
+        if (root->count() > 0) return;
+        bool firstStart = false;
+        std::string reason;
+        if (veltrix::PrepareProgramFolder(choice, firstStart, reason)) {
+            std::cerr << reason << "\n";
+            throw FolderNotReady{};
+        }
+        if (firstStart) std::cerr << veltrix::FirstStartMessage(choice.folder) << "\n";
+    });
 
     try {
         cli.parse(argc, argv);
+    } catch (const FolderNotReady&) {
+        return 1;  // its reason is written
     } catch (const CLI::ParseError& e) {
         // Help and version go to standard output with exit code 0.
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))

@@ -18,7 +18,7 @@ race=2026121206050309
 [ ! -s "$work/err" ] || fail "--version wrote to standard error"
 
 "${cli[@]}" --help >"$work/out" 2>"$work/err" || fail "--help exited $?"
-for command in card history import load odds sample; do
+for command in card history import load odds sample where; do
     grep -q "^  $command " "$work/out" || fail "--help does not list $command"
 done
 [ ! -s "$work/err" ] || fail "--help wrote to standard error"
@@ -36,6 +36,7 @@ done <<ARGS
 
 bogus
 load extra
+where extra
 card
 card $race --sheet 4
 card $race --sheet
@@ -55,6 +56,15 @@ sample $work/s --results-years 31
 --root
 ARGS
 [ ! -e "$work/s" ] || fail "a refused sample call wrote a folder"
+
+# where: --root as an absolute folder; without it the build's bin/, a portable
+# folder because the settings file lies beside the executable. (The Windows
+# build under Wine names its folders the Windows way: not compared here.)
+if [ ! -f "$build/bin/veltrix-cli.exe" ]; then
+    abs_cli="$(cd "$build/bin" && pwd)/veltrix-cli"
+    [ "$(cd "$work" && "$abs_cli" --root p where)" = "$work/p" ] || fail "where with --root p"
+    [ "$("${cli[@]}" where)" = "$(cd "$build/bin" && pwd -P)" ] || fail "where of the build: $("${cli[@]}" where)"
+fi
 
 # Leading zeros are decimal, as everywhere in the program (not octal).
 "${cli[@]}" --root "$work/p" card "$race" --sheet 03 >"$work/card3" || fail "--sheet 03 refused"

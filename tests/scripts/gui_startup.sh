@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The desktop program under a virtual X server: the main window at 1280x1024,
 # a second copy ending silently, a start after a killed copy, the resolution
-# message at 800x600, and the reason shown when there is no settings file.
+# message at 800x600, the reason shown when there is no settings file, and the
+# first start of an installed copy (bin/ beside share/veltrix) with an empty
+# HOME: the per-user folder made and named in the main window's status line.
 # Usage: gui_startup.sh BUILD_DIR SOURCE_DIR. Exit 77 = skipped (no GUI build or no Xvfb).
 set -uo pipefail
 BUILD=$(cd "$1" && pwd)
@@ -72,8 +74,12 @@ wait_exit() {
   done
 }
 
+# Every start gets a HOME of its own: a copy that chooses the per-user folder
+# never reaches the real one.
+HOMEDIR="$WORK/home"
+mkdir -p "$HOMEDIR"
 run_veltrix() {
-  env -u QT_QPA_PLATFORM "$PROG/veltrix" >>"$WORK/veltrix.log" 2>&1 &
+  env -u QT_QPA_PLATFORM -u XDG_DATA_HOME HOME="$HOMEDIR" VELTRIX_LOG=1 "${1:-$PROG/veltrix}" >>"$WORK/veltrix.log" 2>&1 &
   LAST=$!
   PIDS+=("$LAST")
 }
@@ -130,6 +136,8 @@ kill -KILL "$small" 2>/dev/null
 stop_x
 
 # ---- no settings file: one message with the reason, then the end ----
+# Without the settings file beside it the program counts as installed; with no
+# shipped settings (../share/veltrix) to copy, it cannot start.
 start_x 1280x1024x24
 rm "$PROG/VELTRIX.ctx"
 run_veltrix
@@ -147,6 +155,42 @@ if command -v xdotool >/dev/null; then
   windows | grep -q -- '"VELTRIX' && fail "a window is left after a failed start"
 fi
 kill -KILL "$nosettings" 2>/dev/null
+[ ! -e "$HOMEDIR/.local/share/veltrix/VELTRIX.ctx" ] || fail "settings made up without shipped ones"
+stop_x
+
+# ---- an installed copy: the per-user folder on first start ----
+INST="$WORK/inst"
+mkdir -p "$INST/bin" "$INST/share/veltrix"
+cp "$BIN" "$INST/bin/"
+cp "$BUILD/bin/VELTRIX.ctx" "$INST/share/veltrix/"
+USERDIR="$HOMEDIR/.local/share/veltrix"
+rm -rf "$USERDIR"
+start_x 1280x1024x24
+: >"$WORK/veltrix.log"
+run_veltrix "$INST/bin/veltrix"
+installed=$LAST
+wait_window "\"$CAPTION\"" 600 || fail "installed copy: main window did not appear: $(tail -3 "$WORK/veltrix.log")"
+for _ in $(seq 50); do
+  grep -q "status: " "$WORK/veltrix.log" && break
+  sleep 0.1
+done
+grep -qF "status: 設定と取り込んだデータは「$USERDIR」に保存されます。" "$WORK/veltrix.log" ||
+  fail "first start did not name the per-user folder: $(grep status "$WORK/veltrix.log")"
+cmp -s "$USERDIR/VELTRIX.ctx" "$INST/share/veltrix/VELTRIX.ctx" || fail "shipped settings not copied in"
+[ -d "$USERDIR/cache" ] && [ -d "$USERDIR/data" ] || fail "per-user cache and data not created"
+[ ! -e "$INST/bin/cache" ] || fail "an installed copy wrote beside its executable"
+sleep 0.5
+import -window root "$SHOTS/gui_startup_first_start.png" || fail "screenshot failed"
+kill -KILL "$installed"
+wait "$installed" 2>/dev/null
+# The second start says nothing more.
+: >"$WORK/veltrix.log"
+run_veltrix "$INST/bin/veltrix"
+installed=$LAST
+wait_window "\"$CAPTION\"" 600 || fail "installed copy: second start failed"
+grep -q "保存されます" "$WORK/veltrix.log" && fail "the second start spoke of the folder again"
+kill -KILL "$installed"
+wait "$installed" 2>/dev/null
 stop_x
 
 echo "gui_startup: all checks passed; screenshots in $SHOTS"

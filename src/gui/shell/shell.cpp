@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/program_folder.h"
 #include "app/startup.h"
 #include "app/startup_checks.h"
 #include "gui/shell/attach_windows.h"
@@ -27,7 +28,9 @@ namespace {
 // Owns the program's state and windows from start-up to ShutDown.
 class Shell final : public StartupSteps {
 public:
-    explicit Shell(const QString& programFolder) {
+    // firstStartNote, when not empty, goes to the main window's status line once it shows.
+    Shell(const QString& programFolder, std::string firstStartNote)
+        : firstStartNote_(std::move(firstStartNote)) {
         app_.folders = Folders::under(toPath(programFolder));
         StandinOptions options;
         ReadStandinFaults(StandinFolder(app_.folders.program), options.faults);
@@ -102,6 +105,7 @@ public:
         if (main_->load(jvLink_.get())) return true;
         main_->restoreWindowGeometry();
         main_->show();
+        if (!firstStartNote_.empty()) main_->showStatusLine(firstStartNote_);
         return false;
     }
 
@@ -121,6 +125,7 @@ public:
     }
 
 private:
+    std::string firstStartNote_;
     Application app_;
     // The program's one JV-Link control: JV-Link when it is registered, else the
     // stand-in over the program folder's "jvlink".
@@ -133,15 +138,8 @@ private:
     std::unique_ptr<frmSyusohyo> main_;
 };
 
-}  // namespace
-
-int RunVeltrix(QApplication& app) { return RunVeltrix(app, QCoreApplication::applicationDirPath()); }
-
-int RunVeltrix(QApplication& app, const QString& programFolder) {
-    app.setApplicationName(QStringLiteral("VELTRIX"));
-    // Missing translations leave Qt's button texts in English; the program runs all the same.
-    InstallJapaneseTranslations(app);
-    Shell shell(programFolder);
+int runOn(QApplication& app, const QString& programFolder, const std::string& firstStartNote) {
+    Shell shell(programFolder, firstStartNote);
     QtUserInterface ui;
     switch (RunStartup(shell, ui)) {
         case StartupResult::Running:
@@ -155,6 +153,33 @@ int RunVeltrix(QApplication& app, const QString& programFolder) {
             return 1;
     }
     return 1;
+}
+
+void prepareQt(QApplication& app) {
+    app.setApplicationName(QStringLiteral("VELTRIX"));
+    // Missing translations leave Qt's button texts in English; the program runs all the same.
+    InstallJapaneseTranslations(app);
+}
+
+}  // namespace
+
+int RunVeltrix(QApplication& app) {
+    prepareQt(app);
+    ProgramFolderChoice choice = ChooseProgramFolder();
+    if (choice.folder.empty()) choice.folder = toPath(QCoreApplication::applicationDirPath());
+    bool firstStart = false;
+    std::string reason;
+    if (PrepareProgramFolder(choice, firstStart, reason)) {
+        QtUserInterface ui;
+        ui.showMessage(StartupFailureMessage(reason), Icon::Warning);
+        return 1;
+    }
+    return runOn(app, fromPath(choice.folder), firstStart ? FirstStartMessage(choice.folder) : std::string());
+}
+
+int RunVeltrix(QApplication& app, const QString& programFolder) {
+    prepareQt(app);
+    return runOn(app, programFolder, std::string());
 }
 
 }  // namespace veltrix::gui

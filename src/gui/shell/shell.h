@@ -7,8 +7,9 @@ class QString;
 
 namespace veltrix::gui {
 
-// Start-up sequence of the desktop program on the program folder (the
-// executable's folder by default); returns the process exit code.
+// Start-up sequence of the desktop program; returns the process exit code.
+// Without a folder it is the chosen program folder (the executable's when it
+// holds the settings file, else the per-user folder, made ready on first start).
 int RunVeltrix(QApplication& app);
 int RunVeltrix(QApplication& app, const QString& programFolder);
 

@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "app/program_folder.h"
+
 namespace veltrix::gui {
 
 namespace {
@@ -270,7 +272,7 @@ bool InstallJapaneseTranslations(QCoreApplication& app) {
 }
 
 QUrl GuideUrl(const QString& programFolder) {
-    return QUrl::fromLocalFile(programFolder + QStringLiteral("/help/Guide01.html"));
+    return QUrl::fromLocalFile(fromPath(UserGuideFile(toPath(programFolder))));
 }
 
 bool OpenWithShell(const QUrl& target) { return !QDesktopServices::openUrl(target); }

@@ -154,7 +154,8 @@ void MakeTopMost(const QString& caption);
 // True when Qt's Japanese translations are not installed (the texts stay English).
 bool InstallJapaneseTranslations(QCoreApplication& app);
 
-// The user guide of a program folder, as a file URL (a folder with spaces in
+// The user guide of a program folder (or, for an installed copy, the one beside
+// the executable or in its data folder), as a file URL (a folder with spaces in
 // its path needs no quoting).
 QUrl GuideUrl(const QString& programFolder);
 // Opens a document or web page with the desktop's opener; no shell is involved.

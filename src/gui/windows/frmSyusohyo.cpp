@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -354,6 +355,11 @@ bool frmSyusohyo::OpenRace(const QString& raceId, const QString& raceLabel) {
 bool frmSyusohyo::RefreshRace() {
     return Quietly(
         true, [&] { return veltrix::RefreshRace(app_, RaceIdOfLabel(app_.raceCard.lblRace), SharedPump()); });
+}
+
+void frmSyusohyo::showStatusLine(const std::string& text) {
+    LogLine("status: " + text);
+    statusBar()->showMessage(toQString(text));
 }
 
 void frmSyusohyo::showRaceCardLabels() {

@@ -53,6 +53,8 @@ public:
     void ResetData();
     // Shows the race card's labels (race, relation, score) as the core holds them.
     void showRaceCardLabels();
+    // One line at the foot of the window (the first start says there where the data live).
+    void showStatusLine(const std::string& text);
     SheetModel* sheetModel(int sheetNo) const { return sheetModels_[static_cast<size_t>(sheetNo - 1)]; }
 
     // Secondary windows are hidden when another window opens over the race card

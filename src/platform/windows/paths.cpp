@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include <lmcons.h>
+#include <shlobj.h>
 
 #include "platform/windows/wide.h"
 
@@ -25,6 +26,26 @@ std::string CurrentUserKey() {
     DWORD size = UNLEN + 1;
     if (!GetUserNameW(name, &size)) return "user";
     return Narrow(std::wstring_view(name, size > 0 ? size - 1 : 0));
+}
+
+std::filesystem::path PerUserProgramFolder() {
+    std::filesystem::path base;
+    PWSTR known = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &known)) && known)
+        base = std::filesystem::path(std::wstring(known));
+    CoTaskMemFree(known);
+    if (base.empty()) {
+        // Older or stripped-down systems still set the variable.
+        DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+        if (n > 1) {
+            std::wstring value(n, L'\0');
+            n = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), n);
+            value.resize(n);
+            base = std::filesystem::path(value);
+        }
+    }
+    if (!base.is_absolute()) return {};
+    return base / L"VELTRIX";
 }
 
 }  // namespace veltrix::platform

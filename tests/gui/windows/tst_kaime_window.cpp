@@ -292,11 +292,14 @@ private slots:
         QCOMPARE(main_->mnuMark()->actions().size(), 15);
         openRace();
         emit view->customContextMenuRequested(cellCentre(view, main_->sheetModel(1)->index(1, 4)));
+        QVERIFY(main_->mnuMark()->isVisible());
+        screenshot(main_->mnuMark(), "mark_menu.png");
         main_->mnuMark()->hide();
         main_->mnuMark()->actions().at(0)->trigger();
         for (int s = 1; s <= 3; ++s)
             QCOMPARE(main_->sheetModel(s)->index(1, 3).data().toString(),
                      QString::fromStdString(app_->settings.Mark[0]));
+        screenshot(main_.get(), "race_card_marked.png");
         QVERIFY(std::filesystem::exists(*RaceFilePath(app_->folders, '6', raceId_)));
     }
 };

@@ -321,8 +321,13 @@ private slots:
         QVERIFY(v.isModal());
         QCOMPARE(v.findChild<QLabel*>("lblProductName")->text(), QStringLiteral("VELTRIX"));
         QCOMPARE(v.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 2.8.3"));
-        QTimer::singleShot(0, &v, [&v] { v.cmdOK()->click(); });
+        bool saved = false;
+        QTimer::singleShot(0, &v, [&v, &saved] {
+            saved = v.grab().save(test::ScreenshotDir() + QStringLiteral("/version_window.png"));
+            v.cmdOK()->click();
+        });
         QCOMPARE(v.exec(), int(QDialog::Accepted));
+        QVERIFY(saved);
     }
 
     void splashShowsTheVersion() {
