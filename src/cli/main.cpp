@@ -90,6 +90,8 @@ int run(int argc, char** argv) {
     Context ctx{choice.folder, {}, std::cout, std::cerr};
 
     CLI::App cli("VELTRIX command line: the program folder's store, race card and imports", "veltrix-cli");
+    // "/tmp/a" is a folder on every system, never a "/option" (CLI11's Windows default).
+    cli.allow_windows_style_options(false);
     cli.set_version_flag("--version", std::string("VELTRIX Version ") + VELTRIX_VERSION_TEXT,
                          "Print the version and exit");
     auto* root =

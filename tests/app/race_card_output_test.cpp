@@ -92,7 +92,7 @@ TEST(RaceCardExport, AFailedExportLeavesTheUsersFileAlone) {
     fill(app.raceCard, 2);
     TempDir dir;
     const auto file = dir.path() / "keep.csv";
-    { std::ofstream(file) << "kept\n"; }
+    WriteFileBytes(file, "kept\n");
     // A name CP932 cannot hold fails before anything is written.
     app.raceCard.sheet(kSheetSyuso).setText(RowNo(1), card::kName, "馬한");
     FakePump pump;

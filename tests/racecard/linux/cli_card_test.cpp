@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "race_fixture.h"
+#include "racecard/race_fixture.h"
 #include "store/race_files.h"
 #include "store/weekly_store.h"
 #include "support/fake_host.h"
