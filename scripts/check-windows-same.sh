@@ -18,18 +18,20 @@ run_all() {
         local status=0
         "${cli[@]}" "$@" >"$dir.out" 2>"$dir.err" || status=$?
         # The sample's own timing is the one line that may differ.
-        { echo "== $* (exit $status)"; sed -E 's/, [0-9]+ ms$/, T ms/' "$dir.out"; echo "-- stderr"; cat "$dir.err"; } >>"$log"
+        local label="$*"
+        { echo "== ${label//$dir/DIR} (exit $status)"; sed -E 's/, [0-9]+ ms$/, T ms/' "$dir.out"; echo "-- stderr"; cat "$dir.err"; } >>"$log"
     }
     step sample "$dir" --seed 5
     local race
-    race=$("${cli[@]}" --root "$dir" load | awk -F'\t' '$1 == "race" { print $2; exit }')
+    "${cli[@]}" --root "$dir" load >"$dir.out"
+    race=$(awk -F'\t' '$1 == "race" { print $2; exit }' "$dir.out")
     step --root "$dir" load
     step --root "$dir" card "$race" --calculate
     step --root "$dir" card "$race" --sheet 3
     step --root "$dir" week --calculate
     step --root "$dir" export "$race" "$dir/cache/export.csv" --calculate
-    step --root "$dir" bets "$race" add 4 0102 add 1 03 stake 1 500 stake 2 300 save export "$dir/cache/bets.csv"
     step --root "$dir" update odds week
+    step --root "$dir" bets "$race" add 6 0103 add 4 0102 stake T 1000 equal-stake save export "$dir/cache/bets.csv"
     step --root "$dir" card "$race" --sheet 3
     step --root "$dir" results-db build
     step --root "$dir" results-db info
@@ -54,5 +56,6 @@ if ! diff -r -q "$work/linux" "$work/windows"; then
     echo "FAIL: the written files differ"
     failed=1
 fi
+grep "^== " "$work/linux.log"
 [ "$failed" = 0 ] || exit 1
 echo "check-windows-same: $(find "$work/linux" -type f | wc -l) files and $(grep -c '^== ' "$work/linux.log") outputs the same"
