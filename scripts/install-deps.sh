@@ -12,7 +12,7 @@ PACKAGES=(build-essential openbox cmake ninja-build pkg-config googletest libgte
 # only: wine32 cannot run on a kernel without 32-bit support and would be picked first).
 if [ "${1:-}" = "--windows" ]; then
   PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64
-            wine wine64 googletest)
+            wine wine64 googletest unzip)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -23,6 +23,18 @@ stage "windows-x64 tests under Wine"
 stage "Linux and Windows outputs compared"
 ./scripts/wine-com-test.sh build-win64
 stage "COM round trip through the test server"
+# The Windows zip unpacks into a portable program folder that works as it is.
+zipdir=$(mktemp -d)
+(cd build-win64 && cpack -G ZIP -B "$zipdir" >/dev/null)
+(cd "$zipdir" && unzip -q VELTRIX-*-win64.zip)
+portable=$(echo "$zipdir"/VELTRIX-*-win64)
+[ -f "$portable/VELTRIX.ctx" ] && [ -f "$portable/help/Guide01.html" ] ||
+    { echo "FAIL: the zip lacks the settings file or the guide"; exit 1; }
+WINEPREFIX="$PWD/build-win64/wineprefix" ./scripts/wine-run "$portable/veltrix-cli.exe" load >"$zipdir/load.txt"
+grep -q "^RaceCount	0" "$zipdir/load.txt" && [ -d "$portable/cache" ] ||
+    { echo "FAIL: load in the unpacked zip: $(cat "$zipdir/load.txt")"; exit 1; }
+rm -rf "$zipdir"
+stage "Windows zip unpacked and loaded"
 
 cmake --preset windows-x86 >/dev/null
 cmake --build build-win32 -j"$JOBS"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs, builds and runs the whole test suite: the normal build with the
-# windows, then the core again under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Prints each stage's time. The Windows builds have
-# their own script, scripts/test-windows.sh.
+# windows, the core again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the Windows builds against the Linux one (scripts/test-windows.sh).
+# Prints each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -19,3 +19,4 @@ cmake --build build-asan -j"$JOBS"
 stage "sanitizer build"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$JOBS" -L core)
 stage "sanitizer tests"
+./scripts/test-windows.sh
