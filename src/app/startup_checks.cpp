@@ -29,7 +29,10 @@ bool CreateStoreFolders(const Folders& folders, std::string* reason) {
 }
 
 std::string StartupFailureMessage(const std::string& reason) {
-    return std::string(kStartupFailedMessage) + "\n" + reason;
+    std::string text = kStartupFailedMessage;
+    text += '\n';
+    text += reason;
+    return text;
 }
 
 StartupResult RunStartup(StartupSteps& steps, UserInterface& ui) {

@@ -288,7 +288,10 @@ bool IsRaceId(const std::string& raceId) {
 std::optional<std::filesystem::path> RaceFilePath(const Folders& folders, char kind,
                                                   const std::string& raceId) {
     if (!IsRaceId(raceId)) return std::nullopt;
-    return folders.cache / (std::string("cache") + kind + raceId);
+    std::string name = "cache";
+    name += kind;
+    name += raceId;
+    return folders.cache / name;
 }
 
 int ReadOddsCache(const Folders& folders, const std::string& raceId, OddsTables& odds) {
