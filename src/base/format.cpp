@@ -291,6 +291,12 @@ std::string_view CharacterAt(std::string_view text, size_t n) {
     return {};
 }
 
+std::string Characters(std::string_view text, size_t from, size_t count) {
+    std::string out;
+    for (size_t i = 0; i < count; ++i) out += CharacterAt(text, from + i);
+    return out;
+}
+
 std::string ToHalfWidth(std::string_view text) {
     std::string out;
     out.reserve(text.size());

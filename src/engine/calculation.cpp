@@ -46,12 +46,6 @@ bool kyuyoake(int l, std::optional<std::chrono::sys_days> previous,
     return previous && date && (*date - *previous).count() > 90;
 }
 
-std::string characters(const std::string& text, size_t from, size_t count) {
-    std::string out;
-    for (size_t i = 0; i < count; ++i) out += CharacterAt(text, from + i);
-    return out;
-}
-
 // Run figures are read thousands of times a calculation: the standard
 // library's exact reader first, the general one for any other form (blanks).
 double numberOr0(std::string_view text) {
@@ -349,8 +343,8 @@ void calculateRunner(RaceCard& card, int i, const RaceOfCard& race, const Select
 }  // namespace
 
 std::string RaceDistanceOf(const std::string& label, const std::string& dataMode) {
-    if (dataMode == "KONSYU") return characters(label, 26, 4);
-    if (dataMode == "TOKUBETSU") return characters(label, 20, 4);
+    if (dataMode == "KONSYU") return Characters(label, 26, 4);
+    if (dataMode == "TOKUBETSU") return Characters(label, 20, 4);
     return {};
 }
 
@@ -364,7 +358,7 @@ std::optional<int> DaysBetween(std::string_view earlier, std::string_view later)
 void CalculateUmaIndex(RaceCard& card, const SelectPalette& palette, const Settings& settings,
                        const std::string& dataMode) {
     if (card.lblRace.find_first_not_of(' ') == std::string::npos) return;
-    auto raceDate = parseDate(characters(card.lblRace, 1, 10));
+    auto raceDate = parseDate(Characters(card.lblRace, 1, 10));
     if (!raceDate) return;
     RaceOfCard race;
     race.date = *raceDate;

@@ -12,7 +12,7 @@ namespace veltrix {
 namespace {
 
 // Headers by column; 1 (race id), 4, 5 and 6 (codes) carry data without one.
-constexpr std::array<const char*, kPaneColumns> kHeaders = {
+constexpr std::array<const char*, kPaneColumns> kPaneHeaders = {
     "",     "日付", "レース名", "",     "",     "",       "条件", "場所", "馬場", "距離",
     "状態", "頭",   "騎手",     "負担", "人気", "馬体重", "展開", "着",   "RL",   "RLZ",
     "RLA",  "P前",  "P後",      "T前",  "T後",  "R前",    "R後",  "MD",   "総合"};
@@ -72,7 +72,7 @@ void InitHistoryPane(HistoryPane& pane) {
     SheetUpdate batch(s);
     s.setRowCount(0);
     s.setColCount(kPaneColumns);
-    for (int c = 1; c <= kPaneColumns; ++c) s.setHeader(ColNo(c), kHeaders[static_cast<size_t>(c - 1)]);
+    for (int c = 1; c <= kPaneColumns; ++c) s.setHeader(ColNo(c), kPaneHeaders[static_cast<size_t>(c - 1)]);
     // The race id and the codes are kept for the right-click, not read by the user.
     for (int c : kCodeColumns) s.setColumnHidden(PaneColumn(c), true);
     pane.umaCode.clear();

@@ -6,12 +6,6 @@ namespace veltrix {
 
 namespace {
 
-std::string characters(const std::string& text, size_t from, size_t count) {
-    std::string out;
-    for (size_t i = 0; i < count; ++i) out += CharacterAt(text, from + i);
-    return out;
-}
-
 // One surface's boxes: enabled, flagged, and (when the race is of this
 // surface) checked by similarity. A race distance without a row in the table
 // leaves the boxes unchecked rather than stopping half-way.
@@ -31,13 +25,13 @@ void setSurface(std::array<KyoriBox, N>& boxes, const std::string* raceDistance,
 std::string KikanCaption(int entry) { return std::to_string((entry + 1) * 100) + "日"; }
 
 void SetSelect(SelectPalette& p, const std::string& label, const std::string& dataMode) {
-    p.greenJo = CourseBoxIndex(characters(label, 12, 2));
+    p.greenJo = CourseBoxIndex(Characters(label, 12, 2));
     p.chkJo.fill(true);
     p.chkBaba.fill(true);
 
     std::string trackDistance;
-    if (dataMode == "KONSYU") trackDistance = characters(label, 25, 5);
-    if (dataMode == "TOKUBETSU") trackDistance = characters(label, 19, 5);
+    if (dataMode == "KONSYU") trackDistance = Characters(label, 25, 5);
+    if (dataMode == "TOKUBETSU") trackDistance = Characters(label, 19, 5);
     const std::string track(CharacterAt(trackDistance, 1));
     const std::string distance = trackDistance.substr(track.size());
 

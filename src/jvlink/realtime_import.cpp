@@ -297,7 +297,7 @@ void ScoreKekka(KekkaWork& w) {
 
 namespace {
 
-int run(const RealTimeSession& s, const char* dataSpec, const std::string& raceId, int bufferSize,
+int runRealTime(const RealTimeSession& s, const char* dataSpec, const std::string& raceId, int bufferSize,
         bool skipUnusedTypes, const RecordHandler& onRecord) {
     return RunSession(s.state, s.jv,
                       SessionRequest::realTimeData(dataSpec, raceId, bufferSize, skipUnusedTypes), s.ui,
@@ -319,7 +319,7 @@ OddsTaken takeOddsRecord(OddsTables& work, std::string_view record, const std::s
 }  // namespace
 
 int ImportOdds(OddsTables& work, const std::string& raceId, const RealTimeSession& session) {
-    return run(session, "0B30", raceId, kReadBufferOdds, true, [&](std::string_view record) {
+    return runRealTime(session, "0B30", raceId, kReadBufferOdds, true, [&](std::string_view record) {
         auto type = RecordTypeOf(record);
         if (!type) return RecordUse::Unused;
         OddsTaken taken = OddsTaken::OtherRace;
@@ -354,7 +354,7 @@ int ImportOdds(OddsTables& work, const std::string& raceId, const RealTimeSessio
 }
 
 int ImportMining(MiningWork& work, const std::string& raceId, const RealTimeSession& session) {
-    return run(session, "0B13", raceId, kReadBufferMining, true, [&](std::string_view record) {
+    return runRealTime(session, "0B13", raceId, kReadBufferMining, true, [&](std::string_view record) {
         if (RecordTypeOf(record) != RecordType::DM) return RecordUse::Unused;
         auto dm = ParseDM(record);
         if (!dm) return RecordUse::Damaged;
@@ -366,7 +366,7 @@ int ImportMining(MiningWork& work, const std::string& raceId, const RealTimeSess
 
 int ImportKekka(KekkaWork& work, const std::string& raceId, const RealTimeSession& session) {
     int counted = 0;
-    int result = run(session, "0B12", raceId, kReadBufferStored, false, [&](std::string_view record) {
+    int result = runRealTime(session, "0B12", raceId, kReadBufferStored, false, [&](std::string_view record) {
         if (RecordTypeOf(record) != RecordType::SE) return RecordUse::Unused;
         auto se = ParseSE(record);
         if (!se) return RecordUse::Damaged;

@@ -7,8 +7,6 @@
 namespace veltrix::test {
 namespace {
 
-double num(const Sheet& s, int row, ColNo col) { return s.number(RowNo(row), col).value_or(-999); }
-
 TEST(UseFlag, PeriodBoundaryAndUnusableRuns) {
     CardBuilder b(1);
     const int exact = b.add(1, "2007/05/28", 50);   // exactly 600 days before 2009/01/17

@@ -10,7 +10,6 @@ namespace veltrix::test {
 namespace {
 
 void put(Sheet& s, int row, ColNo col, double v) { s.setNumber(RowNo(row), col, v, FormatNumber(v, "0.0")); }
-double num(const Sheet& s, int row, ColNo col) { return s.number(RowNo(row), col).value_or(-999); }
 
 TEST(RaceLabels, LevelAndPace) {
     CardBuilder b(2);

@@ -22,18 +22,9 @@ inline StandinOptions WithoutInit() {
 
 inline const std::string kRealTimeRace = "2026121206050311";
 
-inline void SetRaceKey(RecordHeader& r, const std::string& raceId) {
-    r.year = raceId.substr(0, 4);
-    r.monthDay = raceId.substr(4, 4);
-    r.courseCode = raceId.substr(8, 2);
-    r.meeting = raceId.substr(10, 2);
-    r.day = raceId.substr(12, 2);
-    r.raceNumber = raceId.substr(14, 2);
-}
-
 template <class R>
 R Keyed(R r, const std::string& raceId, const std::string& category) {
-    SetRaceKey(r, raceId);
+    sample::SetRaceKey(r, raceId);
     r.dataCategory = category;
     return r;
 }

@@ -23,22 +23,13 @@ namespace {
 namespace fs = std::filesystem;
 using sample::Num;
 using sample::PadFull;
+using sample::SetRaceKey;
 using sample::WriteRecord;
-
-template <class R>
-void setRaceId(R& r, const std::string& id) {
-    r.year = id.substr(0, 4);
-    r.monthDay = id.substr(4, 4);
-    r.courseCode = id.substr(8, 2);
-    r.meeting = id.substr(10, 2);
-    r.day = id.substr(12, 2);
-    r.raceNumber = id.substr(14, 2);
-}
 
 std::string raRecord(const std::string& id) {
     RaRecord r = sample::BlankRA();
     r.dataCategory = "7";
-    setRaceId(r, id);
+    SetRaceKey(r, id);
     r.raceName = PadFull("テスト競走", 60);
     r.distance = "1600";
     r.trackCode = "11";
@@ -53,7 +44,7 @@ std::string horseName(int horse) {
 SeRecord seModel(char category, const std::string& id, int horse) {
     SeRecord r = sample::BlankSE();
     r.dataCategory = std::string(1, category);
-    setRaceId(r, id);
+    SetRaceKey(r, id);
     r.frameNumber = std::to_string(1 + horse % 8);
     r.horseNumber = Num(horse, 2);
     r.umaCode = "20050" + Num(horse, 5);

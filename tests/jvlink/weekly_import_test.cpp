@@ -21,24 +21,15 @@ namespace {
 
 using sample::Num;
 using sample::PadFull;
+using sample::SetRaceKey;
 using sample::WriteRecord;
-
-template <class R>
-void setRaceId(R& r, const std::string& id) {
-    r.year = id.substr(0, 4);
-    r.monthDay = id.substr(4, 4);
-    r.courseCode = id.substr(8, 2);
-    r.meeting = id.substr(10, 2);
-    r.day = id.substr(12, 2);
-    r.raceNumber = id.substr(14, 2);
-}
 
 std::string raRecord(char category, const std::string& id, const std::string& name = "",
                      const std::string& track = "24", const std::string& distance = "1200",
                      const std::string& start = "1005") {
     RaRecord r = sample::BlankRA();
     r.dataCategory = std::string(1, category);
-    setRaceId(r, id);
+    SetRaceKey(r, id);
     r.raceName = PadFull(name, 60);
     r.raceTypeCode = "12";
     r.raceSymbolCode = "A03";
@@ -59,7 +50,7 @@ std::string seRecord(char category, const std::string& id, const std::string& um
                      const std::string& jockey = "騎手") {
     SeRecord r = sample::BlankSE();
     r.dataCategory = std::string(1, category);
-    setRaceId(r, id);
+    SetRaceKey(r, id);
     r.frameNumber = "3";
     r.horseNumber = Num(horseNumber, 2);
     r.umaCode = umaCode;
@@ -93,7 +84,7 @@ std::string tkRecord(char category, const std::string& id, const std::string& tr
                      const std::vector<TkHorseSpec>& horses, const std::string& name = "ニューイヤーＳ") {
     TkRecord r = sample::BlankTK();
     r.dataCategory = std::string(1, category);
-    setRaceId(r, id);
+    SetRaceKey(r, id);
     r.raceName = PadFull(name, 60);
     r.raceTypeCode = "13";
     r.conditionCodes[4] = "999";

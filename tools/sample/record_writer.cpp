@@ -90,6 +90,15 @@ std::string PadHalf(std::string_view utf8, int width) {
     return std::string(utf8) + Spaces(width - used);
 }
 
+void SetRaceKey(RecordHeader& r, const std::string& raceId) {
+    r.year = raceId.substr(0, 4);
+    r.monthDay = raceId.substr(4, 4);
+    r.courseCode = raceId.substr(8, 2);
+    r.meeting = raceId.substr(10, 2);
+    r.day = raceId.substr(12, 2);
+    r.raceNumber = raceId.substr(14, 2);
+}
+
 RaRecord BlankRA() {
     auto r = zeroed<RaRecord>(RecordType::RA);
     for (auto* f : {&r.raceName, &r.raceNameSub, &r.raceNameParen, &r.raceNameShort10, &r.raceNameShort6,

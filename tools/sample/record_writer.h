@@ -34,6 +34,8 @@ O4Record BlankO4();
 O5Record BlankO5();
 O6Record BlankO6();
 DmRecord BlankDM();
+// The race key fields of a record from a 16-digit race id.
+void SetRaceKey(RecordHeader& r, const std::string& raceId);
 
 // The CP932 bytes of a record, CR LF included. Throws std::logic_error when a
 // field's CP932 form is not exactly its width, so nothing of a wrong length is

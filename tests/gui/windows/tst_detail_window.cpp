@@ -91,8 +91,8 @@ private slots:
         ChartModel m;
         m.x = {0, 10, 6, "%.0f", "x", true, true};
         m.y = {30, 70, 5, "%.0f", "", true, true};
-        m.series.push_back({"line", SeriesKind::Line, Rgb{255, 0, 0}, {{0, 40}, {5, 50}, {10, 60}}});
-        m.series.push_back({"dots", SeriesKind::Scatter, Rgb{0, 0, 255}, {{2, 45}}});
+        m.series.push_back({"line", SeriesKind::Line, Rgb{255, 0, 0}, {{0, 40}, {5, 50}, {10, 60}}, {}, {}});
+        m.series.push_back({"dots", SeriesKind::Scatter, Rgb{0, 0, 255}, {{2, 45}}, {}, {}});
         m.legend = true;
         view.setChartModel(m);
         const auto series = view.chart()->series();
