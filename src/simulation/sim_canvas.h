@@ -50,7 +50,7 @@ Argb RunnerColour(int row);
 // The parts of a horse picture; gait 0..10.
 struct HorsePart {
     SimRect rect;
-    enum class Paint { Horse, Dark, Silks, Cap, Skin } paint;
+    enum class Paint { Horse, Dark, Silks, Cap } paint;
 };
 std::span<const HorsePart> HorsePicture(int gait);
 
