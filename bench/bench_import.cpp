@@ -116,7 +116,7 @@ void BM_ExpandSortSave(benchmark::State& state) {
         ImportContext ctx{store, f.folders, jv, ui, pump, clock};
         state.ResumeTiming();
         if (SortHRaceKeys(work.lists, pump) < 0 || SortHUmaKeys(work.lists, pump) < 0 ||
-            ExpandRaceInfo(work, ctx) < 0 || SortRaceInfo(store, pump) < 0 || SortHistoryInfo(work, ctx) < 0)
+            ExpandRaceInfo(work, ctx) < 0 || SortRaceInfo(store, pump) < 0 || SortHistoryInfo(ctx) < 0)
             state.SkipWithError("expansion failed");
         store.DataMode = "KONSYU";
         if (SaveRaceCache(store, f.folders, ui, pump)) state.SkipWithError("save failed");

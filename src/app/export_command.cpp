@@ -60,9 +60,7 @@ bool ExportRaceCardCommand(Application& app, UserInterface& ui, Pump& pump) {
 std::string PrintHeaderLine(const std::string& lblRace, const std::array<std::string, 4>& relate) {
     // The race id is the label's last 16 characters.
     const size_t n = CharacterCount(lblRace);
-    std::string label;
-    for (size_t i = 1; i + 16 <= n; ++i) label += CharacterAt(lblRace, i);
-    label = TrimSpaces(label);
+    std::string label = TrimSpaces(Characters(lblRace, 1, n > 16 ? n - 16 : 0));
     const size_t width = CharacterCount(label);
     if (width < 90) label.append(90 - width, ' ');
     return label + "RACE LEVEL：[ " + relate[0] + " ]  " + "P前：[ " + relate[1] + " ]  " + "P後：[ " +

@@ -77,7 +77,7 @@ bool importWeek(const CommandSpec& spec, WeeklyImportState& state, ImportContext
     if (SortHRaceKeys(lists, ctx.pump) < 0 || SortHUmaKeys(lists, ctx.pump) < 0) return false;
     if ((spec.konsyu ? ExpandRaceInfo(state, ctx) : ExpandTokubetsuInfo(state, ctx)) < 0) return false;
     if (spec.konsyu && SortRaceInfo(ctx.store, ctx.pump) < 0) return false;
-    if (SortHistoryInfo(state, ctx) < 0) return false;
+    if (SortHistoryInfo(ctx) < 0) return false;
     ClearImportLists(lists);
     ctx.store.DataMode = spec.mode;
     if (SaveRaceCache(ctx.store, ctx.folders, ctx.ui, ctx.pump)) return false;

@@ -37,7 +37,7 @@ void AppendUtf8(std::string& out, char32_t cp);
 size_t CharacterCount(std::string_view text);
 // The n-th character (1-based) of UTF-8 text, or empty when the text is shorter.
 std::string_view CharacterAt(std::string_view text, size_t n);
-// count characters of UTF-8 text from the from-th (1-based); fewer when the text is shorter.
+// The count characters of UTF-8 text from the from-th on (1-based); fewer when the text is shorter.
 std::string Characters(std::string_view text, size_t from, size_t count);
 
 }  // namespace veltrix

@@ -87,11 +87,7 @@ void ClearHistoryPane(HistoryPane& pane) {
     pane.topRow = 1;
 }
 
-std::string RaceDateOfLabel(const std::string& label) {
-    std::string date;
-    for (size_t i = 1; i <= 10; ++i) date += CharacterAt(label, i);
-    return date;
-}
+std::string RaceDateOfLabel(const std::string& label) { return Characters(label, 1, 10); }
 
 RunColour ColourOfRun(const PastRuns& runs, int runner, int l, std::string_view raceDate,
                       const SelectPalette& palette, int kikan) {

@@ -298,7 +298,7 @@ void ScoreKekka(KekkaWork& w) {
 namespace {
 
 int runRealTime(const RealTimeSession& s, const char* dataSpec, const std::string& raceId, int bufferSize,
-        bool skipUnusedTypes, const RecordHandler& onRecord) {
+                bool skipUnusedTypes, const RecordHandler& onRecord) {
     return RunSession(s.state, s.jv,
                       SessionRequest::realTimeData(dataSpec, raceId, bufferSize, skipUnusedTypes), s.ui,
                       s.pump, s.clock, onRecord);

@@ -750,7 +750,7 @@ int SortRaceInfo(Store& store, Pump& pump) {
     }
 }
 
-int SortHistoryInfo(WeeklyImportState& /*state*/, ImportContext& ctx) {
+int SortHistoryInfo(ImportContext& ctx) {
     Store& store = ctx.store;
     try {
         const int n = store.HistoryCount;

@@ -133,7 +133,7 @@ int ExpandTokubetsuInfo(WeeklyImportState& state, ImportContext& ctx);
 // Races in race-id order (date, course, meeting, day, race number).
 int SortRaceInfo(Store& store, Pump& pump);
 // Past runs in HistoryKey order, one row per horse and race.
-int SortHistoryInfo(WeeklyImportState& state, ImportContext& ctx);
+int SortHistoryInfo(ImportContext& ctx);
 void ClearImportLists(ImportLists& lists);
 
 }  // namespace veltrix

@@ -367,14 +367,9 @@ bool MarkChosenRunner(RaceCard& card, RowNo row) {
 void SetRaceJyoken(Sheet& s, const std::string& caption, const std::string& mode) {
     std::string course;
     std::string trackDistance;
-    auto chars = [&](size_t from, size_t count) {
-        std::string out;
-        for (size_t i = 0; i < count; ++i) out += CharacterAt(caption, from + i);
-        return out;
-    };
     if (mode == "KONSYU" || mode == "TOKUBETSU") {
-        course = chars(12, 2);
-        trackDistance = chars(mode == "KONSYU" ? 25 : 19, 5);
+        course = Characters(caption, 12, 2);
+        trackDistance = Characters(caption, mode == "KONSYU" ? 25 : 19, 5);
     }
     SheetUpdate batch(s);
     for (int r = 1; r <= s.rowCount(); ++r)

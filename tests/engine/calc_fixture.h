@@ -27,7 +27,9 @@ struct RunFields {
 };
 
 // A cell's number, -999 for a cell without one.
-inline double num(const Sheet& s, int row, ColNo col) { return s.number(RowNo(row), col).value_or(-999); }
+inline double CellNumber(const Sheet& s, int row, ColNo col) {
+    return s.number(RowNo(row), col).value_or(-999);
+}
 
 // A KONSYU race on 2009/01/17 at Nakayama; label "中山 ダ1200" unless given.
 class CardBuilder {

@@ -36,7 +36,7 @@ TEST(UseFlag, PeriodBoundaryAndUnusableRuns) {
     EXPECT_EQ(b.useFlag(1, noFigures), "OFF");
     EXPECT_EQ(b.useFlag(1, localRun), "OFF");
     EXPECT_EQ(b.useFlag(1, steepleRun), "OFF");
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRL), 52);
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kRL), 52);
     EXPECT_EQ(b.s1().text(RowNo(1), sheet1::kRL), "52.0");
     EXPECT_EQ(b.s1().cell(RowNo(1), sheet1::kSeiseki).fore, kWhite);
     // Slots after the last run are not touched.
@@ -81,12 +81,12 @@ TEST(Rules, TopAndSigma) {
     EXPECT_EQ(b.useFlag(1, 1), "OFF");
     EXPECT_EQ(b.useFlag(1, 2), "OFF");
     EXPECT_EQ(b.useFlag(1, 3), "ON");
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRL), 60);
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kRL), 60);
 
     ASSERT_FALSE(SetPaletteRule(b.palette, "TOP3"));
     b.calculateUmaIndex();
     EXPECT_EQ(b.useFlag(1, 4), "OFF");
-    EXPECT_NEAR(num(b.s1(), 1, sheet1::kRL), (55 + 60 + 60) / 3.0, 1e-9);
+    EXPECT_NEAR(CellNumber(b.s1(), 1, sheet1::kRL), (55 + 60 + 60) / 3.0, 1e-9);
 }
 
 TEST(Rules, SigmaKeepsASingleRunAndDropsAnOutlier) {
@@ -118,22 +118,22 @@ TEST(Figures, DistanceWeightsAndTheirFallback) {
     b.add(1, longer);
     b.calculateUmaIndex();
     const double weighted = (60.0 * 50 + 40.0 * 10) / 60;
-    EXPECT_NEAR(num(b.s1(), 1, sheet1::kTZenhan), weighted, 1e-9);
-    EXPECT_NEAR(num(b.s1(), 1, sheet1::kRZ), weighted, 1e-9);
-    EXPECT_NEAR(num(b.s1(), 1, sheet1::kMD), weighted, 1e-9);
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRL), 50);
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRLN), 50);
-    EXPECT_NEAR(num(b.s2(), 1, sheet2::kNakayama), weighted, 1e-9);
-    EXPECT_NEAR(num(b.s2(), 1, sheet2::kMigiMawari), weighted, 1e-9);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kKyori1200), 60);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kKyori1800), 40);
+    EXPECT_NEAR(CellNumber(b.s1(), 1, sheet1::kTZenhan), weighted, 1e-9);
+    EXPECT_NEAR(CellNumber(b.s1(), 1, sheet1::kRZ), weighted, 1e-9);
+    EXPECT_NEAR(CellNumber(b.s1(), 1, sheet1::kMD), weighted, 1e-9);
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kRL), 50);
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kRLN), 50);
+    EXPECT_NEAR(CellNumber(b.s2(), 1, sheet2::kNakayama), weighted, 1e-9);
+    EXPECT_NEAR(CellNumber(b.s2(), 1, sheet2::kMigiMawari), weighted, 1e-9);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kKyori1200), 60);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kKyori1800), 40);
     EXPECT_FALSE(b.s2().number(RowNo(1), sheet2::kTokyo));
 
     b.settings.KyoriWeight.fill(0);
     b.calculateUmaIndex();
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kTZenhan), 50);
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRA), 50);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kNakayama), 50);
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kTZenhan), 50);
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kRA), 50);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kNakayama), 50);
 }
 
 TEST(Figures, GetKyoriIndex) {
@@ -168,10 +168,10 @@ TEST(Figures, RunWithoutDistanceStepCountsWithoutWeight) {
     b.calculateUmaIndex();
     EXPECT_EQ(b.useFlag(1, 1), "ON");
     EXPECT_EQ(b.useFlag(1, 2), "ON");
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kRL), 60);       // plain mean of both
-    EXPECT_EQ(num(b.s1(), 1, sheet1::kTZenhan), 50);  // only the dirt run weighs
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kNakayama), 50);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kKyori1200), 60);  // 1150 and 1200 share the heading
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kRL), 60);       // plain mean of both
+    EXPECT_EQ(CellNumber(b.s1(), 1, sheet1::kTZenhan), 50);  // only the dirt run weighs
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kNakayama), 50);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kKyori1200), 60);  // 1150 and 1200 share the heading
     EXPECT_EQ(b.s1().text(RowNo(1), sheet1::kSeiseki), "  1- 0- 0- 1");
 }
 
@@ -197,10 +197,10 @@ TEST(Figures, DistanceBucketsAndCourseGroups) {
     f.placing = "02";
     b.add(1, f);
     b.calculateUmaIndex();
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kKyori2500), (58 + 54 + 50) / 3.0);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kTokyo), 58);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kHidariMawari), 54);  // 東京 and 新潟
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kLocal), 54);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kKyori2500), (58 + 54 + 50) / 3.0);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kTokyo), 58);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kHidariMawari), 54);  // 東京 and 新潟
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kLocal), 54);
     EXPECT_FALSE(b.s2().number(RowNo(1), sheet2::kMigiMawari));
     EXPECT_EQ(b.s1().text(RowNo(1), sheet1::kSeiseki), "  0- 1- 1- 1");
     EXPECT_EQ(b.s1().text(RowNo(1), sheet1::kRL), "50.0");
@@ -218,8 +218,8 @@ TEST(Figures, RunnerWithoutRunsIsEmptiedAndRowFoundByHorseNumber) {
     SortRaceCard(b.card, 1, card::kNo, SortOrder::Descending);
     ASSERT_EQ(s1.text(RowNo(1), card::kNo), "2");
     b.calculateUmaIndex();
-    EXPECT_EQ(num(s1, 1, sheet1::kRL), 56);
-    EXPECT_EQ(num(b.s2(), 1, sheet2::kNakayama), 56);
+    EXPECT_EQ(CellNumber(s1, 1, sheet1::kRL), 56);
+    EXPECT_EQ(CellNumber(b.s2(), 1, sheet2::kNakayama), 56);
     EXPECT_EQ(s1.text(RowNo(2), sheet1::kRL), "");
     EXPECT_EQ(s1.text(RowNo(2), sheet1::kSeiseki), "");
     EXPECT_EQ(s1.cell(RowNo(2), sheet1::kSeiseki).fore, kBlack);

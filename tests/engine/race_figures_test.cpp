@@ -67,9 +67,9 @@ TEST(Predictions, AutoYosokuFormulaAndZeroSums) {
     const auto& c = kDefaultCoefficients;
     CalculateAutoYosoku(s, c, "+2.6");
     const double p = 2.6;
-    EXPECT_NEAR(num(s, 1, sheet1::kRZenhan), (0.7 * 55 + 0.2 * 60 + 0.1 * 45) / 1.0, 1e-9);
-    EXPECT_NEAR(num(s, 1, sheet1::kRKouhan), (0.7 * 45 + 0.3 * 40) / 1.0, 1e-9);
-    EXPECT_NEAR(num(s, 1, sheet1::kYosoku),
+    EXPECT_NEAR(CellNumber(s, 1, sheet1::kRZenhan), (0.7 * 55 + 0.2 * 60 + 0.1 * 45) / 1.0, 1e-9);
+    EXPECT_NEAR(CellNumber(s, 1, sheet1::kRKouhan), (0.7 * 45 + 0.3 * 40) / 1.0, 1e-9);
+    EXPECT_NEAR(CellNumber(s, 1, sheet1::kYosoku),
                 ((p / 130 + 0.25) * 55 + 0.1 * 60 + 0.2 * 40 + (0.45 - p / 130) * 45) / 1.0, 1e-9);
     EXPECT_EQ(s.text(RowNo(2), sheet1::kYosoku), "");  // no RLZ
 
@@ -95,25 +95,25 @@ TEST(Predictions, TuningWeightsPaceAndZeroWeights) {
     Settings w = b.settings;  // RL 0.3, R前 0.4, R後 0.6, pace 0.1
     CalculateYosoku(s, odds, w, "+0.0");
     const double noPace = (0.3 * 60 + 0.4 * 55 + 0.6 * 45) / 1.3;
-    EXPECT_NEAR(num(s, 1, sheet1::kSogo), noPace, 1e-9);
+    EXPECT_NEAR(CellNumber(s, 1, sheet1::kSogo), noPace, 1e-9);
     EXPECT_EQ(odds.text(RowNo(1), sheet3::kYosoku), "");
     // A zero slope has no effect whatever the pace weight.
     w.Pace = 5;
     CalculateYosoku(s, odds, w, "+0.0");
-    EXPECT_NEAR(num(s, 1, sheet1::kSogo), noPace, 1e-9);
+    EXPECT_NEAR(CellNumber(s, 1, sheet1::kSogo), noPace, 1e-9);
     CalculateYosoku(s, odds, w, "-2.0");
     const double o = 5 * -2.0 / 10;
-    EXPECT_NEAR(num(s, 1, sheet1::kSogo), (0.3 * 60 + (0.4 + o) * 55 + (0.6 - o) * 45) / 1.3, 1e-9);
+    EXPECT_NEAR(CellNumber(s, 1, sheet1::kSogo), (0.3 * 60 + (0.4 + o) * 55 + (0.6 - o) * 45) / 1.3, 1e-9);
     // Pace alone, or no weights at all, or no slope: 0.
     Settings paceOnly;
     paceOnly.Pace = 0.1;
     CalculateYosoku(s, odds, paceOnly, "-2.0");
-    EXPECT_EQ(num(s, 1, sheet1::kSogo), 0);
+    EXPECT_EQ(CellNumber(s, 1, sheet1::kSogo), 0);
     EXPECT_EQ(s.text(RowNo(1), sheet1::kSogo), "0.0");
     CalculateYosoku(s, odds, Settings{}, "-2.0");
-    EXPECT_EQ(num(s, 1, sheet1::kSogo), 0);
+    EXPECT_EQ(CellNumber(s, 1, sheet1::kSogo), 0);
     CalculateYosoku(s, odds, b.settings, "");
-    EXPECT_EQ(num(s, 1, sheet1::kSogo), 0);
+    EXPECT_EQ(CellNumber(s, 1, sheet1::kSogo), 0);
     // A 0 prediction is no value for the odds sheet.
     SetYosoku(s, odds, false);
     EXPECT_EQ(odds.text(RowNo(1), sheet3::kYosoku), "");
@@ -132,29 +132,29 @@ TEST(Predictions, DeviationRanksAndResultRanks) {
     const double sd =
         std::sqrt((2 * (60 - 160 / 3.0) * (60 - 160 / 3.0) + (40 - 160 / 3.0) * (40 - 160 / 3.0)) / 2);
     const double f = (60 - 160 / 3.0) / sd * 10 + 50;
-    EXPECT_NEAR(num(odds, 1, sheet3::kYosoku), f, 1e-9);
-    EXPECT_NEAR(num(odds, 1, sheet3::kYosokuSa), f - 55, 1e-9);
+    EXPECT_NEAR(CellNumber(odds, 1, sheet3::kYosoku), f, 1e-9);
+    EXPECT_NEAR(CellNumber(odds, 1, sheet3::kYosokuSa), f - 55, 1e-9);
     EXPECT_EQ(odds.text(RowNo(2), sheet3::kYosokuSa), "");
     EXPECT_EQ(odds.text(RowNo(4), sheet3::kYosoku), "");
     PutJyuni(odds, sheet3::kYosoku);
-    EXPECT_EQ(num(odds, 1, sheet3::kYosokuJyuni), 1);
-    EXPECT_EQ(num(odds, 2, sheet3::kYosokuJyuni), 1);
-    EXPECT_EQ(num(odds, 3, sheet3::kYosokuJyuni), 3);
+    EXPECT_EQ(CellNumber(odds, 1, sheet3::kYosokuJyuni), 1);
+    EXPECT_EQ(CellNumber(odds, 2, sheet3::kYosokuJyuni), 1);
+    EXPECT_EQ(CellNumber(odds, 3, sheet3::kYosokuJyuni), 3);
     // Arrival orders 4, 3, 2 among the predicted runners rank 3, 2, 1; row 4 has none.
     PutKekkaJyuni(odds, sheet3::kKekkaNyusen);
-    EXPECT_EQ(num(odds, 1, sheet3::kKekkaJyuni), 3);
-    EXPECT_EQ(num(odds, 3, sheet3::kKekkaJyuni), 1);
+    EXPECT_EQ(CellNumber(odds, 1, sheet3::kKekkaJyuni), 3);
+    EXPECT_EQ(CellNumber(odds, 3, sheet3::kKekkaJyuni), 1);
     EXPECT_EQ(odds.text(RowNo(4), sheet3::kKekkaJyuni), "");
 
     // Auto tuning reads column 19; equal values without spread all become 50.
     SetYosoku(s, odds, true);
     CalculateYosokuHensa(odds);
-    EXPECT_EQ(num(odds, 1, sheet3::kYosoku), 50);
+    EXPECT_EQ(CellNumber(odds, 1, sheet3::kYosoku), 50);
     EXPECT_EQ(odds.text(RowNo(2), sheet3::kYosoku), "");
     put(odds, 2, sheet3::kYosoku, 61), put(odds, 3, sheet3::kYosoku, 61);
     put(odds, 1, sheet3::kYosoku, 61);
     CalculateYosokuHensa(odds);
-    for (int r = 1; r <= 3; ++r) EXPECT_EQ(num(odds, r, sheet3::kYosoku), 50);
+    for (int r = 1; r <= 3; ++r) EXPECT_EQ(CellNumber(odds, r, sheet3::kYosoku), 50);
 }
 
 TEST(WholeRace, SingleRunnerGetsFiftiesAndNoScores) {
@@ -163,10 +163,10 @@ TEST(WholeRace, SingleRunnerGetsFiftiesAndNoScores) {
     b.calculate();
     for (ColNo col : {sheet1::kRLZ, sheet1::kRLA, sheet1::kRLN, sheet1::kRZ, sheet1::kRA, sheet1::kMD,
                       sheet1::kRZenhan, sheet1::kRKouhan})
-        EXPECT_EQ(num(b.s1(), 1, col), 50) << col.value;
+        EXPECT_EQ(CellNumber(b.s1(), 1, col), 50) << col.value;
     EXPECT_EQ(b.s1().text(RowNo(1), sheet1::kRLZ), "50.0");
-    EXPECT_EQ(num(b.s3(), 1, sheet3::kYosoku), 50);
-    EXPECT_EQ(num(b.s3(), 1, sheet3::kYosokuJyuni), 1);
+    EXPECT_EQ(CellNumber(b.s3(), 1, sheet3::kYosoku), 50);
+    EXPECT_EQ(CellNumber(b.s3(), 1, sheet3::kYosokuJyuni), 1);
     EXPECT_EQ(b.card.lblRelateValue[3], "+0.0");
     for (const auto& l : b.card.lblScoreValue) EXPECT_EQ(l, "");
 }
@@ -199,10 +199,10 @@ TEST(WholeRace, EqualRunnersShareTheirRankAndTheScoresFollowTheResult) {
     b.add(3, slow);
     for (int r = 1; r <= 3; ++r) put(b.s3(), r, sheet3::kKekkaNyusen, r);
     b.calculate();
-    EXPECT_EQ(num(b.s3(), 1, sheet3::kYosokuJyuni), 1);
-    EXPECT_EQ(num(b.s3(), 2, sheet3::kYosokuJyuni), 1);
-    EXPECT_EQ(num(b.s3(), 3, sheet3::kYosokuJyuni), 3);
-    EXPECT_EQ(num(b.s3(), 3, sheet3::kKekkaJyuni), 3);
+    EXPECT_EQ(CellNumber(b.s3(), 1, sheet3::kYosokuJyuni), 1);
+    EXPECT_EQ(CellNumber(b.s3(), 2, sheet3::kYosokuJyuni), 1);
+    EXPECT_EQ(CellNumber(b.s3(), 3, sheet3::kYosokuJyuni), 3);
+    EXPECT_EQ(CellNumber(b.s3(), 3, sheet3::kKekkaJyuni), 3);
     // Ranks 1, 1, 3 against 1, 2, 3: S = 1, n = 3 -> (1 - 6/24) x 50 + 50.
     EXPECT_EQ(b.card.lblScoreValue[2], "87.5");
     EXPECT_EQ(b.card.lblScoreValue[0], "");

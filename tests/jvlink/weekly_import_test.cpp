@@ -660,12 +660,11 @@ TEST(WeeklyImportSort, HistoryRowsOutOfOrder) {
         store.HistoryInfo.at(r, 1) = keys[r - 1];
         store.HistoryInfo.at(r, 43) = std::to_string(r);
     }
-    WeeklyImportState state;
     BareContext bare(store);
     ImportContext& ctx = bare.ctx;
     FakeUserInterface& ui = bare.ui;
     FakePump& pump = bare.pump;
-    ASSERT_EQ(SortHistoryInfo(state, ctx), 0);
+    ASSERT_EQ(SortHistoryInfo(ctx), 0);
     ASSERT_EQ(store.HistoryCount, 3);
     ASSERT_EQ(store.HistoryInfo.rows(), 3);
     EXPECT_EQ(store.HistoryKey[1], "A0");
@@ -678,7 +677,7 @@ TEST(WeeklyImportSort, HistoryRowsOutOfOrder) {
     // A cancel while sorting fails and leaves the counts at 0.
     store.HistoryCount = 3;
     pump.cancelAt = pump.turns + 2;
-    EXPECT_LT(SortHistoryInfo(state, ctx), 0);
+    EXPECT_LT(SortHistoryInfo(ctx), 0);
     EXPECT_EQ(store.HistoryCount, 0);
 }
 
@@ -734,7 +733,7 @@ TEST(WeeklyImportSort, DuplicateRunKeepsTheOneTheSortPutsFirst) {
     SortHRaceKeys(lists, bare.pump);
     SortHUmaKeys(lists, bare.pump);
     ASSERT_EQ(ExpandRaceInfo(state, ctx), 0);
-    ASSERT_EQ(SortHistoryInfo(state, ctx), 0);
+    ASSERT_EQ(SortHistoryInfo(ctx), 0);
     ASSERT_EQ(store.HistoryCount, 4);
     std::vector<std::string> kept;
     for (int r = 1; r <= store.HistoryCount; ++r) {
